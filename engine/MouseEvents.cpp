@@ -1,0 +1,215 @@
+#include "engine/MouseEvents.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+#include "platform/WinConst.h"
+
+namespace flicko {
+
+MouseEvents::MouseEvents(Desktop& desktop, TRuleModel& model, EngineState& state, DragNeighbours n)
+    : desktop_(desktop), model_(model), state_(state), n_(n) {}
+
+std::uint32_t MouseEvents::DispatchMouseEvent(std::uint32_t message) {
+    const bool swallowsRelease = !state_.Drag.PassThrough;
+    try {
+        switch (message) {
+        case win::WM_RBUTTONDOWN:
+            return RightButtonDown(desktop_.GetCursorPos(), desktop_.TimeGetTime());
+        case win::WM_RBUTTONUP:
+        case win::WM_NCRBUTTONUP:
+            return RightButtonUp(desktop_.GetCursorPos(), desktop_.TimeGetTime());
+        case win::WM_MOUSEMOVE:
+        case win::WM_NCMOUSEMOVE:
+            return MouseMove(desktop_.GetCursorPos(), desktop_.TimeGetTime());
+        case win::WM_LBUTTONDOWN:
+        case win::WM_MBUTTONDOWN:
+            return OtherButtonDown();
+        case win::WM_LBUTTONUP:
+        case win::WM_MBUTTONUP:
+        case win::WM_NCLBUTTONUP:
+        case win::WM_NCMBUTTONUP:
+            return OtherButtonUp(desktop_.TimeGetTime());
+        default:
+            return 0;
+        }
+    } catch (const std::exception& e) {
+        // Nothing may cross the window procedure into the hooked thread. A
+        // press that fails while it is prepared is given back to its window
+        // untouched; its release then passes too.
+        std::uint32_t reply = 0;
+        if (message == win::WM_RBUTTONDOWN) {
+            EndPressAsPassThrough();
+        } else if (message == win::WM_RBUTTONUP || message == win::WM_NCRBUTTONUP) {
+            reply = swallowsRelease ? kReplySwallow : 0;
+        }
+        if (n_.errors) n_.errors->ShowErrorBox(e.what());
+        return reply;
+    }
+}
+
+void MouseEvents::EndPressAsPassThrough() {
+    state_.Drag.PassThrough = true;
+    state_.Target.IsScroll = false;
+    state_.Target.InertiaGoing = false;
+    n_.checkMouse->StopCheckMouse();
+    n_.hook->ClearSendMove();
+}
+
+std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
+    DragState& d = state_.Drag;
+    ScrollTarget& s = state_.Target;
+
+    const Hwnd w = desktop_.WindowFromPoint(p);
+    s.IsScroll = false;
+    d.PassThrough = true;
+
+    if (n_.inertia->InertiaRunning()) {
+        d.InterruptedInertia = (w == s.PointedWindow);
+        n_.inertia->StopInertia();
+        n_.tray->SetTaskbarIconState(TB_ENABLE);
+    } else {
+        d.InterruptedInertia = false;
+    }
+
+    // Double-click guard. The sum wraps like the system's 32-bit tick count.
+    const Millis guardEnd = d.LastButtonUpTime + desktop_.GetDoubleClickTime();
+    if (t <= guardEnd && !d.InterruptedInertia) return 0;
+
+    d.DownPoint = p;
+    d.Pressed = true;
+    d.LastDelta[0] = d.LastDelta[1] = 0;
+    d.Applied[0] = d.Applied[1] = 0;
+    d.HalfDoubleClick[0] = desktop_.GetSystemMetrics(win::SM_CXDOUBLECLK) / 2;
+    d.HalfDoubleClick[1] = desktop_.GetSystemMetrics(win::SM_CYDOUBLECLK) / 2;
+    d.Moved = false;
+
+    n_.velocity->ResetVelocity(kAxisH, p.x, t);
+    n_.velocity->ResetVelocity(kAxisV, p.y, t);
+
+    s.PointedWindow = w;
+
+    std::uint32_t reply = 0;
+    const TKnowWindow& entry = model_.ChooseRule(w, *n_.paths);
+    s.Rule = entry.SclDat;
+    s.IsScroll = entry.IsScroll;
+    if (s.IsScroll) {
+        reply = kReplySwallow;
+        if (s.Rule->SetCaret) reply |= kReplyCaret;
+        if (s.Rule->SetCapture) reply |= kReplyCapture;
+        s.TargetWindow = n_.paths->ResolveWindowPath(w, s.Rule->SendTo, *s.Rule);
+        n_.scroll->PrepareAxes();
+    } else {
+        d.PassThrough = true;
+    }
+
+    s.InertiaGoing = false;
+
+    if (s.IsScroll) {
+        Rect client;
+        Point topLeft;
+        Point bottomRight;
+        if (desktop_.GetClientRect(s.TargetWindow, client)) {
+            topLeft = Point{client.left, client.top};
+            bottomRight = Point{client.right, client.bottom};
+            desktop_.ClientToScreen(s.TargetWindow, topLeft);
+            desktop_.ClientToScreen(s.TargetWindow, bottomRight);
+        }
+        // A target that cannot be measured leaves an empty rectangle at the
+        // origin; the wheel point is then clamped onto it.
+        s.TargetRect = Rect{topLeft.x, topLeft.y, bottomRight.x - 1, bottomRight.y - 1};
+        d.PassThrough = false;
+        n_.actions->RunActions(s.Rule->ButtonDown);
+        n_.hook->SetSendMove();
+        n_.checkMouse->StartCheckMouse();
+    }
+    return reply;
+}
+
+void MouseEvents::MaskDisabledAxes(Point& p) const {
+    if (!state_.Target.Axis[kAxisH].Enabled) p.x = state_.Drag.DownPoint.x;
+    if (!state_.Target.Axis[kAxisV].Enabled) p.y = state_.Drag.DownPoint.y;
+}
+
+void MouseEvents::SampleEnabledAxes(Point p, Millis t) {
+    if (state_.Target.Axis[kAxisH].Enabled) n_.velocity->SampleVelocity(kAxisH, p.x, t);
+    if (state_.Target.Axis[kAxisV].Enabled) n_.velocity->SampleVelocity(kAxisV, p.y, t);
+}
+
+bool MouseEvents::VelocityReachesInertiaMin() const {
+    const float min = n_.velocity->InertiaMin();
+    return std::fabs(n_.velocity->Velocity(kAxisH)) >= min || std::fabs(n_.velocity->Velocity(kAxisV)) >= min;
+}
+
+std::uint32_t MouseEvents::MouseMove(Point p, Millis t) {
+    DragState& d = state_.Drag;
+    ScrollTarget& s = state_.Target;
+    if (!d.Pressed || !s.IsScroll) return 0;
+
+    MaskDisabledAxes(p);
+    SampleEnabledAxes(p, t);
+    s.InertiaGoing = VelocityReachesInertiaMin();
+    n_.tray->SetTaskbarIconState(s.InertiaGoing ? TB_SCROLL : TB_ENABLE);
+
+    const std::int32_t dx = p.x - d.DownPoint.x;
+    const std::int32_t dy = p.y - d.DownPoint.y;
+    if (dx == d.LastDelta[0] && dy == d.LastDelta[1]) return 0;
+    d.LastDelta[0] = dx;
+    d.LastDelta[1] = dy;
+
+    // Strictly beyond half the double-click rectangle counts as moved; it
+    // only chooses the release actions, scrolling starts at once.
+    if (!d.Moved && (std::abs(dx) > d.HalfDoubleClick[0] || std::abs(dy) > d.HalfDoubleClick[1])) d.Moved = true;
+
+    n_.scroll->ScrollToDelta();
+    return 0;
+}
+
+std::uint32_t MouseEvents::RightButtonUp(Point p, Millis t) {
+    DragState& d = state_.Drag;
+    ScrollTarget& s = state_.Target;
+
+    d.Pressed = false;
+    d.LastButtonUpTime = t;
+    const bool wasPassThrough = d.PassThrough;
+    n_.checkMouse->ClearReleaseSeen();
+    n_.checkMouse->StopCheckMouse();
+    n_.hook->ClearSendMove();
+
+    MaskDisabledAxes(p);
+    SampleEnabledAxes(p, t);
+    s.InertiaGoing = VelocityReachesInertiaMin();
+
+    d.UpPoint = p;
+    d.UpTime = t;
+
+    if (s.IsScroll) {
+        if (d.Moved || d.InterruptedInertia) {
+            n_.actions->RunActions(s.Rule->ButtonUpScrolled);
+        } else {
+            n_.actions->RunActions(s.Rule->ButtonUpNoScrolled);
+        }
+        if (s.Rule->IsInertia && s.InertiaGoing) {
+            n_.inertia->StartInertia();
+        } else {
+            n_.tray->SetTaskbarIconState(TB_ENABLE);
+        }
+    }
+    return wasPassThrough ? 0 : kReplySwallow;
+}
+
+std::uint32_t MouseEvents::OtherButtonDown() {
+    n_.inertia->StopInertia();
+    state_.Target.InertiaGoing = false;
+    n_.tray->SetTaskbarIconState(TB_ENABLE);
+    return 0;
+}
+
+std::uint32_t MouseEvents::OtherButtonUp(Millis t) {
+    state_.Drag.LastButtonUpTime = t;
+    return 0;
+}
+
+}  // namespace flicko

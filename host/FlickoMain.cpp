@@ -1,0 +1,4 @@
+// Entry of the resident program.
+#include "platform/win32/WindowsInclude.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }

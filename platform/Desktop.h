@@ -1,0 +1,73 @@
+// The seam between the core and the operating system.
+//
+// The core (rules, engine, settings logic, the probe's text views) talks to
+// windows, input, the clock and system metrics only through this interface.
+// The Win32 adapter (platform/win32) forwards each call to the system; the
+// fake desktop (platform/fake) models a small desktop for tests. Calls behave
+// as their Win32 namesakes do, including their failures for a missing window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace flicko {
+
+using WParam = std::uintptr_t;
+using LParam = std::intptr_t;
+using LResult = std::intptr_t;
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // --- window queries -------------------------------------------------
+    virtual Hwnd WindowFromPoint(Point screen) = 0;
+    virtual Hwnd GetParent(Hwnd w) = 0;
+    virtual bool IsChild(Hwnd parent, Hwnd w) = 0;
+    virtual bool IsWindow(Hwnd w) = 0;
+    virtual bool IsWindowVisible(Hwnd w) = 0;
+    // GetClassNameA / GetWindowTextA into a 256-character buffer.
+    virtual std::string ClassName(Hwnd w) = 0;
+    virtual std::string WindowText(Hwnd w) = 0;
+    // GetWindowLongA(GWL_STYLE) and (GWL_EXSTYLE); 0 for a missing window.
+    virtual std::uint32_t Style(Hwnd w) = 0;
+    virtual std::uint32_t ExStyle(Hwnd w) = 0;
+    virtual bool GetWindowRect(Hwnd w, Rect& out) = 0;
+    virtual bool GetClientRect(Hwnd w, Rect& out) = 0;
+    virtual bool ScreenToClient(Hwnd w, Point& p) = 0;
+    virtual bool ClientToScreen(Hwnd w, Point& p) = 0;
+    // EnumChildWindows (all descendants, system order) and EnumWindows.
+    virtual std::vector<Hwnd> ChildWindows(Hwnd parent) = 0;
+    virtual std::vector<Hwnd> TopLevelWindows() = 0;
+
+    // --- scroll bars ----------------------------------------------------
+    // GetScrollInfo with the given SIF_* mask and bar kind SB_HORZ/VERT/CTL.
+    virtual bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) = 0;
+
+    // --- messages -------------------------------------------------------
+    virtual LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) = 0;
+    virtual bool PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) = 0;
+
+    // --- activation and focus -------------------------------------------
+    virtual Hwnd SetActiveWindow(Hwnd w) = 0;
+    virtual Hwnd SetFocus(Hwnd w) = 0;
+    virtual bool SetForegroundWindow(Hwnd w) = 0;
+    virtual bool BringWindowToTop(Hwnd w) = 0;
+
+    // --- synthetic input and the input state ----------------------------
+    virtual void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) = 0;
+    virtual void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                            std::uintptr_t extra) = 0;
+    virtual Point GetCursorPos() = 0;
+    virtual std::int16_t GetAsyncKeyState(int vk) = 0;
+
+    // --- time and metrics -----------------------------------------------
+    virtual Millis TimeGetTime() = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+    virtual std::uint32_t GetDoubleClickTime() = 0;
+};
+
+}  // namespace flicko

@@ -1,0 +1,162 @@
+// A small in-memory desktop for tests.
+//
+// Windows form a tree in z-order (the first top-level window and the first
+// child are on top). Each window may own a horizontal, a vertical and a
+// control scroll bar; the standard control classes react to scroll messages
+// the way the real controls do, so a scroll method's effect can be read back
+// from the bar. Every message, every activation call and every synthetic
+// input is recorded with its arguments. Tests drive the clock, the cursor and
+// the physical button state.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Desktop.h"
+
+namespace flicko {
+
+// How a fake window reacts to scrolling requests.
+struct FakeBehaviour {
+    bool lineAndThumb = false;    // WM_HSCROLL / WM_VSCROLL line, page and thumb requests
+    bool editScroll = false;      // EM_SCROLL
+    bool listViewScroll = false;  // LVM_SCROLL (pixels, rounded to whole lines vertically)
+    bool wheel = false;           // WM_MOUSEWHEEL scrolls the vertical bar by wheelLines per notch
+    bool scrollBarControl = false;  // SBM_SETPOS on the SB_CTL bar
+    int wheelLines = 3;
+    int linePixels = 16;  // pixel height of one line (LVM_SCROLL's dy conversion)
+
+    // The behaviour the real control of that class has (Edit, ListBox,
+    // SysListView32, ScrollBar); other classes react to nothing.
+    static FakeBehaviour ForClass(const std::string& className);
+};
+
+struct FakeWindowOptions {
+    std::string className = "Static";
+    std::string text;
+    std::uint32_t style = 0x10000000;  // WS_VISIBLE
+    std::uint32_t exStyle = 0;
+    Rect rect;                   // window rectangle, screen coordinates
+    std::optional<Rect> client;  // client area in screen coordinates; the window rectangle when absent
+    std::optional<FakeBehaviour> behaviour;  // FakeBehaviour::ForClass when absent
+};
+
+struct FakeRecord {
+    enum class Kind { Send, Post, Key, Mouse, Call };
+    Kind kind = Kind::Send;
+    Hwnd window = kNoWindow;
+    std::uint32_t msg = 0;  // message id (Send/Post), flags (Key/Mouse)
+    WParam wp = 0;          // vk for Key
+    LParam lp = 0;
+    bool delivered = false;  // false when the window did not exist
+    std::string call;        // API name for Kind::Call ("SetFocus", ...)
+    Millis time = 0;
+};
+
+class FakeDesktop : public Desktop {
+public:
+    FakeDesktop();
+
+    // --- building the desktop -------------------------------------------
+    Hwnd AddWindow(Hwnd parent, const FakeWindowOptions& options);
+    void DestroyWindow(Hwnd w);  // the window and its descendants
+    void SetScrollBar(Hwnd w, int bar, int nMin, int nMax, unsigned nPage, int nPos);
+    void RemoveScrollBar(Hwnd w, int bar);
+    void SetBehaviour(Hwnd w, const FakeBehaviour& b);
+    void SetText(Hwnd w, const std::string& text);
+    void SetClassName(Hwnd w, const std::string& cls);
+    void SetStyle(Hwnd w, std::uint32_t style);
+    void SetVisible(Hwnd w, bool visible);
+    void MoveWindow(Hwnd w, Rect rect, std::optional<Rect> client = std::nullopt);
+
+    // --- driving the input state ----------------------------------------
+    void SetTime(Millis t) { now_ = t; }
+    void Advance(Millis ms) { now_ += ms; }
+    void SetCursor(Point p) { cursor_ = p; }
+    void SetButtonDown(int vk, bool down) { keysDown_[vk] = down; }
+    void SetMetric(int index, int value) { metrics_[index] = value; }
+    void SetDoubleClickTime(std::uint32_t ms) { doubleClickTime_ = ms; }
+
+    // --- reading back ----------------------------------------------------
+    const std::vector<FakeRecord>& Records() const { return records_; }
+    void ClearRecords() { records_.clear(); }
+    // Messages sent (SendMessage) to the window, in order.
+    std::vector<FakeRecord> SentTo(Hwnd w) const;
+    // How many messages msg went to w; with lowWord, only those whose
+    // wParam's low word equals it (for instance WM_VSCROLL with SB_LINEUP).
+    int CountSent(Hwnd w, std::uint32_t msg, std::optional<std::uint16_t> lowWord = std::nullopt) const;
+    std::vector<FakeRecord> Inputs() const;  // keybd_event and mouse_event, in order
+    std::optional<ScrollInfo> Bar(Hwnd w, int bar) const;
+    int Position(Hwnd w, int bar) const;  // nPos, or INT_MIN when the bar is missing
+
+    // --- Desktop ----------------------------------------------------------
+    Hwnd WindowFromPoint(Point screen) override;
+    Hwnd GetParent(Hwnd w) override;
+    bool IsChild(Hwnd parent, Hwnd w) override;
+    bool IsWindow(Hwnd w) override;
+    bool IsWindowVisible(Hwnd w) override;
+    std::string ClassName(Hwnd w) override;
+    std::string WindowText(Hwnd w) override;
+    std::uint32_t Style(Hwnd w) override;
+    std::uint32_t ExStyle(Hwnd w) override;
+    bool GetWindowRect(Hwnd w, Rect& out) override;
+    bool GetClientRect(Hwnd w, Rect& out) override;
+    bool ScreenToClient(Hwnd w, Point& p) override;
+    bool ClientToScreen(Hwnd w, Point& p) override;
+    std::vector<Hwnd> ChildWindows(Hwnd parent) override;
+    std::vector<Hwnd> TopLevelWindows() override;
+    bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
+    LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
+    bool PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
+    Hwnd SetActiveWindow(Hwnd w) override;
+    Hwnd SetFocus(Hwnd w) override;
+    bool SetForegroundWindow(Hwnd w) override;
+    bool BringWindowToTop(Hwnd w) override;
+    void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) override;
+    void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                    std::uintptr_t extra) override;
+    Point GetCursorPos() override { return cursor_; }
+    std::int16_t GetAsyncKeyState(int vk) override;
+    Millis TimeGetTime() override { return now_; }
+    int GetSystemMetrics(int index) override;
+    std::uint32_t GetDoubleClickTime() override { return doubleClickTime_; }
+
+private:
+    struct Window {
+        Hwnd handle = kNoWindow;
+        Hwnd parent = kNoWindow;
+        std::vector<Hwnd> children;
+        std::string className;
+        std::string text;
+        std::uint32_t style = 0;
+        std::uint32_t exStyle = 0;
+        Rect rect;
+        Rect client;  // screen coordinates
+        FakeBehaviour behaviour;
+        std::optional<ScrollInfo> bars[3];
+        int wheelRemainder = 0;
+    };
+
+    Window* Find(Hwnd w);
+    const Window* Find(Hwnd w) const;
+    Hwnd Deepest(Hwnd w, Point p);
+    void AppendDescendants(Hwnd w, std::vector<Hwnd>& out);
+    LResult Deliver(Window& win, std::uint32_t msg, WParam wp, LParam lp);
+    void Record(FakeRecord r);
+    Hwnd RecordCall(const char* name, Hwnd w);
+
+    std::map<Hwnd, Window> windows_;
+    std::vector<Hwnd> topLevels_;
+    std::vector<FakeRecord> records_;
+    Hwnd nextHandle_ = 0x100;
+    Millis now_ = 1000000;
+    Point cursor_;
+    std::map<int, bool> keysDown_;
+    std::map<int, int> metrics_;
+    std::uint32_t doubleClickTime_ = 500;
+};
+
+}  // namespace flicko

@@ -1,0 +1,135 @@
+#include "platform/win32/Win32Desktop.h"
+
+#include "platform/WinConst.h"
+#include "platform/win32/WindowsInclude.h"
+
+#include <mmsystem.h>
+
+namespace flicko {
+
+static_assert(sizeof(Hwnd) == sizeof(HWND));
+
+namespace {
+
+HWND H(Hwnd w) { return reinterpret_cast<HWND>(w); }
+Hwnd W(HWND h) { return reinterpret_cast<Hwnd>(h); }
+
+BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
+    reinterpret_cast<std::vector<Hwnd>*>(lp)->push_back(W(h));
+    return TRUE;
+}
+
+}  // namespace
+
+Hwnd Win32Desktop::WindowFromPoint(Point p) { return W(::WindowFromPoint(POINT{p.x, p.y})); }
+Hwnd Win32Desktop::GetParent(Hwnd w) { return W(::GetParent(H(w))); }
+bool Win32Desktop::IsChild(Hwnd parent, Hwnd w) { return ::IsChild(H(parent), H(w)) != FALSE; }
+bool Win32Desktop::IsWindow(Hwnd w) { return ::IsWindow(H(w)) != FALSE; }
+bool Win32Desktop::IsWindowVisible(Hwnd w) { return ::IsWindowVisible(H(w)) != FALSE; }
+
+std::string Win32Desktop::ClassName(Hwnd w) {
+    char buf[256];
+    int n = ::GetClassNameA(H(w), buf, sizeof buf);
+    return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::string Win32Desktop::WindowText(Hwnd w) {
+    char buf[256];
+    int n = ::GetWindowTextA(H(w), buf, sizeof buf);
+    return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::uint32_t Win32Desktop::Style(Hwnd w) { return static_cast<std::uint32_t>(::GetWindowLongA(H(w), GWL_STYLE)); }
+std::uint32_t Win32Desktop::ExStyle(Hwnd w) {
+    return static_cast<std::uint32_t>(::GetWindowLongA(H(w), GWL_EXSTYLE));
+}
+
+bool Win32Desktop::GetWindowRect(Hwnd w, Rect& out) {
+    RECT r;
+    if (!::GetWindowRect(H(w), &r)) return false;
+    out = Rect{r.left, r.top, r.right, r.bottom};
+    return true;
+}
+
+bool Win32Desktop::GetClientRect(Hwnd w, Rect& out) {
+    RECT r;
+    if (!::GetClientRect(H(w), &r)) return false;
+    out = Rect{r.left, r.top, r.right, r.bottom};
+    return true;
+}
+
+bool Win32Desktop::ScreenToClient(Hwnd w, Point& p) {
+    POINT pt{p.x, p.y};
+    if (!::ScreenToClient(H(w), &pt)) return false;
+    p = Point{pt.x, pt.y};
+    return true;
+}
+
+bool Win32Desktop::ClientToScreen(Hwnd w, Point& p) {
+    POINT pt{p.x, p.y};
+    if (!::ClientToScreen(H(w), &pt)) return false;
+    p = Point{pt.x, pt.y};
+    return true;
+}
+
+std::vector<Hwnd> Win32Desktop::ChildWindows(Hwnd parent) {
+    std::vector<Hwnd> out;
+    // EnumChildWindows with a null parent would enumerate the top-level windows.
+    if (parent != kNoWindow) ::EnumChildWindows(H(parent), CollectWindow, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+std::vector<Hwnd> Win32Desktop::TopLevelWindows() {
+    std::vector<Hwnd> out;
+    ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+bool Win32Desktop::GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = mask;
+    if (!::GetScrollInfo(H(w), bar, &si)) return false;
+    out.nMin = si.nMin;
+    out.nMax = si.nMax;
+    out.nPage = si.nPage;
+    out.nPos = si.nPos;
+    out.nTrackPos = si.nTrackPos;
+    return true;
+}
+
+LResult Win32Desktop::SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) {
+    return ::SendMessageA(H(w), msg, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp));
+}
+
+bool Win32Desktop::PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) {
+    return ::PostMessageA(H(w), msg, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp)) != FALSE;
+}
+
+Hwnd Win32Desktop::SetActiveWindow(Hwnd w) { return W(::SetActiveWindow(H(w))); }
+Hwnd Win32Desktop::SetFocus(Hwnd w) { return W(::SetFocus(H(w))); }
+bool Win32Desktop::SetForegroundWindow(Hwnd w) { return ::SetForegroundWindow(H(w)) != FALSE; }
+bool Win32Desktop::BringWindowToTop(Hwnd w) { return ::BringWindowToTop(H(w)) != FALSE; }
+
+void Win32Desktop::KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) {
+    ::keybd_event(vk, scan, flags, static_cast<ULONG_PTR>(extra));
+}
+
+void Win32Desktop::MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                              std::uintptr_t extra) {
+    ::mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data),
+                  static_cast<ULONG_PTR>(extra));
+}
+
+Point Win32Desktop::GetCursorPos() {
+    POINT pt{0, 0};
+    ::GetCursorPos(&pt);
+    return Point{pt.x, pt.y};
+}
+
+std::int16_t Win32Desktop::GetAsyncKeyState(int vk) { return static_cast<std::int16_t>(::GetAsyncKeyState(vk)); }
+Millis Win32Desktop::TimeGetTime() { return ::timeGetTime(); }
+int Win32Desktop::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+std::uint32_t Win32Desktop::GetDoubleClickTime() { return ::GetDoubleClickTime(); }
+
+}  // namespace flicko

@@ -1,0 +1,42 @@
+// The Win32 adapter of the platform seam: each call goes to the system.
+#pragma once
+
+#include "platform/Desktop.h"
+
+namespace flicko {
+
+class Win32Desktop : public Desktop {
+public:
+    Hwnd WindowFromPoint(Point screen) override;
+    Hwnd GetParent(Hwnd w) override;
+    bool IsChild(Hwnd parent, Hwnd w) override;
+    bool IsWindow(Hwnd w) override;
+    bool IsWindowVisible(Hwnd w) override;
+    std::string ClassName(Hwnd w) override;
+    std::string WindowText(Hwnd w) override;
+    std::uint32_t Style(Hwnd w) override;
+    std::uint32_t ExStyle(Hwnd w) override;
+    bool GetWindowRect(Hwnd w, Rect& out) override;
+    bool GetClientRect(Hwnd w, Rect& out) override;
+    bool ScreenToClient(Hwnd w, Point& p) override;
+    bool ClientToScreen(Hwnd w, Point& p) override;
+    std::vector<Hwnd> ChildWindows(Hwnd parent) override;
+    std::vector<Hwnd> TopLevelWindows() override;
+    bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
+    LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
+    bool PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
+    Hwnd SetActiveWindow(Hwnd w) override;
+    Hwnd SetFocus(Hwnd w) override;
+    bool SetForegroundWindow(Hwnd w) override;
+    bool BringWindowToTop(Hwnd w) override;
+    void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) override;
+    void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
+                    std::uintptr_t extra) override;
+    Point GetCursorPos() override;
+    std::int16_t GetAsyncKeyState(int vk) override;
+    Millis TimeGetTime() override;
+    int GetSystemMetrics(int index) override;
+    std::uint32_t GetDoubleClickTime() override;
+};
+
+}  // namespace flicko

@@ -1,0 +1,194 @@
+// The rule model: what the scroll-data file becomes in memory.
+//
+// TRuleModel owns the rules in reading order, the current defaults, the
+// fallback ("else") rule and the cache of windows already pressed on. The
+// cache only points into the rules, so it is emptied whenever the rules are
+// read again.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Types.h"
+
+namespace flicko {
+
+enum class TCursorPos : std::uint8_t { Pointed = 0, Current = 1 };
+
+enum class TScrollMethod : std::uint8_t {
+    arrowkey = 0,
+    carrowkey = 1,
+    marrowkey = 2,
+    scrollline = 3,
+    scrollpos = 4,
+    scrolltrack = 5,
+    scrollbarpos = 6,
+    mousewheel = 7,
+    mousewheelie6 = 8,
+    mousewheelie7 = 9,
+    editscroll = 10,
+    listviewscroll = 11,
+    Auto = 12,  // "auto"
+};
+
+enum class TScrollWidthUnit : std::uint8_t {
+    dot = 0,
+    clientLen = 1,
+    clientLenPerScrollpage = 2,     // clientLen/scrollpage
+    scrollbarLen = 3,
+    scrollbarLenPerScrollpage = 4,  // scrollbarLen/scrollpage
+    PointToRect = 5,
+    PointToRectPerScrollpage = 6,   // PointToRect/scrollpage
+    dotPerScrollline = 7,           // dot/scrollline
+    CaretDotPerScroll = 8,          // CaretDot/scroll
+    DotAuto = 9,
+};
+
+enum class TScrollStepUnit : std::uint8_t { dot = 0, scroll = 1 };
+
+enum class TScrollBarType : std::uint8_t { Horizontal = 0, Vertical = 1, Control = 2, Auto = 3 };
+
+// Path codes and action codes are compiled strings; they may hold any byte.
+// The path code of "Pointed" and the default click replay:
+inline const std::string kPointedPathCode = "W-p";
+inline const std::string kDefaultButtonUpNoScrolled{'M', '\x02', 'm', '\x02'};
+// The else rule's Path before and after the first else block of a reading.
+inline const std::string kElsePathUnread(1, '\0');
+inline const std::string kElsePathRead(1, '\x01');
+
+// Value-initialised records are all zero, false or empty; BuiltInSclDat()
+// gives the built-in defaults.
+struct TAxSclDat {
+    bool IsScroll = false;
+    TScrollMethod Method = TScrollMethod::arrowkey;
+    float ScrollWidth = 0.0f;
+    TScrollWidthUnit ScrollWidthUnit = TScrollWidthUnit::dot;
+    std::int32_t ScrollStep = 0;
+    TScrollStepUnit ScrollStepUnit = TScrollStepUnit::dot;
+    std::string ScrollBar;
+    TScrollBarType ScrollBarType = TScrollBarType::Horizontal;
+
+    friend bool operator==(const TAxSclDat&, const TAxSclDat&) = default;
+};
+
+struct TSclDat {
+    std::string Path;
+    bool IsScroll = false;
+    bool IsInertia = false;
+    bool SetCaret = false;
+    bool SetCapture = false;
+    std::string SendTo;
+    TCursorPos CursorPos = TCursorPos::Pointed;
+    std::string ButtonDown;
+    std::string ButtonUpNoScrolled;
+    std::string ButtonUpScrolled;
+    std::string BeforeScroll;
+    std::string AfterScroll;
+    TAxSclDat H;
+    TAxSclDat V;
+
+    friend bool operator==(const TSclDat&, const TSclDat&) = default;
+};
+
+// The built-in defaults.
+TSclDat BuiltInSclDat();
+
+// The rules in reading order. Rules are owned and never move in memory, so
+// the known-windows cache and the engine may point at them.
+class TSclDats {
+public:
+    int Add(std::string path);
+    TSclDat& Items(int index) { return *items_.at(static_cast<std::size_t>(index)); }
+    const TSclDat& Items(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
+    int Count() const { return static_cast<int>(items_.size()); }
+    void Clear() { items_.clear(); }
+
+private:
+    std::vector<std::unique_ptr<TSclDat>> items_;
+};
+
+struct TNamedRuleProp {
+    std::string Key;
+    std::string Value;
+};
+
+class TNamedRuleProps {
+public:
+    void Add(std::string key, std::string value) { items_.push_back({std::move(key), std::move(value)}); }
+    const std::vector<TNamedRuleProp>& Items() const { return items_; }
+    int Count() const { return static_cast<int>(items_.size()); }
+
+private:
+    std::vector<TNamedRuleProp> items_;
+};
+
+struct TNamedRule {
+    std::string Name;
+    TNamedRuleProps Props;
+};
+
+// Exists only while one reading runs.
+class TNamedRules {
+public:
+    int Add(std::string name);
+    TNamedRule& Items(int index) { return *items_.at(static_cast<std::size_t>(index)); }
+    int Count() const { return static_cast<int>(items_.size()); }
+    // The last named rule whose name equals name exactly (case-sensitive).
+    TNamedRuleProps* Find(std::string_view name);
+
+private:
+    std::vector<std::unique_ptr<TNamedRule>> items_;
+};
+
+struct TKnowWindow {
+    Hwnd Window = kNoWindow;
+    const TSclDat* SclDat = nullptr;
+    bool IsScroll = false;
+};
+
+class TKnowWindows {
+public:
+    int Add(Hwnd window);
+    TKnowWindow& Items(int index) { return items_.at(static_cast<std::size_t>(index)); }
+    const TKnowWindow& Items(int index) const { return items_.at(static_cast<std::size_t>(index)); }
+    int Count() const { return static_cast<int>(items_.size()); }
+    void Clear() { items_.clear(); }
+
+private:
+    std::vector<TKnowWindow> items_;
+};
+
+// Copies every field of defaults into rule except Path, BeforeScroll and
+// AfterScroll. A null rule is ignored.
+void ResetToDefaults(const TSclDat& defaults, TSclDat* rule);
+
+// Resolves a compiled window path from a start window in the context of a
+// rule; returns kNoWindow when the path does not match.
+class IPathResolver {
+public:
+    virtual ~IPathResolver() = default;
+    virtual Hwnd ResolveWindowPath(Hwnd start, std::string_view pathCode, const TSclDat& rule) = 0;
+};
+
+// The whole model of one program (the resident program or the probe each own one).
+struct TRuleModel {
+    TSclDats SclDats;
+    TSclDat DefaultSclDat = BuiltInSclDat();
+    TSclDat ElseSclDat;  // all zero until an else block is read
+    TKnowWindows KnowWindows;
+
+    // DefaultSclDat := the built-in defaults.
+    void InitDefaults() { DefaultSclDat = BuiltInSclDat(); }
+    // Index in KnowWindows, or -1; searched from the first entry.
+    int KnownWindowIndex(Hwnd window) const;
+    // The last rule whose path resolves from window, or -1.
+    int FindRule(Hwnd window, IPathResolver& resolver) const;
+    // The cached choice for window, made now (FindRule or the else rule)
+    // when the window was not pressed on since the last reading.
+    const TKnowWindow& ChooseRule(Hwnd window, IPathResolver& resolver);
+};
+
+}  // namespace flicko

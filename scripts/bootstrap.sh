@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need on a Debian 12 machine.
+# Idempotent: when everything is present it only checks and returns.
+set -euo pipefail
+
+need_i386=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  need_i386=1
+fi
+
+packages=(
+  cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
+  clang
+  gcc-mingw-w64-i686 g++-mingw-w64-i686 binutils-mingw-w64-i686
+  wine wine32:i386
+  xvfb x11-utils xdotool libxtst-dev imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ "$need_i386" = 1 ] || [ "${#missing[@]}" -gt 0 ]; then
+  sudo_cmd=()
+  if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi
+  echo "bootstrap: installing ${missing[*]:-(i386 architecture)}"
+  if [ "$need_i386" = 1 ]; then "${sudo_cmd[@]}" dpkg --add-architecture i386; fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+echo "bootstrap: toolchain ready"
