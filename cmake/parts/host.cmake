@@ -1,0 +1,50 @@
+# The resident program, its hook library and their end-to-end tests.
+
+# Platform-free pieces of the resident program: built into flicko.exe and
+# into the unit tests on every platform.
+file(GLOB FLICKO_HOST_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/host/core/*.cpp)
+if(FLICKO_HOST_CORE_SOURCES)
+  target_sources(flicko_tests PRIVATE ${FLICKO_HOST_CORE_SOURCES})
+endif()
+
+if(WIN32)
+  enable_language(RC)
+  if(FLICKO_HOST_CORE_SOURCES)
+    target_sources(flicko PRIVATE ${FLICKO_HOST_CORE_SOURCES})
+  endif()
+  target_sources(flicko PRIVATE ${CMAKE_SOURCE_DIR}/host/res/flicko.rc)
+
+  # The hook library is mapped into every process with mouse input: no C
+  # runtime, no unwinding tables, an entry point that only says yes.
+  target_sources(claspm PRIVATE ${CMAKE_SOURCE_DIR}/hook/claspm/claspm.rc)
+  target_compile_options(claspm PRIVATE -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+    -fno-stack-protector -ffreestanding)
+  target_link_options(claspm PRIVATE -nostdlib -nostartfiles -Wl,-e,_ClaspmEntry@12 -Wl,--enable-stdcall-fixup)
+
+  # The fixture program the end-to-end tests drive.
+  add_executable(e2e_fixture WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/fixture/FixtureMain.cpp)
+  target_link_libraries(e2e_fixture PRIVATE user32 gdi32 comctl32 kernel32)
+  target_link_options(e2e_fixture PRIVATE ${FLICKO_STATIC_RUNTIME})
+  set_target_properties(e2e_fixture PROPERTIES OUTPUT_NAME fixture RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
+
+  # A tiny helper that closes a window by class (WM_CLOSE) and waits for it.
+  add_executable(e2e_closewnd ${CMAKE_SOURCE_DIR}/tests/e2e/fixture/CloseWnd.cpp)
+  target_link_libraries(e2e_closewnd PRIVATE user32 kernel32)
+  target_link_options(e2e_closewnd PRIVATE ${FLICKO_STATIC_RUNTIME})
+  set_target_properties(e2e_closewnd PROPERTIES OUTPUT_NAME closewnd RUNTIME_OUTPUT_DIRECTORY ${FLICKO_RELEASE_DIR}/../tools)
+
+  # End-to-end cases: the real flicko.exe, the real hook, real X input.
+  find_program(FLICKO_PYTHON3 python3)
+  if(FLICKO_PYTHON3)
+    set(FLICKO_E2E_CASES drag_scrolls_edit right_click_replayed isscroll_off_passes flick_glides_left_click_stops
+      second_instance_exits missing_dll_runs disabled_axis_still double_click_untouched
+      kill_during_drag write_exit_status hung_target)
+    foreach(case ${FLICKO_E2E_CASES})
+      add_test(NAME e2e_${case}
+        COMMAND ${FLICKO_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.py --case ${case}
+          --release ${FLICKO_RELEASE_DIR} --fixture ${CMAKE_BINARY_DIR}/e2e/fixture.exe
+          --tools ${FLICKO_RELEASE_DIR}/../tools --work ${CMAKE_BINARY_DIR}/e2e/work)
+      set_tests_properties(e2e_${case} PROPERTIES TIMEOUT 240 RESOURCE_LOCK flicko_desktop LABELS e2e)
+    endforeach()
+  endif()
+endif()

@@ -1,0 +1,183 @@
+#include "host/FlMain.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include <mmsystem.h>
+
+#include "host/BasicEngine.h"
+
+namespace flicko {
+
+namespace {
+constexpr char kClassName[] = "Flicko";
+}  // namespace
+
+void TMessageBoxReport::ShowErrorBox(const std::string& text) {
+    ::MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_OK | MB_ICONWARNING);
+}
+
+TFlMain::TFlMain(HINSTANCE instance) : instance_(instance) {
+    const char* wait = std::getenv("FLICKO_IDLE_WAIT");
+    sleepWait_ = wait && std::strcmp(wait, "sleep") == 0;
+}
+
+TFlMain::~TFlMain() {
+    // The engine points into the rules and at the icon: release it first.
+    engine_.reset();
+    if (window_) {
+        ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        ::DestroyWindow(window_);
+    }
+}
+
+bool TFlMain::CreateMainWindow() {
+    WNDCLASSA wc{};
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = &TFlMain::MainWndProc;
+    wc.hInstance = instance_;
+    wc.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kClassName;
+    if (!::RegisterClassA(&wc)) return false;
+    window_ = ::CreateWindowExA(0, kClassName, "Flicko", WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL, 0, 0,
+                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
+    if (!window_) return false;
+    ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return true;
+}
+
+void TFlMain::StartUp() {
+    // 1. The rule list and the known-windows cache.
+    model_ = std::make_unique<TRuleModel>();
+    // 2. and 3. Default paths and settings (scrolling off until read).
+    files_ = DefaultHostFiles();
+    settings_ = THostSettings{};
+
+    // 4. The shared block doubles as the instance marker.
+    fmo_.CreateFmo();
+    TFmoData* block = fmo_.MapFmo();
+    duplicate_ = fmo_.AlreadyExisted();
+    if (duplicate_) {
+        ::PostMessageA(window_, WM_CLOSE, 1, 0);
+    } else if (block) {
+        block->Wnd = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window_));
+        block->Hook = 0;
+        block->SendMove = kSendMoveOff;
+    }
+    // A duplicate must never write the running instance's SendMove.
+    link_ = std::make_unique<THookLink>(files_.HookLib, duplicate_ ? nullptr : block);
+    notifyArea_ = std::make_unique<TShellNotifyArea>(instance_, window_);
+    tray_ = std::make_unique<TTaskbarIcon>(*notifyArea_);
+    enabled_ = std::make_unique<TEnabledState>(*link_, *tray_);
+
+    // 5. The settings.
+    ReadHostSettings(files_, settings_);
+    enabled_->SetEnabledValue(settings_.Enabled);
+    tray_->Tooltip = settings_.Tooltip;
+    engine_ = std::make_unique<TBasicEngine>(desktop_, *model_, settings_.Engine, *link_, *tray_, errors_, *enabled_,
+                                             reinterpret_cast<Hwnd>(window_));
+
+    // 6. The scroll-data file.
+    LoadScrollData();
+    // 7. and 8. The icon, and the message that says the shell restarted.
+    tray_->AddTaskbarIcon();
+    taskbarCreatedMsg_ = ::RegisterWindowMessageA("TaskbarCreated");
+    // 9. Install the hook when scrolling is on; a duplicate leaves it alone.
+    if (!duplicate_) enabled_->ApplyEnabled();
+}
+
+void TFlMain::LoadScrollData() {
+    LoadBuiltInRules(*model_);
+    if (engine_) engine_->RulesChanged();
+}
+
+void TFlMain::ShutDown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    if (enabled_) {
+        if (settings_.WriteExitStatus) WriteExitStatus(files_, enabled_->Enabled());
+        if (!duplicate_) {
+            enabled_->SetEnabled(false);
+            link_->LinkUnhook();
+        }
+    }
+    if (tray_) tray_->DeleteTaskbarIcon();
+    // The engine may still hold a drag or a glide: it goes with the rules.
+    engine_.reset();
+    fmo_.CloseFmo();
+    if (link_) link_ = std::make_unique<THookLink>(files_.HookLib, nullptr);
+    model_.reset();
+    ::PostQuitMessage(0);
+}
+
+LRESULT CALLBACK TFlMain::MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TFlMain*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcA(wnd, msg, wParam, lParam);
+    return self->HandleMessage(msg, wParam, lParam);
+}
+
+LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (taskbarCreatedMsg_ != 0 && msg == taskbarCreatedMsg_ && tray_) {
+        guard_.Run([&] { tray_->AddTaskbarIcon(); });
+    }
+    switch (msg) {
+    case WM_DESTROY:
+        guard_.Run([&] { ShutDown(); });
+        // Whatever failed above, the loop must still end.
+        if (!shutDown_) ::PostQuitMessage(0);
+        return 0;
+    case WM_MOUSEHOOK:
+        return guard_.Run(LRESULT{0}, [&]() -> LRESULT {
+            return engine_ ? static_cast<LRESULT>(engine_->DispatchMouseEvent(static_cast<std::uint32_t>(wParam)))
+                           : 0;
+        });
+    case WM_TASKBARICON:
+        return 0;
+    default:
+        return ::DefWindowProcA(window_, msg, wParam, lParam);
+    }
+}
+
+void TFlMain::Dispatch(MSG& msg) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageA(&msg);
+}
+
+void TFlMain::WaitForMessages(Millis timeout) {
+    if (sleepWait_) {
+        ::Sleep(timeout);
+        return;
+    }
+    // Wakes for posted and for sent messages, so a hooked thread waiting in
+    // SendMessage is answered at once; MWMO_INPUTAVAILABLE also wakes for
+    // input that an earlier peek already saw.
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+int TFlMain::MessageLoop() {
+    MSG msg{};
+    for (;;) {
+        if (!idle_.Polling()) {
+            const BOOL r = ::GetMessageA(&msg, nullptr, 0, 0);
+            if (r == 0) return static_cast<int>(msg.wParam);
+            if (r == -1) {
+                guard_.Run([&] { ShutDown(); });
+                continue;
+            }
+            Dispatch(msg);
+            continue;
+        }
+        if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+            Dispatch(msg);
+            continue;
+        }
+        const std::optional<Millis> wait =
+            guard_.Run(std::optional<Millis>{}, [&] { return idle_.Run(::timeGetTime()); });
+        if (wait && *wait > 0) WaitForMessages(*wait);
+    }
+}
+
+}  // namespace flicko

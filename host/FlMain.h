@@ -1,0 +1,89 @@
+// The resident program: the hidden window that receives every mouse event
+// of the desktop, the start-up and shut-down orders, the enabled state and
+// the message loop with its idle passes.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "hook/loader/FHFileMapFl.h"
+#include "hook/loader/FHLinkFl.h"
+#include "host/HostEngine.h"
+#include "host/HostSettings.h"
+#include "host/TaskbarIconWin.h"
+#include "host/core/EnabledState.h"
+#include "host/core/ErrorGuard.h"
+#include "host/core/IdlePass.h"
+#include "host/core/TaskbarIcon.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/WindowsInclude.h"
+#include "rules/FlError.h"
+#include "rules/SclDats.h"
+
+namespace flicko {
+
+// Boxes of the program's own: caption "Flicko ERROR", warning icon, no owner.
+class TMessageBoxReport : public IErrorReport {
+public:
+    void ShowErrorBox(const std::string& text) override;
+};
+
+class TFlMain : private ILoopTicks {
+public:
+    explicit TFlMain(HINSTANCE instance);
+    ~TFlMain() override;
+    TFlMain(const TFlMain&) = delete;
+    TFlMain& operator=(const TFlMain&) = delete;
+
+    // Registers the class and creates the hidden window; false on failure.
+    bool CreateMainWindow();
+    // Throws EFileMappingError when the shared block cannot be created.
+    void StartUp();
+    // Returns the exit code carried by WM_QUIT.
+    int MessageLoop();
+
+private:
+    static LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void ShutDown();
+    void LoadScrollData();
+    void Dispatch(MSG& msg);
+    void WaitForMessages(Millis timeout);
+
+    // The loop's view of the engine: nothing runs once the engine is gone.
+    bool CheckMouseRunning() const override { return engine_ && engine_->CheckMouseRunning(); }
+    bool InertiaRunning() const override { return engine_ && engine_->InertiaRunning(); }
+    Millis CheckMouseInterval() const override { return engine_ ? engine_->CheckMouseInterval() : 10; }
+    Millis InertiaInterval() const override { return engine_ ? engine_->InertiaInterval() : 10; }
+    void CheckMouseTick() override {
+        if (engine_) engine_->CheckMouseTick();
+    }
+    void InertiaTick() override {
+        if (engine_) engine_->InertiaTick();
+    }
+
+    HINSTANCE instance_;
+    HWND window_ = nullptr;
+    bool duplicate_ = false;
+    bool shutDown_ = false;
+    // Plain Sleep between idle passes instead of the message-aware wait;
+    // kept only to measure what the wait buys.
+    bool sleepWait_ = false;
+    UINT taskbarCreatedMsg_ = 0;
+
+    Win32Desktop desktop_;
+    TMessageBoxReport errors_;
+    TErrorGuard guard_{errors_};
+    THostFiles files_;
+    THostSettings settings_;
+    TFileMapping fmo_;
+    std::unique_ptr<THookLink> link_;
+    std::unique_ptr<TShellNotifyArea> notifyArea_;
+    std::unique_ptr<TTaskbarIcon> tray_;
+    std::unique_ptr<TEnabledState> enabled_;
+    std::unique_ptr<TRuleModel> model_;
+    std::unique_ptr<IHostEngine> engine_;
+    TIdlePass idle_{*this};
+};
+
+}  // namespace flicko

@@ -1,0 +1,56 @@
+// Scrolling on or off: whether the mouse hook is meant to be installed, and
+// the tray picture that shows it.
+#pragma once
+
+#include "engine/Neighbours.h"
+#include "hook/HookLink.h"
+
+namespace flicko {
+
+// Brackets anything during which the program's own mouse handling must not
+// intercept the user's clicks (menus, dialogs, synthetic input).
+class IHookPause {
+public:
+    virtual ~IHookPause() = default;
+    virtual bool PauseHook() = 0;
+    virtual bool ResumeHook() = 0;
+};
+
+class TEnabledState : public IHookPause {
+public:
+    TEnabledState(IHookInstaller& link, ITrayIcon& tray) : link_(link), tray_(tray) {}
+
+    bool Enabled() const { return enabled_; }
+    // Only the settings reader sets the value without touching the hook.
+    void SetEnabledValue(bool value) { enabled_ = value; }
+
+    // Installs or removes the hook when value differs; Enabled changes only
+    // on success. Any success resets the picture, so a call with the current
+    // value still clears a fast-drag picture.
+    bool SetEnabled(bool value);
+    // Makes the hook match Enabled (start-up); Enabled is not changed.
+    bool ApplyEnabled();
+    bool PauseHook() override;
+    bool ResumeHook() override;
+
+private:
+    void ShowState();
+
+    IHookInstaller& link_;
+    ITrayIcon& tray_;
+    bool enabled_ = false;
+};
+
+// Pauses the hook for one scope and resumes it on every way out.
+class THookPauseScope {
+public:
+    explicit THookPauseScope(IHookPause& pause) : pause_(pause) { pause_.PauseHook(); }
+    ~THookPauseScope() { pause_.ResumeHook(); }
+    THookPauseScope(const THookPauseScope&) = delete;
+    THookPauseScope& operator=(const THookPauseScope&) = delete;
+
+private:
+    IHookPause& pause_;
+};
+
+}  // namespace flicko

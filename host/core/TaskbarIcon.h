@@ -1,0 +1,59 @@
+// The notification-area icon: its tooltip and the picture it shows.
+//
+// The shell calls sit behind INotifyArea so the picture bookkeeping can be
+// checked without a shell; the Win32 side passes Shell_NotifyIconA through.
+#pragma once
+
+#include <string>
+
+#include "engine/Neighbours.h"
+
+namespace flicko {
+
+class INotifyArea {
+public:
+    virtual ~INotifyArea() = default;
+    // NIM_ADD with the "TB_ENABLE" picture and the tip (already cut to fit).
+    virtual bool Add(const std::string& tip) = 0;
+    // NIM_MODIFY of the picture only.
+    virtual bool ModifyPicture(int picture) = 0;
+    virtual bool Delete() = 0;
+};
+
+// The tip field of the first NOTIFYICONDATA holds 64 characters with the
+// terminator.
+constexpr std::size_t kTipChars = 63;
+
+// The resource picture a state selects: anything but enable and scroll
+// shows the disabled picture.
+int PictureForState(int state);
+
+class TTaskbarIcon : public ITrayIcon {
+public:
+    explicit TTaskbarIcon(INotifyArea& area) : area_(area) {}
+    // The icon leaves the notification area with its owner.
+    ~TTaskbarIcon() override { DeleteTaskbarIcon(); }
+    TTaskbarIcon(const TTaskbarIcon&) = delete;
+    TTaskbarIcon& operator=(const TTaskbarIcon&) = delete;
+
+    std::string Tooltip;
+
+    // Adds the icon with the enable picture; the stored picture state is
+    // left alone, also when the shell restarted and the icon is added again.
+    bool AddTaskbarIcon();
+    void DeleteTaskbarIcon();
+    // A request for the stored state does nothing; a failed change keeps the
+    // old state so the next request tries again.
+    void SetTaskbarIconState(int state) override;
+    bool ChangeState(int state);
+
+    int PictureState() const { return pictureState_; }
+    bool Added() const { return added_; }
+
+private:
+    INotifyArea& area_;
+    int pictureState_ = TB_ENABLE;
+    bool added_ = false;
+};
+
+}  // namespace flicko
