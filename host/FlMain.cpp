@@ -13,6 +13,17 @@ namespace {
 constexpr char kClassName[] = "Flicko";
 }  // namespace
 
+class TFlMain::TEngineEntry {
+public:
+    explicit TEngineEntry(int& depth) : depth_(depth) { ++depth_; }
+    ~TEngineEntry() { --depth_; }
+    TEngineEntry(const TEngineEntry&) = delete;
+    TEngineEntry& operator=(const TEngineEntry&) = delete;
+
+private:
+    int& depth_;
+};
+
 void TMessageBoxReport::ShowErrorBox(const std::string& text) {
     ::MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_OK | MB_ICONWARNING);
 }
@@ -129,7 +140,9 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!shutDown_) ::PostQuitMessage(0);
         return 0;
     case WM_MOUSEHOOK:
+        if (engineDepth_ > 0) return NestedMouseReply(static_cast<std::uint32_t>(wParam));
         return guard_.Run(LRESULT{0}, [&]() -> LRESULT {
+            TEngineEntry entry(engineDepth_);
             return engine_ ? static_cast<LRESULT>(engine_->DispatchMouseEvent(static_cast<std::uint32_t>(wParam)))
                            : 0;
         });
@@ -138,6 +151,27 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         return ::DefWindowProcA(window_, msg, wParam, lParam);
     }
+}
+
+std::uint32_t TFlMain::NestedMouseReply(std::uint32_t message) const {
+    // The release of a running drag belongs to a swallowed press: keep it
+    // from the window too. The button check ends the drag afterwards.
+    const TFmoData* block = duplicate_ ? nullptr : fmo_.Data();
+    const bool dragging = block && block->SendMove != kSendMoveOff;
+    if (dragging && (message == WM_RBUTTONUP || message == WM_NCRBUTTONUP)) return kMouseHookSwallow;
+    return 0;
+}
+
+void TFlMain::CheckMouseTick() {
+    if (!engine_) return;
+    TEngineEntry entry(engineDepth_);
+    engine_->CheckMouseTick();
+}
+
+void TFlMain::InertiaTick() {
+    if (!engine_) return;
+    TEngineEntry entry(engineDepth_);
+    engine_->InertiaTick();
 }
 
 void TFlMain::Dispatch(MSG& msg) {

@@ -51,16 +51,19 @@ private:
     void WaitForMessages(Millis timeout);
 
     // The loop's view of the engine: nothing runs once the engine is gone.
+    // A handler that waits on another window (a scroll message sent to a
+    // busy target) lets other threads' hook messages in. Those must not run
+    // the engine a second time on top of itself, and their senders must not
+    // wait for the busy window too: they get an answer at once.
+    class TEngineEntry;
+    std::uint32_t NestedMouseReply(std::uint32_t message) const;
+
     bool CheckMouseRunning() const override { return engine_ && engine_->CheckMouseRunning(); }
     bool InertiaRunning() const override { return engine_ && engine_->InertiaRunning(); }
     Millis CheckMouseInterval() const override { return engine_ ? engine_->CheckMouseInterval() : 10; }
     Millis InertiaInterval() const override { return engine_ ? engine_->InertiaInterval() : 10; }
-    void CheckMouseTick() override {
-        if (engine_) engine_->CheckMouseTick();
-    }
-    void InertiaTick() override {
-        if (engine_) engine_->InertiaTick();
-    }
+    void CheckMouseTick() override;
+    void InertiaTick() override;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
@@ -70,6 +73,7 @@ private:
     // kept only to measure what the wait buys.
     bool sleepWait_ = false;
     UINT taskbarCreatedMsg_ = 0;
+    int engineDepth_ = 0;
 
     Win32Desktop desktop_;
     TMessageBoxReport errors_;

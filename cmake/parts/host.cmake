@@ -27,11 +27,12 @@ if(WIN32)
   target_link_options(e2e_fixture PRIVATE ${FLICKO_STATIC_RUNTIME})
   set_target_properties(e2e_fixture PROPERTIES OUTPUT_NAME fixture RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
 
-  # A tiny helper that closes a window by class (WM_CLOSE) and waits for it.
-  add_executable(e2e_closewnd ${CMAKE_SOURCE_DIR}/tests/e2e/fixture/CloseWnd.cpp)
-  target_link_libraries(e2e_closewnd PRIVATE user32 kernel32)
-  target_link_options(e2e_closewnd PRIVATE ${FLICKO_STATIC_RUNTIME})
-  set_target_properties(e2e_closewnd PROPERTIES OUTPUT_NAME closewnd RUNTIME_OUTPUT_DIRECTORY ${FLICKO_RELEASE_DIR}/../tools)
+  # Probes of a running resident program: close its window, read the block.
+  add_executable(e2e_flickotool ${CMAKE_SOURCE_DIR}/tests/e2e/fixture/FlickoTool.cpp)
+  target_include_directories(e2e_flickotool PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(e2e_flickotool PRIVATE user32 kernel32)
+  target_link_options(e2e_flickotool PRIVATE ${FLICKO_STATIC_RUNTIME})
+  set_target_properties(e2e_flickotool PROPERTIES OUTPUT_NAME flickotool RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
   # End-to-end cases: the real flicko.exe, the real hook, real X input.
   find_program(FLICKO_PYTHON3 python3)
@@ -43,7 +44,7 @@ if(WIN32)
       add_test(NAME e2e_${case}
         COMMAND ${FLICKO_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.py --case ${case}
           --release ${FLICKO_RELEASE_DIR} --fixture ${CMAKE_BINARY_DIR}/e2e/fixture.exe
-          --tools ${FLICKO_RELEASE_DIR}/../tools --work ${CMAKE_BINARY_DIR}/e2e/work)
+          --tools ${CMAKE_BINARY_DIR}/tools --work ${CMAKE_BINARY_DIR}/e2e/work)
       set_tests_properties(e2e_${case} PROPERTIES TIMEOUT 240 RESOURCE_LOCK flicko_desktop LABELS e2e)
     endforeach()
   endif()

@@ -1,0 +1,504 @@
+#!/usr/bin/env python3
+"""End-to-end cases: the real flicko.exe with the real hook library under
+Wine, a fixture program whose controls log what they receive, and real X
+pointer input from xdotool.
+
+Every case runs in a scratch copy of the release folder with its own
+settings file, waits for conditions with deadlines (it polls the fixture's
+log and the shared block) and fails with the log tail when a deadline
+passes. Nothing is retried.
+
+Usage: e2e.py --case NAME --release DIR --fixture EXE --tools DIR --work DIR
+"""
+import argparse
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+FIXTURE_POS = (100, 100)
+OTHER_FIXTURE_POS = (100, 560)
+
+SETTINGS = """[Files]
+WriteExitStatus={write_exit}
+[TaskbarIcon]
+Tooltip=Flicko under test
+[Scroll]
+Enable={enable}
+InertiaMin=300
+CheckMouseInterval=0.01
+InertiaInterval=0.01
+"""
+
+# Rules for the fixture's controls: the edit scrolls vertically only, one
+# line per 16 dragged pixels; the panel has a rule that switches scrolling
+# off, so its presses pass untouched.
+SCROLL_DAT = r"""# Rules of the end-to-end tests.
+[Edit]
+Window=ClassI(Edit)
+HIsScroll=False
+VIsScroll=True
+VScrollMethod=scrollline
+VScrollWidth=16
+IsInertia=True
+
+[ListBox]
+Window=ClassI(ListBox)
+HIsScroll=False
+VScrollMethod=scrollline
+VScrollWidth=16
+
+[Panel]
+Window=Class(FixturePanel)
+IsScroll=False
+"""
+
+
+class Failure(Exception):
+    pass
+
+
+def winpath(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class Log:
+    """The fixture's event log: lines of "<ms> <control> <event> [values]"."""
+
+    def __init__(self, path):
+        self.path = path
+        self.mark_at = 0
+
+    def lines(self):
+        try:
+            with open(self.path, encoding="latin-1") as f:
+                return [l.split() for l in f.read().splitlines() if l.strip()]
+        except FileNotFoundError:
+            return []
+
+    def mark(self):
+        """Later queries look only at lines written after this call."""
+        self.mark_at = len(self.lines())
+
+    def since_mark(self):
+        return self.lines()[self.mark_at:]
+
+    def events(self, control, event, since_mark=True):
+        src = self.since_mark() if since_mark else self.lines()
+        return [l for l in src if len(l) >= 3 and l[1] == control and l[2] == event]
+
+    def last_value(self, control, event, index=0):
+        found = self.events(control, event, since_mark=False)
+        return int(found[-1][3 + index]) if found else None
+
+    def tail(self, n=25):
+        return "\n".join(" ".join(l) for l in self.lines()[-n:])
+
+
+class Harness:
+    def __init__(self, args):
+        self.args = args
+        self.work = os.path.join(args.work, args.case)
+        self.procs = []
+        self.flicko = None
+        self.env = dict(os.environ)
+        self.env.setdefault("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
+        self.env.update({"WINEDEBUG": "-all", "WINEARCH": "win32", "WINEDLLOVERRIDES": "mscoree,mshtml="})
+        if not self.env.get("DISPLAY"):
+            raise Failure("no DISPLAY: the end-to-end cases need an X server (scripts/test.sh starts Xvfb)")
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
+        self.rel = os.path.join(self.work, "rel")
+        shutil.copytree(args.release, self.rel)
+        self.ini = os.path.join(self.rel, "default", "flicko.ini")
+        self.write_settings()
+
+    # --- set-up -----------------------------------------------------------
+    def write_settings(self, enable=True, write_exit=False):
+        with open(self.ini, "w", newline="\r\n") as f:
+            f.write(SETTINGS.format(enable="1" if enable else "0", write_exit="1" if write_exit else "0"))
+        with open(os.path.join(self.rel, "default", "scroll.dat"), "w", newline="\r\n") as f:
+            f.write(SCROLL_DAT)
+
+    def wine(self, *argv, **kw):
+        p = subprocess.Popen(["wine", *argv], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                             start_new_session=True, **kw)
+        self.procs.append(p)
+        return p
+
+    def tool(self, *argv, timeout=60):
+        exe = os.path.join(self.args.tools, "flickotool.exe")
+        r = subprocess.run(["wine", exe, *argv], env=self.env, capture_output=True, text=True, timeout=timeout)
+        return r.returncode, r.stdout.strip()
+
+    def start_fixture(self, name="fx", pos=FIXTURE_POS, extra=()):
+        log = Log(os.path.join(self.work, name + ".log"))
+        self.wine(self.args.fixture, winpath(log.path), str(pos[0]), str(pos[1]), *extra)
+        wait_for(lambda: log.events("top", "ready", since_mark=False), 90, "fixture ready", log)
+        log.rects = {l[1]: tuple(int(v) for v in l[3:7]) for l in log.lines() if len(l) >= 7 and l[2] == "rect"}
+        log.line_height = log.last_value("edit", "lineheight")
+        return log
+
+    def start_flicko(self):
+        self.flicko = self.wine(os.path.join(self.rel, "flicko.exe"))
+        return self.flicko
+
+    def block(self):
+        rc, out = self.tool("block")
+        if rc != 0:
+            return None
+        wnd, hook, send_move = (int(v) for v in out.split())
+        return {"Wnd": wnd, "Hook": hook, "SendMove": send_move}
+
+    def wait_hooked(self, log=None):
+        wait_for(lambda: (self.block() or {}).get("Hook", 0) != 0, 90, "flicko installs its hook", log)
+
+    def stop(self):
+        if self.flicko and self.flicko.poll() is None:
+            self.tool("close", "Flicko", "10000")
+        for p in self.procs:
+            if p.poll() is None:
+                try:
+                    os.killpg(p.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+        for p in self.procs:
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+        xdo("mouseup", "3")
+        xdo("mouseup", "1")
+
+
+def wait_for(pred, seconds, what, log=None):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        v = pred()
+        if v:
+            return v
+        time.sleep(0.05)
+    raise Failure("timed out waiting for: " + what + ("\nlog tail:\n" + log.tail() if log else ""))
+
+
+def stays(pred, seconds):
+    """pred holds at every poll for the whole period."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if not pred():
+            return False
+        time.sleep(0.05)
+    return True
+
+
+def check(cond, what, log=None):
+    if not cond:
+        raise Failure(what + ("\nlog tail:\n" + log.tail() if log else ""))
+
+
+def xdo(*argv):
+    subprocess.run(["xdotool", *argv], check=False)
+
+
+def inside(rect, fx=0.5, fy=0.4):
+    """A point in a control's client area, clear of its scroll bars."""
+    l, t, r, b = rect
+    return int(l + (r - l - 24) * fx), int(t + (b - t - 24) * fy)
+
+
+def moves(start, dx, dy, steps, pause):
+    """One xdotool run that moves in steps: no process start between moves."""
+    x, y = start
+    argv = []
+    for i in range(1, steps + 1):
+        argv += ["mousemove", str(x + dx * i // steps), str(y + dy * i // steps), "sleep", str(pause)]
+    xdo(*argv)
+
+
+def drag(start, dx, dy, steps, pause=0.03, settle=0.3, button="3"):
+    """A right drag: press, move in steps, rest, release."""
+    x, y = start
+    xdo("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    xdo("mousedown", button)
+    time.sleep(0.1)
+    moves(start, dx, dy, steps, pause)
+    time.sleep(settle)
+    xdo("mouseup", button)
+
+
+def edit_pos(log):
+    return log.last_value("edit", "pos")
+
+
+# --- the cases ---------------------------------------------------------------
+
+def case_drag_scrolls_edit(h):
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    lines = 10
+    before = edit_pos(log)
+    log.mark()
+    drag(inside(log.rects["edit"]), 0, -16 * lines, steps=20)
+    wait_for(lambda: edit_pos(log) == before + lines, 20, f"edit at line {before + lines}", log)
+    check(stays(lambda: edit_pos(log) == before + lines, 1.0), "the edit went on scrolling after a slow release", log)
+    check(not log.events("edit", "rdown"), "the press of a drag reached the edit", log)
+    check(all(l[3] == "1" for l in log.events("edit", "vscroll")), "only line-down requests expected", log)
+
+
+def case_disabled_axis_still(h):
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    before_h = log.last_value("edit", "pos", 1)
+    before_v = edit_pos(log)
+    log.mark()
+    start = inside(log.rects["edit"], 0.8)
+    xdo("mousemove", str(start[0]), str(start[1]))
+    time.sleep(0.2)
+    xdo("mousedown", "3")
+    moves(start, -200, 0, 20, 0.03)
+    time.sleep(0.3)
+    check(not log.events("edit", "rdown"), "the press of a drag reached the edit while held", log)
+    xdo("mouseup", "3")
+    # Along the disabled axis nothing counts as dragged: the release gives
+    # the click back, so the context menu shows when all is done.
+    wait_for(lambda: log.events("edit", "contextmenu"), 20, "the replayed click", log)
+    check(not log.events("edit", "hscroll") and not log.events("edit", "vscroll"), "the drag sent scrolling", log)
+    check(log.last_value("edit", "pos", 1) == before_h and edit_pos(log) == before_v, "the edit moved", log)
+    xdo("key", "Escape")
+
+
+def case_right_click_replayed(h):
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    x, y = inside(log.rects["edit"])
+    xdo("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    log.mark()
+    xdo("mousedown", "3")
+    # While the button is held the press is swallowed: nothing arrives yet.
+    check(stays(lambda: not log.events("edit", "rdown") and not log.events("edit", "rdbl"), 0.7),
+          "the press reached the edit before the release", log)
+    xdo("mouseup", "3")
+    wait_for(lambda: log.events("edit", "contextmenu"), 20, "the edit's context menu", log)
+    check(log.events("edit", "rdown") or log.events("edit", "rdbl"), "no replayed press", log)
+    check(log.events("edit", "rup"), "no replayed release", log)
+    xdo("key", "Escape")
+
+
+def case_double_click_untouched(h):
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    # The list box: it takes double clicks and opens no menu of its own.
+    x, y = inside(log.rects["list"])
+    xdo("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    log.mark()
+    xdo("click", "--repeat", "2", "--delay", "80", "3")
+    # The second press comes within the double-click time: it passes through
+    # as the system delivers it, so the list sees a double click.
+    wait_for(lambda: log.events("list", "rdbl"), 20, "a right double click at the list", log)
+    wait_for(lambda: len(log.events("list", "rup")) >= 2, 20, "two right releases at the list", log)
+    time.sleep(0.3)
+    check(log.last_value("list", "pos") == 0, "a double click scrolled", log)
+    check(h.block()["SendMove"] == 0, "a drag is left running", log)
+
+
+def case_isscroll_off_passes(h):
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    x, y = inside(log.rects["panel"])
+    xdo("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    log.mark()
+    xdo("mousedown", "3")
+    # The original press arrives while the button is still held.
+    wait_for(lambda: log.events("panel", "rdown"), 20, "the press at the panel while held", log)
+    check(not log.events("panel", "rup"), "a release arrived before the button was let go", log)
+    check(h.block()["SendMove"] == 0, "a press on a window without scrolling started a drag")
+    xdo("mousemove", str(x), str(y - 60))
+    time.sleep(0.2)
+    xdo("mouseup", "3")
+    wait_for(lambda: log.events("panel", "rup"), 20, "the release at the panel", log)
+    check(len(log.events("panel", "rdown")) == 1, "the press was delivered more than once", log)
+    check(not log.events("panel", "vscroll"), "the panel was scrolled", log)
+    xdo("key", "Escape")
+
+
+def case_flick_glides_left_click_stops(h):
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    start = inside(log.rects["edit"], 0.5, 0.85)
+    xdo("mousemove", str(start[0]), str(start[1]))
+    time.sleep(0.2)
+    xdo("mousedown", "3")
+    time.sleep(0.1)
+    # Fast and without a rest before the release: the velocity stays above
+    # the glide threshold.
+    xdo(*sum((["mousemove", str(start[0]), str(start[1] - 20 * i), "sleep", "0.008"] for i in range(1, 8)), []),
+        "mouseup", "3")
+    released_at = time.monotonic()
+    dragged_lines = (20 * 7) // 16
+    wait_for(lambda: (edit_pos(log) or 0) > dragged_lines + 3, 20, "the edit gliding past the dragged distance", log)
+    check(time.monotonic() - released_at < 20, "glide too late")
+    check(edit_pos(log) < 280, "the glide reached the end before it could be stopped", log)
+    x, y = inside(log.rects["list"])
+    xdo("mousemove", str(x), str(y))
+    xdo("click", "1")
+    wait_for(lambda: log.events("list", "ldown", since_mark=False), 20, "the left click at the list", log)
+    time.sleep(0.3)
+    stopped = edit_pos(log)
+    check(stays(lambda: edit_pos(log) == stopped, 1.0), "the glide went on after the left click", log)
+
+
+def case_second_instance_exits(h):
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    first = h.block()
+    second = h.wine(os.path.join(h.rel, "flicko.exe"))
+    try:
+        rc = second.wait(timeout=90)
+    except subprocess.TimeoutExpired:
+        raise Failure("the second instance did not end by itself")
+    check(rc == 0, f"the second instance ended with {rc}")
+    check(h.flicko.poll() is None, "the first instance ended")
+    after = h.block()
+    check(after == first, f"the shared block changed: {first} -> {after}")
+    before = edit_pos(log)
+    drag(inside(log.rects["edit"]), 0, -16 * 5, steps=10)
+    wait_for(lambda: edit_pos(log) == before + 5, 20, "the first instance still scrolls", log)
+
+
+def case_missing_dll_runs(h):
+    os.remove(os.path.join(h.rel, "claspm.dll"))
+    log = h.start_fixture()
+    h.start_flicko()
+    wait_for(lambda: h.tool("exists", "Flicko")[0] == 0, 90, "the Flicko window", log)
+    # The start-up has finished once the block holds the window.
+    wait_for(lambda: (h.block() or {}).get("Wnd", 0) != 0, 30, "the shared block", log)
+    time.sleep(1.0)
+    check(h.flicko.poll() is None, "flicko ended without its hook library")
+    check(h.block()["Hook"] == 0, "a hook is recorded although the library is missing")
+    check(h.tool("exists", "#32770")[0] != 0, "a message box is open")
+    x, y = inside(log.rects["edit"])
+    xdo("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    log.mark()
+    xdo("mousedown", "3")
+    wait_for(lambda: log.events("edit", "rdown"), 20, "the unhooked press at the edit", log)
+    xdo("mouseup", "3")
+    wait_for(lambda: log.events("edit", "contextmenu"), 20, "the edit's own context menu", log)
+    xdo("key", "Escape")
+
+
+def case_kill_during_drag(h):
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    x, y = inside(log.rects["edit"])
+    xdo("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    xdo("mousedown", "3")
+    for i in range(1, 6):
+        xdo("mousemove", str(x), str(y - 16 * i))
+        time.sleep(0.03)
+    wait_for(lambda: h.block()["SendMove"] != 0, 20, "a drag in progress", log)
+    os.killpg(h.flicko.pid, signal.SIGKILL)
+    h.flicko.wait(timeout=30)
+    xdo("mousemove", str(x), str(y - 100))
+    xdo("mouseup", "3")
+    xdo("key", "Escape")
+    # The hook stays in place without its program: events pass unchanged.
+    lx, ly = inside(log.rects["list"])
+    xdo("mousemove", str(lx), str(ly))
+    time.sleep(0.2)
+    log.mark()
+    xdo("click", "1")
+    wait_for(lambda: log.events("list", "ldown") and log.events("list", "lup"), 30, "a left click at the list", log)
+    px, py = inside(log.rects["panel"])
+    xdo("mousemove", str(px), str(py))
+    time.sleep(0.2)
+    xdo("mousedown", "3")
+    wait_for(lambda: log.events("panel", "rdown"), 30, "a right press at the panel", log)
+    xdo("mouseup", "3")
+    xdo("key", "Escape")
+
+
+def case_hung_target(h):
+    log = h.start_fixture(extra=("hang=4000",))
+    other = h.start_fixture("other", OTHER_FIXTURE_POS)
+    h.start_flicko()
+    h.wait_hooked(log)
+    x, y = inside(log.rects["edit"])
+    xdo("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    xdo("mousedown", "3")
+    for i in range(1, 6):
+        xdo("mousemove", str(x), str(y - 16 * i))
+        time.sleep(0.03)
+    wait_for(lambda: log.events("edit", "hang", since_mark=False), 20, "the fixture stops pumping", log)
+    xdo("mouseup", "3")
+    # Other windows keep receiving clicks while the scrolled one hangs.
+    lx, ly = inside(other.rects["list"])
+    xdo("mousemove", str(lx), str(ly))
+    other.mark()
+    xdo("click", "1")
+    wait_for(lambda: other.events("list", "ldown"), 20, "a click at the other window", other)
+    check(not log.events("edit", "awake", since_mark=False), "the click only arrived after the hang", log)
+    # Once the window wakes, the button check ends the drag by itself.
+    wait_for(lambda: log.events("edit", "awake", since_mark=False), 30, "the fixture wakes", log)
+    wait_for(lambda: h.block()["SendMove"] == 0, 20, "the drag ended without the hook's release", log)
+
+
+def case_write_exit_status(h):
+    h.write_settings(enable=True, write_exit=True)
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    rc, _ = h.tool("close", "Flicko", "30000")
+    check(rc == 0, f"closing flicko: {rc}")
+    check(h.flicko.wait(timeout=60) == 0, "flicko did not exit cleanly")
+    with open(h.ini, encoding="latin-1") as f:
+        text = f.read()
+    # The state in force before the shut-down switched scrolling off.
+    check("Enable=True" in text, "the exit status was not written as True:\n" + text)
+    check(h.block() is None, "the shared block outlived the program")
+
+
+CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--case", required=True, choices=sorted(CASES))
+    ap.add_argument("--release", required=True)
+    ap.add_argument("--fixture", required=True)
+    ap.add_argument("--tools", required=True)
+    ap.add_argument("--work", required=True)
+    args = ap.parse_args()
+    h = None
+    try:
+        h = Harness(args)
+        CASES[args.case](h)
+    except Failure as e:
+        print(f"FAIL {args.case}: {e}")
+        return 1
+    finally:
+        if h:
+            h.stop()
+    print(f"PASS {args.case}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
