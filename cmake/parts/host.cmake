@@ -53,5 +53,6 @@ endif()
 if(WIN32)
   # The adapter tests install the real hook on the real block: never next to
   # a running end-to-end case.
-  set_tests_properties(win32_unit_and_adapter_tests PROPERTIES RESOURCE_LOCK flicko_desktop)
+  set_tests_properties(win32_unit_and_adapter_tests programs_start_and_exit_under_wine
+    PROPERTIES RESOURCE_LOCK flicko_desktop)
 endif()

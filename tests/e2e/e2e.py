@@ -36,24 +36,28 @@ InertiaInterval=0.01
 # Rules for the fixture's controls: the edit scrolls vertically only, one
 # line per 16 dragged pixels; the panel has a rule that switches scrolling
 # off, so its presses pass untouched.
-SCROLL_DAT = r"""# Rules of the end-to-end tests.
-[Edit]
-Window=ClassI(Edit)
-HIsScroll=False
-VIsScroll=True
-VScrollMethod=scrollline
-VScrollWidth=16
-IsInertia=True
-
-[ListBox]
-Window=ClassI(ListBox)
-HIsScroll=False
-VScrollMethod=scrollline
-VScrollWidth=16
-
-[Panel]
-Window=Class(FixturePanel)
-IsScroll=False
+SCROLL_DAT = r"""// Rules of the end-to-end tests.
+ClassI(Edit)
+{
+    HIsScroll: False;
+    VMethod: scrollline;
+    VScrollWidth: 16 dot;
+    IsInertia: True;
+}
+ClassI(ListBox)
+{
+    HIsScroll: False;
+    VMethod: scrollline;
+    VScrollWidth: 16 dot;
+}
+Class(FixturePanel)
+{
+    IsScroll: False;
+}
+else
+{
+    IsScroll: False;
+}
 """
 
 
