@@ -479,12 +479,63 @@ def case_write_exit_status(h):
     check(h.block() is None, "the shared block outlived the program")
 
 
+def demo(h, out):
+    """The scripted session of scripts/run.sh: a slow drag and a flick over
+    the fixture's edit, with screenshots before and after each."""
+    os.makedirs(out, exist_ok=True)
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+
+    def shot(name):
+        subprocess.run(["import", "-window", "root", os.path.join(out, name)], check=False)
+
+    summary = []
+    time.sleep(0.5)
+    shot("1-before.png")
+    before = edit_pos(log)
+    drag(inside(log.rects["edit"], 0.5, 0.85), 0, -16 * 12, steps=24)
+    wait_for(lambda: edit_pos(log) == before + 12, 30, "the slow drag's 12 lines", log)
+    time.sleep(0.5)
+    shot("2-after-drag.png")
+    summary.append(f"slow right drag of 192 px up over the edit: first visible line {before} -> {edit_pos(log)}"
+                   f" ({edit_pos(log) - before} lines at 16 px per line)")
+
+    after_drag = edit_pos(log)
+    start = inside(log.rects["edit"], 0.5, 0.85)
+    xdo("mousemove", str(start[0]), str(start[1]))
+    time.sleep(0.2)
+    xdo("mousedown", "3")
+    time.sleep(0.1)
+    xdo(*sum((["mousemove", str(start[0]), str(start[1] - 20 * i), "sleep", "0.008"] for i in range(1, 8)), []),
+        "mouseup", "3")
+    time.sleep(0.05)
+    at_release = edit_pos(log)
+    last = [None, time.monotonic()]
+
+    def settled():
+        p = edit_pos(log)
+        if p != last[0]:
+            last[0], last[1] = p, time.monotonic()
+        return time.monotonic() - last[1] > 1.0
+
+    wait_for(settled, 60, "the glide to end", log)
+    shot("3-after-flick.png")
+    summary.append(f"flick of 140 px up: line {after_drag} -> {at_release} when released, glided on to {edit_pos(log)}"
+                   f" ({edit_pos(log) - at_release} lines after the release)")
+    with open(os.path.join(out, "summary.txt"), "w") as f:
+        f.write("\n".join(summary) + "\n")
+    shutil.copy(log.path, os.path.join(out, "fixture.log"))
+    print("\n".join(summary))
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("--case", required=True, choices=sorted(CASES))
+    ap.add_argument("--case", choices=sorted(CASES))
+    ap.add_argument("--demo", metavar="OUTDIR")
     ap.add_argument("--release", required=True)
     ap.add_argument("--fixture", required=True)
     ap.add_argument("--tools", required=True)
@@ -492,8 +543,15 @@ def main():
     args = ap.parse_args()
     h = None
     try:
+        if args.demo:
+            args.case = "demo"
+        elif not args.case:
+            ap.error("--case or --demo is required")
         h = Harness(args)
-        CASES[args.case](h)
+        if args.demo:
+            demo(h, args.demo)
+        else:
+            CASES[args.case](h)
     except Failure as e:
         print(f"FAIL {args.case}: {e}")
         return 1
