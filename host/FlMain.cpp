@@ -100,9 +100,24 @@ void TFlMain::StartUp() {
 }
 
 void TFlMain::LoadScrollData() {
-    LoadBuiltInRules(*model_);
+    // An aborted reading keeps the rules read so far; the program goes on.
+    try {
+        ReadScrollDataInto(*model_);
+    } catch (const std::exception& e) {
+        errors_.ShowErrorBox(e.what());
+    }
     if (engine_) engine_->RulesChanged();
 }
+
+bool TFlMain::ReloadScrollData() {
+    const bool wasEnabled = enabled_->Enabled();
+    if (!enabled_->SetEnabled(false)) return false;
+    model_->KnowWindows.Clear();
+    LoadScrollData();
+    return enabled_->SetEnabled(wasEnabled);
+}
+
+void TFlMain::ReadScrollDataInto(TRuleModel& model) { LoadBuiltInRules(model); }
 
 void TFlMain::ShutDown() {
     if (shutDown_) return;
@@ -140,12 +155,16 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!shutDown_) ::PostQuitMessage(0);
         return 0;
     case WM_MOUSEHOOK:
+    {
         if (engineDepth_ > 0) return NestedMouseReply(static_cast<std::uint32_t>(wParam));
-        return guard_.Run(LRESULT{0}, [&]() -> LRESULT {
+        const LRESULT reply = guard_.Run(LRESULT{0}, [&]() -> LRESULT {
             TEngineEntry entry(engineDepth_);
             return engine_ ? static_cast<LRESULT>(engine_->DispatchMouseEvent(static_cast<std::uint32_t>(wParam)))
                            : 0;
         });
+        RunDeferredMouseEvents();
+        return reply;
+    }
     case WM_TASKBARICON:
         return 0;
     default:
@@ -153,25 +172,54 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-std::uint32_t TFlMain::NestedMouseReply(std::uint32_t message) const {
+std::uint32_t TFlMain::NestedMouseReply(std::uint32_t message) {
+    switch (message) {
+    case WM_RBUTTONDOWN:
+        // Already delivered to its window: it must not start a drag later.
+        return 0;
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+        // The next move or button check reads the cursor anew.
+        return 0;
+    default:
+        break;
+    }
+    deferred_.push_back(message);
     // The release of a running drag belongs to a swallowed press: keep it
-    // from the window too. The button check ends the drag afterwards.
+    // from the window too.
     const TFmoData* block = duplicate_ ? nullptr : fmo_.Data();
     const bool dragging = block && block->SendMove != kSendMoveOff;
     if (dragging && (message == WM_RBUTTONUP || message == WM_NCRBUTTONUP)) return kMouseHookSwallow;
     return 0;
 }
 
+void TFlMain::RunDeferredMouseEvents() {
+    while (engineDepth_ == 0 && engine_ && !deferred_.empty()) {
+        const std::uint32_t message = deferred_.front();
+        deferred_.erase(deferred_.begin());
+        guard_.Run([&] {
+            TEngineEntry entry(engineDepth_);
+            engine_->DispatchMouseEvent(message);
+        });
+    }
+}
+
 void TFlMain::CheckMouseTick() {
     if (!engine_) return;
-    TEngineEntry entry(engineDepth_);
-    engine_->CheckMouseTick();
+    {
+        TEngineEntry entry(engineDepth_);
+        engine_->CheckMouseTick();
+    }
+    RunDeferredMouseEvents();
 }
 
 void TFlMain::InertiaTick() {
     if (!engine_) return;
-    TEngineEntry entry(engineDepth_);
-    engine_->InertiaTick();
+    {
+        TEngineEntry entry(engineDepth_);
+        engine_->InertiaTick();
+    }
+    RunDeferredMouseEvents();
 }
 
 void TFlMain::Dispatch(MSG& msg) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "hook/loader/FHFileMapFl.h"
 #include "hook/loader/FHLinkFl.h"
@@ -41,12 +42,16 @@ public:
     void StartUp();
     // Returns the exit code carried by WM_QUIT.
     int MessageLoop();
+    // The ReadScrollDat command: scrolling off, the file read anew, the
+    // enabled state restored whatever the reading did.
+    bool ReloadScrollData();
 
 private:
     static LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void ShutDown();
     void LoadScrollData();
+    void ReadScrollDataInto(TRuleModel& model);
     void Dispatch(MSG& msg);
     void WaitForMessages(Millis timeout);
 
@@ -54,9 +59,11 @@ private:
     // A handler that waits on another window (a scroll message sent to a
     // busy target) lets other threads' hook messages in. Those must not run
     // the engine a second time on top of itself, and their senders must not
-    // wait for the busy window too: they get an answer at once.
+    // wait for the busy window too: they get an answer at once, and the
+    // button events among them reach the engine once the outer call is done.
     class TEngineEntry;
-    std::uint32_t NestedMouseReply(std::uint32_t message) const;
+    std::uint32_t NestedMouseReply(std::uint32_t message);
+    void RunDeferredMouseEvents();
 
     bool CheckMouseRunning() const override { return engine_ && engine_->CheckMouseRunning(); }
     bool InertiaRunning() const override { return engine_ && engine_->InertiaRunning(); }
@@ -74,6 +81,7 @@ private:
     bool sleepWait_ = false;
     UINT taskbarCreatedMsg_ = 0;
     int engineDepth_ = 0;
+    std::vector<std::uint32_t> deferred_;
 
     Win32Desktop desktop_;
     TMessageBoxReport errors_;

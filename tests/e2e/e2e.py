@@ -28,7 +28,7 @@ WriteExitStatus={write_exit}
 Tooltip=Flicko under test
 [Scroll]
 Enable={enable}
-InertiaMin=300
+InertiaMin=50
 CheckMouseInterval=0.01
 InertiaInterval=0.01
 """

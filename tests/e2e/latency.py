@@ -1,0 +1,170 @@
+#!/usr/bin/env python3
+"""Latency and processor use of the resident program under Wine.
+
+For each way of waiting between idle passes (the message-aware wait, and a
+plain Sleep for comparison, chosen by FLICKO_IDLE_WAIT=sleep) it measures:
+- the time from a real X motion event (XTest, during a right drag over the
+  fixture's edit) to the edit's receipt of the resulting WM_VSCROLL, over
+  many moves: the fixture stamps the receipt with the performance counter,
+  which under Wine runs on the host's CLOCK_MONOTONIC_RAW;
+- the round trip of a hook message to the resident window, idle and while a
+  drag is held still (the loop polls then);
+- the processor time the program uses idle and during the drag.
+
+Usage: latency.py --release DIR --fixture EXE --tools DIR --work DIR --out FILE [--moves N]
+"""
+import argparse
+import ctypes
+import os
+import statistics
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e  # noqa: E402
+
+CLK_TCK = os.sysconf("SC_CLK_TCK")
+
+
+class XTest:
+    def __init__(self):
+        self.x11 = ctypes.CDLL("libX11.so.6")
+        self.xtst = ctypes.CDLL("libXtst.so.6")
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.dpy = ctypes.c_void_p(self.x11.XOpenDisplay(None))
+        if not self.dpy:
+            raise e2e.Failure("cannot open the X display")
+
+    def move(self, x, y):
+        self.xtst.XTestFakeMotionEvent(self.dpy, -1, x, y, 0)
+        self.x11.XFlush(self.dpy)
+
+    def button(self, button, down):
+        self.xtst.XTestFakeButtonEvent(self.dpy, button, 1 if down else 0, 0)
+        self.x11.XFlush(self.dpy)
+
+
+def now_us():
+    return time.clock_gettime(time.CLOCK_MONOTONIC_RAW) * 1e6
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLK_TCK
+
+
+def cpu_percent(pid, seconds):
+    a = cpu_seconds(pid)
+    time.sleep(seconds)
+    return 100.0 * (cpu_seconds(pid) - a) / seconds
+
+
+def percentile(values, p):
+    s = sorted(values)
+    return s[min(len(s) - 1, int(len(s) * p / 100))]
+
+
+class LogTail:
+    """Reads only what the fixture appended since the last call."""
+
+    def __init__(self, path):
+        self.f = open(path, encoding="latin-1")
+        self.f.seek(0, os.SEEK_END)
+        self.rest = ""
+
+    def new_lines(self):
+        self.rest += self.f.read()
+        *lines, self.rest = self.rest.split("\n")
+        return [l.split() for l in lines if l.strip()]
+
+
+def measure(args, mode):
+    ns = argparse.Namespace(**vars(args))
+    ns.case = "latency-" + mode
+    h = e2e.Harness(ns)
+    h.env["FLICKO_IDLE_WAIT"] = mode
+    try:
+        log = h.start_fixture()
+        # The fixture's clock must be the host's: compare at a known moment.
+        ready_us = int(log.events("top", "ready", since_mark=False)[-1][4])
+        flicko = h.start_flicko()
+        h.wait_hooked(log)
+        skew_ms = (now_us() - ready_us) / 1000.0
+        if not 0 <= skew_ms < 60000:
+            raise e2e.Failure(f"the fixture's clock is not the host's (skew {skew_ms:.0f} ms)")
+        time.sleep(1.0)
+        result = {"mode": mode}
+        result["cpu_idle"] = cpu_percent(flicko.pid, 5.0)
+        rc, out = h.tool("roundtrip", "500")
+        result["rt_idle"] = tuple(int(v) for v in out.split())
+
+        xt = XTest()
+        x, y = e2e.inside(log.rects["edit"], 0.5, 0.7)
+        xt.move(x, y)
+        time.sleep(0.3)
+        xt.button(3, True)
+        e2e.wait_for(lambda: h.block()["SendMove"] != 0, 20, "the drag to start", log)
+        result["cpu_held"] = cpu_percent(flicko.pid, 5.0)
+        rc, out = h.tool("roundtrip", "500")
+        result["rt_held"] = tuple(int(v) for v in out.split())
+
+        tail = LogTail(log.path)
+        latencies = []
+        cpu_a, t_a = cpu_seconds(flicko.pid), time.monotonic()
+        for i in range(args.moves):
+            target_y = y - 16 if i % 2 == 0 else y
+            sent = now_us()
+            xt.move(x, target_y)
+            deadline = time.monotonic() + 5.0
+            got = None
+            while got is None and time.monotonic() < deadline:
+                for l in tail.new_lines():
+                    if len(l) >= 5 and l[1] == "edit" and l[2] == "vscroll":
+                        got = int(l[4])
+                if got is None:
+                    time.sleep(0.0005)
+            if got is None:
+                raise e2e.Failure(f"move {i}: no scroll message within 5 s", log)
+            latencies.append((got - sent) / 1000.0)
+            time.sleep(0.01)
+        result["cpu_drag"] = 100.0 * (cpu_seconds(flicko.pid) - cpu_a) / (time.monotonic() - t_a)
+        xt.button(3, False)
+        result["lat"] = latencies
+        return result
+    finally:
+        h.stop()
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    for name in ("release", "fixture", "tools", "work", "out"):
+        ap.add_argument("--" + name, required=True)
+    ap.add_argument("--moves", type=int, default=500)
+    args = ap.parse_args()
+    rows = [measure(args, "wait"), measure(args, "sleep")]
+    lines = [
+        "| idle wait | X motion to WM_VSCROLL median / p99 (ms) | hook round trip idle median / p99 (us) |"
+        " round trip, drag held still median / p99 (us) | CPU idle | CPU drag held still | CPU while dragging |",
+        "|---|---|---|---|---|---|---|",
+    ]
+    for r in rows:
+        lat = r["lat"]
+        lines.append(
+            f"| {'message-aware (MsgWaitForMultipleObjectsEx)' if r['mode'] == 'wait' else 'plain Sleep'} "
+            f"| {statistics.median(lat):.2f} / {percentile(lat, 99):.2f} "
+            f"| {r['rt_idle'][0]} / {r['rt_idle'][1]} | {r['rt_held'][0]} / {r['rt_held'][1]} "
+            f"| {r['cpu_idle']:.1f} % | {r['cpu_held']:.1f} % | {r['cpu_drag']:.1f} % |")
+    text = "\n".join(lines) + f"\n\n{args.moves} moves per row; CPU in percent of one core.\n"
+    with open(args.out, "w") as f:
+        f.write(text)
+    print(text)
+    return 0
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main())
+    except e2e.Failure as e:
+        print("FAIL:", e)
+        sys.exit(1)
