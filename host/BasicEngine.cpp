@@ -25,7 +25,7 @@ void DropOld(std::deque<TBasicEngine::Sample>&, Millis, Millis);
 }  // namespace
 
 TBasicEngine::TBasicEngine(Desktop& desktop, TRuleModel& model, TBasicEngineSettings settings, IHookLink& hook,
-                           ITrayIcon& tray, IErrorReport& errors, IHookPause& pause, Hwnd mainWindow)
+                           ITrayIcon& tray, IErrorReport& errors, TEnabledState& pause, Hwnd mainWindow)
     : desktop_(desktop),
       model_(model),
       settings_(settings),

@@ -33,7 +33,7 @@ class TBasicEngine final : public IHostEngine,
                            private ICheckMouse {
 public:
     TBasicEngine(Desktop& desktop, TRuleModel& model, TBasicEngineSettings settings, IHookLink& hook,
-                 ITrayIcon& tray, IErrorReport& errors, IHookPause& pause, Hwnd mainWindow);
+                 ITrayIcon& tray, IErrorReport& errors, TEnabledState& pause, Hwnd mainWindow);
 
     std::uint32_t DispatchMouseEvent(std::uint32_t message) override;
     void RulesChanged() override { model_.KnowWindows.Clear(); }
@@ -72,7 +72,7 @@ private:
     Desktop& desktop_;
     TRuleModel& model_;
     TBasicEngineSettings settings_;
-    IHookPause& pause_;
+    TEnabledState& pause_;
     Hwnd mainWindow_;
     EngineState state_;
     MouseEvents events_;

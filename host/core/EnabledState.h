@@ -7,16 +7,7 @@
 
 namespace flicko {
 
-// Brackets anything during which the program's own mouse handling must not
-// intercept the user's clicks (menus, dialogs, synthetic input).
-class IHookPause {
-public:
-    virtual ~IHookPause() = default;
-    virtual bool PauseHook() = 0;
-    virtual bool ResumeHook() = 0;
-};
-
-class TEnabledState : public IHookPause {
+class TEnabledState {
 public:
     TEnabledState(IHookInstaller& link, ITrayIcon& tray) : link_(link), tray_(tray) {}
 
@@ -30,8 +21,10 @@ public:
     bool SetEnabled(bool value);
     // Makes the hook match Enabled (start-up); Enabled is not changed.
     bool ApplyEnabled();
-    bool PauseHook() override;
-    bool ResumeHook() override;
+    // Bracket anything during which the program's own mouse handling must
+    // not intercept the user's clicks (menus, dialogs, synthetic input).
+    bool PauseHook();
+    bool ResumeHook();
 
 private:
     void ShowState();
@@ -44,13 +37,13 @@ private:
 // Pauses the hook for one scope and resumes it on every way out.
 class THookPauseScope {
 public:
-    explicit THookPauseScope(IHookPause& pause) : pause_(pause) { pause_.PauseHook(); }
+    explicit THookPauseScope(TEnabledState& pause) : pause_(pause) { pause_.PauseHook(); }
     ~THookPauseScope() { pause_.ResumeHook(); }
     THookPauseScope(const THookPauseScope&) = delete;
     THookPauseScope& operator=(const THookPauseScope&) = delete;
 
 private:
-    IHookPause& pause_;
+    TEnabledState& pause_;
 };
 
 }  // namespace flicko
