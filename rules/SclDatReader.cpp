@@ -40,8 +40,10 @@ std::string FileKey(const std::string& path) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string& content) {
+    // Only plain files: a folder, a device or a pipe is no rules file (and
+    // some never end).
     std::error_code ec;
-    if (fs::is_directory(fs::path(NativePath(path)), ec)) return false;
+    if (!fs::is_regular_file(fs::path(NativePath(path)), ec)) return false;
     std::ifstream in(NativePath(path), std::ios::binary);
     if (!in) return false;
     std::ostringstream text;
