@@ -129,6 +129,8 @@ std::vector<std::string> TProfileText::Keys(std::string_view section, std::size_
         if (line.kind != Line::Key) continue;
         if (room <= 2) break;
         if (!line.name.empty() && line.name.front() == ';') continue;
+        // A line without "=" has no value to read, so it is not listed either.
+        if (!line.value) continue;
         std::string_view name = UpToNul(line.name);
         // An empty name terminates the packed list for whoever reads it.
         if (name.empty()) break;

@@ -3,8 +3,8 @@
 // TProfileText holds one file's text and answers the queries the way
 // GetPrivateProfileStringA does: lines end at CR or LF, blanks around lines,
 // names and values are dropped, a section header is "[" name "]" (up to the
-// last "]"), a line without "=" is a key without value (it is listed but reads
-// as the default), lines beginning with ";" are comments, names compare
+// last "]"), a line without "=" is a key without value (it is neither listed
+// nor read: the default comes back), lines beginning with ";" are comments, names compare
 // without ASCII case, only the first section of a name and the first line of
 // a key count, and a value wrapped in matching quotes loses them.
 #pragma once

@@ -103,6 +103,19 @@ TEST_F(ProfileFileTest, KeyListKeepsFileOrderAndSkipsCommentsAndBlankLines) {
     EXPECT_TRUE(profiles->GetKeys(folder.Path("absent.ini"), "Items").empty());
 }
 
+TEST_F(ProfileFileTest, LineWithoutEqualsSignIsNotListedAndAnEmptyNameEndsTheList) {
+    const auto ini = folder.Write("bare.ini", "[S]\nSeparator\nExit=Quit\n=orphan\nAbout=x\n");
+    EXPECT_EQ(profiles->GetKeys(ini, "S"), (std::vector<std::string>{"Exit"}));
+}
+
+TEST_F(ProfileFileTest, WrittenValueLosesLeadingBlanksAndReadsBackWithoutTrailingOnes) {
+    const auto ini = folder.Path("blank.ini");
+    ASSERT_TRUE(profiles->WriteString(ini, "S", "K", "   v w   "));
+    EXPECT_EQ(Get(ini, "S", "K"), "v w");
+    ASSERT_TRUE(profiles->WriteString(ini, "S", "K", "\"q\""));
+    EXPECT_EQ(Get(ini, "S", "K"), "q");
+}
+
 TEST_F(ProfileFileTest, KeyListStopsWhereTheBufferIsFull) {
     const auto ini = folder.Write("many.ini", "[S]\nAlpha=1\nBeta=2\nGamma=3\n");
     // "Alpha\0Beta\0" takes 11 characters; the rest does not fit into 14.
