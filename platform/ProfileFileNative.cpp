@@ -64,7 +64,7 @@ void TProfileText::Parse() {
             const auto close = whole.rfind(']');
             if (close != std::string_view::npos) {
                 line.kind = Line::Section;
-                line.name = whole.substr(1, close - 1);
+                line.name = TrimBlanks(whole.substr(1, close - 1));
                 lines_.push_back(line);
                 continue;
             }
@@ -82,8 +82,9 @@ void TProfileText::Parse() {
     }
 }
 
-bool TProfileText::SectionRange(std::string_view section, std::size_t& first, std::size_t& last) const {
-    section = TrimBlanks(section);
+bool TProfileText::SectionRange(std::string_view section, std::size_t& first, std::size_t& last,
+                                bool trimRequest) const {
+    if (trimRequest) section = TrimBlanks(section);
     // Lines before the first header form a section without a name.
     bool inside = section.empty();
     first = 0;
@@ -120,7 +121,9 @@ std::optional<std::string_view> TProfileText::Find(std::string_view section, std
 std::vector<std::string> TProfileText::Keys(std::string_view section, std::size_t bufferSize) const {
     std::vector<std::string> keys;
     std::size_t first = 0, last = 0;
-    if (!SectionRange(section, first, last)) return keys;
+    // Unlike a value lookup, listing a section takes its name exactly as
+    // asked: " S" finds no [S].
+    if (!SectionRange(section, first, last, false)) return keys;
     // The names are packed into one buffer, each with its terminating zero,
     // and the list ends with an extra zero; what does not fit is cut off.
     std::size_t room = bufferSize;

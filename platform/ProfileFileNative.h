@@ -47,7 +47,8 @@ private:
     };
     void Parse();
     // Index range of the body of the first section named section.
-    bool SectionRange(std::string_view section, std::size_t& first, std::size_t& last) const;
+    bool SectionRange(std::string_view section, std::size_t& first, std::size_t& last,
+                      bool trimRequest = true) const;
 
     std::string text_;
     std::vector<Line> lines_;

@@ -116,6 +116,14 @@ TEST_F(ProfileFileTest, WrittenValueLosesLeadingBlanksAndReadsBackWithoutTrailin
     EXPECT_EQ(Get(ini, "S", "K"), "q");
 }
 
+TEST_F(ProfileFileTest, BlanksInsideTheBracketsDoNotCountButAListIsAskedByExactName) {
+    const auto ini = folder.Write("pad.ini", "[ Files ]\nEditor=vi\n");
+    EXPECT_EQ(Get(ini, "Files", "Editor"), "vi");
+    EXPECT_EQ(Get(ini, " files ", "Editor"), "vi");
+    EXPECT_EQ(profiles->GetKeys(ini, "FILES"), std::vector<std::string>{"Editor"});
+    EXPECT_TRUE(profiles->GetKeys(ini, " Files").empty());
+}
+
 TEST_F(ProfileFileTest, KeyListStopsWhereTheBufferIsFull) {
     const auto ini = folder.Write("many.ini", "[S]\nAlpha=1\nBeta=2\nGamma=3\n");
     // "Alpha\0Beta\0" takes 11 characters; the rest does not fit into 14.
