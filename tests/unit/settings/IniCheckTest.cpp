@@ -59,17 +59,6 @@ TEST_F(IniCheckTest, PrintsTheChainsResultInTableOrderThenTheItemLists) {
     EXPECT_EQ(err.str(), "");
 }
 
-TEST_F(IniCheckTest, MissingFilePrintsTheDefaults) {
-    const auto missing = folder.Path("none.ini");
-    EXPECT_EQ(Run(missing), 0);
-    const std::string text = out.str();
-    EXPECT_NE(text.find("Files.Ini=" + missing + "\n"), std::string::npos);
-    EXPECT_NE(text.find("\nScroll.Enable=False\nScroll.InertiaMin=1\nScroll.XTTolerance=100\n"), std::string::npos);
-    EXPECT_NE(text.find("\nScroll.CheckMouseInterval=10\nScroll.InertiaInterval=10\nEtc.Ja=False\n"),
-              std::string::npos);
-    EXPECT_EQ(text.find("Button["), std::string::npos);
-}
-
 TEST_F(IniCheckTest, CircularChainIsOneLineOnStandardErrorAndFailsTheRun) {
     const auto a = folder.Path("a.ini");
     const auto b = folder.Path("b.ini");

@@ -183,12 +183,6 @@ TEST(ProfileTextTest, QuotesStayWhenTheValueDoesNotFitAndCrOnlyLinesWork) {
     EXPECT_EQ(text.Find("A", "K").value_or("?"), "1");
 }
 
-TEST(ProfileTextTest, HeaderWithoutClosingBracketIsAKeyOfTheCurrentSection) {
-    const TProfileText text("[A]\n[B\nK=1\n");
-    EXPECT_EQ(text.Find("A", "K").value_or("?"), "1");
-    EXPECT_FALSE(text.HasSection("B"));
-}
-
 TEST(ProfileTextTest, SetOnAnEmptyTextAndAHeaderWithoutLineBreak) {
     TProfileText empty("");
     empty.Set("S", "K", "  v");

@@ -7,7 +7,6 @@
 
 #include "platform/Environment.h"
 #include "platform/NativePath.h"
-#include "settings/FlEnv.h"
 #include "settings/PathMacros.h"
 
 namespace flicko {
@@ -52,18 +51,6 @@ TEST(SystemEnvironmentTest, DirectoriesExistAndAppDirHoldsTheRunningProgram) {
     ASSERT_TRUE(temp.has_value());
     EXPECT_EQ(temp->back(), '\\');
     EXPECT_TRUE(std::filesystem::is_directory(NativePath(*temp)));
-}
-
-TEST(SystemEnvironmentTest, DefaultFilesAreFoundNextToTheProgramNatively) {
-    auto env = MakeSystemEnvironment();
-    TPathMacros macros(*env);
-    TFiles files;
-    SetDefaultPaths(files, macros);
-    const std::filesystem::path ini(NativePath(files.Ini));
-    EXPECT_EQ(ini.filename(), "flicko.ini");
-    EXPECT_EQ(ini.parent_path().filename(), "default");
-    EXPECT_TRUE(std::filesystem::equivalent(ini.parent_path().parent_path(),
-                                            std::filesystem::path(NativePath(files.AppPath)).parent_path()));
 }
 
 }  // namespace
