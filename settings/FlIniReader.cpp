@@ -20,7 +20,11 @@ private:
 }  // namespace
 
 void TFlSettings::ReadOneFile(TFlIniFile& f) {
+    // "Ini=" names no file: the chain ends here rather than going on to a
+    // file without a name, which ReadIni, EditIni and the exit write would
+    // then use.
     files_.Ini = f.ReadPath("Files", "Ini", f.FileName());
+    if (files_.Ini.empty()) files_.Ini = f.FileName();
     files_.ScrollDat = f.ReadPath("Files", "ScrollDat", files_.ScrollDat);
     files_.Editor = f.ReadPath("Files", "Editor", files_.Editor);
     files_.Debugger = f.ReadPath("Files", "Debugger", files_.Debugger);

@@ -107,12 +107,14 @@ TEST_F(FlIniReaderTest, EveryKeyOfTheTableIsReadIntoItsValue) {
     EXPECT_TRUE(v.Ja);
 }
 
-TEST_F(FlIniReaderTest, FileNamingItselfEndsTheChainQuietly) {
-    const auto a = folder.Path("self.ini");
-    folder.Write("self.ini", "[Files]\nIni=" + a + "\n");
-    ReadFrom(a);
-    EXPECT_EQ(profiles.filesRead, std::vector<std::string>{a});
-    EXPECT_EQ(settings.Files().Ini, a);
+TEST_F(FlIniReaderTest, FileNamingItselfOrNothingEndsTheChainQuietly) {
+    for (const std::string& line : {std::string("Ini=") + folder.Path("self.ini"), std::string("Ini=  ")}) {
+        const auto a = folder.Write(line.size() > 6 ? "self.ini" : "nothing.ini", "[Files]\n" + line + "\n");
+        profiles.filesRead.clear();
+        ReadFrom(a);
+        EXPECT_EQ(profiles.filesRead, std::vector<std::string>{a}) << line;
+        EXPECT_EQ(settings.Files().Ini, a) << line;
+    }
     EXPECT_TRUE(errors.shown.empty());
 }
 
