@@ -1,0 +1,51 @@
+// Defaults that apply before any settings file is read.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/Environment.h"
+#include "platform/Types.h"
+#include "settings/Files.h"
+#include "settings/PathMacros.h"
+#include "settings/PopMnu.h"
+
+namespace flicko {
+
+// What the settings file fills in the tray icon's record.
+struct TTaskbarIconItems {
+    std::string Tooltip;  // macros already expanded
+    TPopMnuList LeftButton;
+    TPopMnuList RightButton;
+};
+
+// Time and distance tolerance of one axis' velocity tracker.
+struct TTolerance {
+    Millis Time = 100;
+    std::int32_t Distance = 2;
+};
+
+struct TSettingValues {
+    bool WriteExitStatus = false;
+    TTaskbarIconItems TaskbarIcon;
+    bool Enabled = false;  // scrolling on or off; SetEnabled keeps it current
+    float InertiaMin = 1.0f;  // pixels per millisecond
+    std::array<TTolerance, 2> Tolerance{};  // index 0 = X, 1 = Y
+    Millis CheckMouseInterval = 10;
+    Millis InertiaInterval = 10;
+    bool Ja = false;  // Japanese wording
+};
+
+// The long date of the user's locale holds the Shift-JIS "day" character
+// (bytes 93 FA) on a Japanese system. No date means no Japanese.
+bool IsJapaneseLocale(Environment& env);
+
+// Ja from the locale, everything else at its built-in default.
+void SetDefaultSettings(TSettingValues& values, Environment& env);
+
+// The program path and the default files next to the program. Throws what
+// the path queries throw.
+void SetDefaultPaths(TFiles& files, const TPathMacros& paths);
+
+}  // namespace flicko

@@ -1,0 +1,72 @@
+#include "hook/loader/FHFileMapFl.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/WindowsInclude.h"
+
+namespace flicko {
+namespace {
+
+TEST(SharedBlock, FirstCreatorOwnsItAndASecondOneSeesItExists) {
+    TFileMapping first;
+    EXPECT_NE(first.CreateFmo(), TFileMapping::kErrorAlreadyExists);
+    EXPECT_FALSE(first.AlreadyExisted());
+    TFmoData* a = first.MapFmo();
+    ASSERT_NE(a, nullptr);
+    a->Wnd = 0x1234;
+    a->Hook = 0;
+    a->SendMove = kSendMoveOn;
+
+    TFileMapping second;
+    EXPECT_EQ(second.CreateFmo(), TFileMapping::kErrorAlreadyExists);
+    EXPECT_TRUE(second.AlreadyExisted());
+    TFmoData* b = second.MapFmo();
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->Wnd, 0x1234u) << "both views show the same block";
+    EXPECT_EQ(b->SendMove, -1);
+    second.CloseFmo();
+    EXPECT_EQ(a->Wnd, 0x1234u) << "closing the duplicate leaves the owner's block alone";
+}
+
+TEST(SharedBlock, HookSideOpensItByNameWhileTheOwnerLives) {
+    {
+        TFileMapping owner;
+        owner.CreateFmo();
+        ASSERT_NE(owner.MapFmo(), nullptr);
+        HANDLE h = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kFmoName);
+        ASSERT_NE(h, nullptr);
+        ::CloseHandle(h);
+    }
+    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kFmoName), nullptr)
+        << "the block ends with its owner";
+}
+
+TEST(SharedBlock, CloseKeepsTheLastErrorValue) {
+    TFileMapping m;
+    m.CreateFmo();
+    m.MapFmo();
+    ::SetLastError(ERROR_FILE_NOT_FOUND);
+    m.CloseFmo();
+    EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(m.Data(), nullptr);
+}
+
+std::string ReleaseDir() {
+    char path[MAX_PATH];
+    DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string s(path, n);
+    return s.substr(0, s.find_last_of("\\/") + 1) + "release\\";
+}
+
+TEST(HookLibrary, LoadsAndExportsBothFunctionsByPlainName) {
+    HMODULE lib = ::LoadLibraryA((ReleaseDir() + "claspm.dll").c_str());
+    ASSERT_NE(lib, nullptr) << "claspm.dll next to the programs";
+    EXPECT_NE(reinterpret_cast<void*>(::GetProcAddress(lib, "SetClaspMouseProc")), nullptr);
+    EXPECT_NE(reinterpret_cast<void*>(::GetProcAddress(lib, "UnclaspMouseProc")), nullptr);
+    EXPECT_TRUE(::FreeLibrary(lib));
+}
+
+}  // namespace
+}  // namespace flicko

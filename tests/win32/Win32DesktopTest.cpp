@@ -1,0 +1,99 @@
+#include "platform/win32/Win32Desktop.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/WindowsInclude.h"
+
+namespace flicko {
+namespace {
+
+// A real top-level window with a multi-line edit control.
+class Win32DesktopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        top = ::CreateWindowExA(0, "STATIC", "Seam test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300,
+                                nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(top, nullptr);
+        edit = ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, 10, 10, 200, 120,
+                                 top, nullptr, nullptr, nullptr);
+        ASSERT_NE(edit, nullptr);
+        std::string text;
+        for (int i = 0; i < 100; ++i) text += "line " + std::to_string(i) + "\r\n";
+        ::SetWindowTextA(edit, text.c_str());
+        Pump();
+    }
+    void TearDown() override {
+        if (top) ::DestroyWindow(top);
+    }
+    static void Pump() {
+        MSG m;
+        while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&m);
+            ::DispatchMessageA(&m);
+        }
+    }
+    Hwnd E() const { return reinterpret_cast<Hwnd>(edit); }
+    Hwnd T() const { return reinterpret_cast<Hwnd>(top); }
+
+    Win32Desktop d;
+    HWND top = nullptr;
+    HWND edit = nullptr;
+};
+
+TEST_F(Win32DesktopTest, WindowQueriesReachTheSystem) {
+    EXPECT_EQ(d.ClassName(E()), "Edit");
+    EXPECT_EQ(d.WindowText(T()), "Seam test");
+    EXPECT_EQ(d.GetParent(E()), T());
+    EXPECT_TRUE(d.IsChild(T(), E()));
+    EXPECT_TRUE(d.IsWindowVisible(E()));
+    EXPECT_TRUE(d.Style(E()) & WS_VSCROLL);
+    Rect r;
+    ASSERT_TRUE(d.GetWindowRect(E(), r));
+    EXPECT_EQ(r.Width(), 200);
+    Point p{r.left + 20, r.top + 20};
+    EXPECT_EQ(d.WindowFromPoint(p), E());
+    bool found = false;
+    for (Hwnd c : d.ChildWindows(T())) found |= (c == E());
+    EXPECT_TRUE(found);
+    EXPECT_TRUE(d.ChildWindows(kNoWindow).empty());
+}
+
+TEST_F(Win32DesktopTest, ScrollInfoAndMessagesMoveARealEdit) {
+    ScrollInfo si;
+    ASSERT_TRUE(d.GetScrollInfo(E(), SB_VERT, SIF_ALL, si));
+    EXPECT_EQ(si.nPos, 0);
+    EXPECT_GT(si.nMax, 50);
+    d.SendMessage(E(), WM_VSCROLL, SB_LINEDOWN, 0);
+    d.SendMessage(E(), WM_VSCROLL, SB_LINEDOWN, 0);
+    ASSERT_TRUE(d.GetScrollInfo(E(), SB_VERT, SIF_POS, si));
+    EXPECT_EQ(si.nPos, 2);
+    EXPECT_EQ(d.SendMessage(E(), EM_GETFIRSTVISIBLELINE, 0, 0), 2);
+}
+
+TEST_F(Win32DesktopTest, MissingWindowFailsEveryQuery) {
+    ::DestroyWindow(top);
+    top = nullptr;
+    Rect r;
+    ScrollInfo si;
+    Point p{1, 1};
+    EXPECT_FALSE(d.IsWindow(E()));
+    EXPECT_FALSE(d.GetWindowRect(E(), r));
+    EXPECT_FALSE(d.GetClientRect(E(), r));
+    EXPECT_FALSE(d.GetScrollInfo(E(), SB_VERT, SIF_ALL, si));
+    EXPECT_FALSE(d.ScreenToClient(E(), p));
+    EXPECT_EQ(d.SendMessage(E(), WM_VSCROLL, SB_LINEDOWN, 0), 0);
+    EXPECT_EQ(d.ClassName(E()), "");
+}
+
+TEST_F(Win32DesktopTest, ClockAndMetricsComeFromTheSystem) {
+    const Millis a = d.TimeGetTime();
+    ::Sleep(20);
+    EXPECT_GE(d.TimeGetTime() - a, 10u);
+    EXPECT_GT(d.GetSystemMetrics(SM_CXDOUBLECLK), 0);
+    EXPECT_GT(d.GetDoubleClickTime(), 0u);
+}
+
+}  // namespace
+}  // namespace flicko
