@@ -20,11 +20,13 @@ struct PressScene {
     FakeDesktop desk;
     EngineState state;
     TRuleModel model;
-    DistinguishWnd paths{desk, state};
+    DistinguishWnd paths{desk, state, model.RegexCache};
     Hwnd pointed = kNoWindow;
     int windows = 0;
 
-    PressScene() {
+    // With regexes, every fifth rule is a ClassRe / TextReI test instead of
+    // a plain class test.
+    explicit PressScene(bool regexes = false) {
         for (int f = 0; f < 10; ++f) {
             const Hwnd frame = desk.AddWindow(kNoWindow, {.className = "Frame" + std::to_string(f),
                                                           .text = "Document " + std::to_string(f),
@@ -55,7 +57,15 @@ struct PressScene {
         for (int i = 1; i < 1000; ++i) {
             const std::string n = std::to_string(i);
             switch (i % 5) {
-                case 0: model.SclDats.Add("C-Q" + Q("Edit" + n)); break;
+                case 0:
+                    if (!regexes) {
+                        model.SclDats.Add("C-Q" + Q("Edit" + n));
+                    } else if (i % 10 == 0) {
+                        model.SclDats.Add("C-E" + Q("^Edit" + n + "(Box)?$"));
+                    } else {
+                        model.SclDats.Add("pT-e" + Q("report [0-9]+ of " + n));
+                    }
+                    break;
                 case 1: model.SclDats.Add("PC-q" + Q("frame" + n)); break;
                 case 2: model.SclDats.Add("oT-I" + Q("Report " + n)); break;
                 case 3: model.SclDats.Add("oh-PhC-Q" + Q("Tile" + n)); break;
@@ -89,6 +99,20 @@ void BM_FindRuleCold(benchmark::State& st) {
     st.counters["rules"] = scene.model.SclDats.Count();
 }
 BENCHMARK(BM_FindRuleCold)->Unit(benchmark::kMicrosecond);
+
+// Expressions are compiled on their first use, so the first choice pays for
+// compiling them and the measured ones search with the cached expressions.
+void BM_FindRuleColdWithRegex(benchmark::State& st) {
+    PressScene scene(true);
+    int found = scene.model.FindRule(scene.pointed, scene.paths);
+    for (auto _ : st) {
+        found = scene.model.FindRule(scene.pointed, scene.paths);
+        benchmark::DoNotOptimize(found);
+    }
+    if (found != 0) st.SkipWithError("the first rule should be chosen");
+    st.counters["expressions"] = scene.model.RegexCache.Count();
+}
+BENCHMARK(BM_FindRuleColdWithRegex)->Unit(benchmark::kMicrosecond);
 
 void BM_ChooseRuleCached(benchmark::State& st) {
     PressScene scene;
