@@ -131,7 +131,7 @@ std::string CompileWindowPath(std::string_view text, TReadContext& context) {
             if (!text.empty() && text.front() == '(') arg = ReadArg(text, context);
             code += Quote(arg);
             const std::string_view e(element);
-            if (e[2] == 'E' || e[2] == 'e') {
+            if (e.size() == 3 && (e[2] == 'E' || e[2] == 'e')) {
                 const std::string problem = RegexProblem(arg, e[2] == 'e');
                 if (!problem.empty()) context.ReportReadError("Bad regular expression : " + arg + "\n" + problem);
             }

@@ -379,4 +379,17 @@ void TScrollDataReader::ReadRuleBlock(const std::string& header) {
     });
 }
 
+void ReloadScrollData(TScrollDataReader& reader, TRuleModel& model, const std::string& fileName, bool wasEnabled,
+                      const std::function<bool(bool)>& setEnabled) {
+    if (!setEnabled(false)) return;
+    model.KnowWindows.Clear();
+    try {
+        reader.LoadScrollData(fileName);
+    } catch (...) {
+        setEnabled(wasEnabled);
+        throw;
+    }
+    setEnabled(wasEnabled);
+}
+
 }  // namespace flicko

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -90,6 +91,14 @@ private:
     std::string abortFileName_;
     int abortLine_ = 0;
 };
+
+// What the "ReadScrollDat" command does: switches scrolling off through
+// setEnabled (nothing else happens when that fails), forgets the windows
+// already pressed on, reads the file again, and switches scrolling back to
+// wasEnabled — also when the reading is aborted, before the error is raised
+// again to the caller.
+void ReloadScrollData(TScrollDataReader& reader, TRuleModel& model, const std::string& fileName, bool wasEnabled,
+                      const std::function<bool(bool)>& setEnabled);
 
 // The path as the host's file functions want it: on Windows unchanged; on
 // other systems a backslash is a separator too, so rule files written for

@@ -25,3 +25,14 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND NOT CMAKE_CROSSCOMPILING)
       COMMAND fuzz_${target} -runs=0 ${CMAKE_SOURCE_DIR}/fuzz/corpus/${target})
   endforeach()
 endif()
+
+# The checker's exit status: 0 clean, 1 reports, 2 aborted or missing.
+if(NOT CMAKE_CROSSCOMPILING)
+  foreach(case "clean;0" "with-reports;1" "aborting;2" "missing;2")
+    list(GET case 0 name)
+    list(GET case 1 status)
+    add_test(NAME fcheck_${name}_exits_${status}
+      COMMAND sh -c "\"$0\" \"$1\" >/dev/null 2>&1; test $? -eq ${status}"
+              $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/tests/rules-data/${name}.dat)
+  endforeach()
+endif()

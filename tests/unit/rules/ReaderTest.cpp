@@ -324,5 +324,31 @@ TEST_F(Reader, ReadScrollDataFileAloneAddsToTheModel) {
     EXPECT_THAT(report.Reports, IsEmpty());
 }
 
+TEST_F(Reader, ReloadSuspendsScrollingAndRestoresItAlsoAfterAnAbort) {
+    std::vector<bool> calls;
+    auto setEnabled = [&](bool on) {
+        calls.push_back(on);
+        return true;
+    };
+    model.KnowWindows.Add(7);
+    ReloadScrollData(reader, model, dir.Write("scroll.dat", "Class(A) {}\n"), true, setEnabled);
+    EXPECT_EQ(calls, (std::vector<bool>{false, true}));
+    EXPECT_EQ(model.KnowWindows.Count(), 0);
+    EXPECT_EQ(model.SclDats.Count(), 1);
+
+    calls.clear();
+    EXPECT_THROW(ReloadScrollData(reader, model, dir.Write("scroll.dat", "Class(B) { ButtonDown: Key; }\n"), true,
+                                  setEnabled),
+                 EDatReadError);
+    EXPECT_EQ(calls, (std::vector<bool>{false, true}));
+}
+
+TEST_F(Reader, ReloadDoesNothingWhenScrollingCannotBeSwitchedOff) {
+    model.KnowWindows.Add(7);
+    ReloadScrollData(reader, model, dir.Write("scroll.dat", "Class(A) {}\n"), true, [](bool) { return false; });
+    EXPECT_EQ(model.KnowWindows.Count(), 1);
+    EXPECT_EQ(model.SclDats.Count(), 0);
+}
+
 }  // namespace
 }  // namespace flicko

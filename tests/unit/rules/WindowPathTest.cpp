@@ -99,6 +99,14 @@ TEST_F(WindowPath, BadRegularExpressionIsReportedButKept) {
     EXPECT_GT(context.Reports[0].size(), std::string("Bad regular expression : a[\n").size());
 }
 
+TEST_F(WindowPath, StyleBeforeRegularExpressionElement) {
+    // Found by fuzzing: the one-letter Style code was read as if it had a sub-kind.
+    EXPECT_EQ(Compile("Parents.Style(WS_CHILD, WS_VSCROLL).ClassRe(^Rich.*\\)$)"),
+              "PY\"WS_CHILD, WS_VSCROLL\"C-E\"^Rich.*)$\"");
+    ASSERT_EQ(context.Reports.size(), 1u);  // the lone ")" does not compile
+    EXPECT_EQ(context.Reports[0].rfind("Bad regular expression : ^Rich.*)$\n", 0), 0u);
+}
+
 TEST_F(WindowPath, HugeRepetitionCountsAreRefusedAsBadExpressions) {
     Compile("TextReI(\\(a{999}\\){999})");
     ASSERT_EQ(context.Reports.size(), 1u);

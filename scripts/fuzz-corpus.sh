@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of the scroll-data language with clang in
+# build/fuzz and runs each once over its committed corpus (no fuzzing: a
+# fast regression check). Longer runs: build/fuzz/fuzz_<target> -max_total_time=300 DIR fuzz/corpus/<target>
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+jobs=${FLICKO_JOBS:-2}
+cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLICKO_BENCHMARKS=OFF >/dev/null
+targets=(reader calc windowpath actions)
+cmake --build build/fuzz -j "$jobs" --target "${targets[@]/#/fuzz_}"
+status=0
+for t in "${targets[@]}"; do
+  if build/fuzz/fuzz_"$t" -runs=0 fuzz/corpus/"$t" >build/fuzz/corpus-"$t".log 2>&1; then
+    echo "fuzz corpus $t: ok ($(ls fuzz/corpus/"$t" | wc -l) inputs)"
+  else
+    echo "fuzz corpus $t: FAILED (see build/fuzz/corpus-$t.log)"
+    status=1
+  fi
+done
+exit $status
