@@ -27,14 +27,6 @@ bool ContainsNoCase(std::string_view text, std::string_view what) {
     return false;
 }
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 int HexValue(char c) {
@@ -45,14 +37,6 @@ int HexValue(char c) {
 }
 
 }  // namespace
-
-bool StrToBool(std::string_view text) {
-    if (text.empty()) return false;
-    const char c = text.front();
-    return (c >= '1' && c <= '9') || c == 'T' || c == 't' || c == 'Y' || c == 'y';
-}
-
-const char* BoolToStr(bool value) { return value ? "True" : "False"; }
 
 std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
     text = Trim(text);

@@ -11,14 +11,11 @@
 #include "platform/ProfileFile.h"
 #include "platform/Types.h"
 #include "rules/FlError.h"
+#include "rules/StdUty.h"  // StrToBool, BoolToStr
 #include "settings/PathMacros.h"
 #include "settings/PopMnu.h"
 
 namespace flicko {
-
-// True exactly when the first character is 1-9, T, t, Y or y.
-bool StrToBool(std::string_view text);
-const char* BoolToStr(bool value);
 
 // The framework's number rules: "0x"/"$" hexadecimal or decimal 32-bit
 // integers; decimal numbers with "." as the separator and an optional

@@ -1,7 +1,12 @@
 # The rules checker and the fuzz targets of the scroll-data language.
 
 add_executable(fcheck ${CMAKE_SOURCE_DIR}/rules/fcheck/FcheckMain.cpp)
-target_link_libraries(fcheck PRIVATE flicko_core)
+if(WIN32)
+  # The system's profile functions and environment queries.
+  target_link_libraries(fcheck PRIVATE flicko_win32)
+else()
+  target_link_libraries(fcheck PRIVATE flicko_core)
+endif()
 if(WIN32)
   target_link_options(fcheck PRIVATE ${FLICKO_STATIC_RUNTIME})
   set_target_properties(fcheck PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${FLICKO_RELEASE_DIR})
@@ -35,4 +40,11 @@ if(NOT CMAKE_CROSSCOMPILING)
       COMMAND sh -c "\"$0\" \"$1\" >/dev/null 2>&1; test $? -eq ${status}"
               $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/tests/rules-data/${name}.dat)
   endforeach()
+endif()
+
+# fcheck --ini reaches the settings check: the shipped settings enable scrolling.
+if(NOT CMAKE_CROSSCOMPILING)
+  add_test(NAME fcheck_ini_reads_the_shipped_settings
+    COMMAND sh -c "\"$0\" --ini \"$1\" | grep -qx 'Scroll.Enable=True'"
+            $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/default/flicko.ini)
 endif()

@@ -1,18 +1,15 @@
-// fcheck: checks a scroll-data file from the command line.
+// fcheck: checks a scroll-data file, or a settings chain, from the command
+// line. All the logic lives in the core; this only picks the mode.
 #include <iostream>
 #include <string>
 #include <string_view>
 
+#include "platform/Environment.h"
 #include "rules/Fcheck.h"
+#include "settings/IniCheck.h"
+#include "settings/PathMacros.h"
 
 namespace {
-
-// Paths are taken as written until the program is given the settings'
-// path-macro expansion.
-class LiteralPaths : public flicko::IPathExpander {
-public:
-    std::string ExpandPath(std::string_view path) const override { return std::string(path); }
-};
 
 int Usage() {
     std::cerr << "usage: fcheck FILE\n"
@@ -24,11 +21,11 @@ int Usage() {
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string_view(argv[1]) == "--ini") {
-        // fcheck --ini FILE: the settings-file check (RunIniCheck(argv[2],
-        // std::cout, std::cerr)) is wired in here.
-        return Usage();
+        return flicko::RunIniCheck(argv[2], std::cout, std::cerr);
     }
     if (argc != 2 || (argv[1][0] == '-' && argv[1][1] != '\0')) return Usage();
-    LiteralPaths expander;
+    // Include directives expand the same macros as the resident program.
+    auto env = flicko::MakeSystemEnvironment();
+    flicko::TPathMacros expander(*env);
     return flicko::CheckScrollDataFile(argv[1], expander, std::cout, std::cerr);
 }

@@ -1,0 +1,137 @@
+#include "engine/WindowsUty.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/WinConst.h"
+#include "platform/fake/FakeDesktop.h"
+
+namespace flicko {
+namespace {
+
+template <typename F>
+std::string RaisedMessage(F f) {
+    try {
+        f();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "nothing raised";
+}
+
+class WindowsUtyBars : public ::testing::Test {
+protected:
+    WindowsUtyBars() {
+        w = desk.AddWindow(kNoWindow, {.className = "Pane", .rect = {0, 0, 100, 100}});
+    }
+    FakeDesktop desk;
+    Hwnd w = kNoWindow;
+};
+
+TEST_F(WindowsUtyBars, TestsFollowTheirFieldsBoundaries) {
+    desk.SetScrollBar(w, win::SB_VERT, 0, 0, 1, 0);
+    EXPECT_TRUE(ScrollPosOk(desk, w, win::SB_VERT));    // nPos 0 counts
+    EXPECT_TRUE(ScrollRangeOk(desk, w, win::SB_VERT));  // nMax 0 counts
+    EXPECT_TRUE(ScrollPageOk(desk, w, win::SB_VERT));
+
+    desk.SetScrollBar(w, win::SB_HORZ, -10, -1, 0, -5);
+    EXPECT_FALSE(ScrollPosOk(desk, w, win::SB_HORZ));
+    EXPECT_FALSE(ScrollRangeOk(desk, w, win::SB_HORZ));
+    EXPECT_FALSE(ScrollPageOk(desk, w, win::SB_HORZ));  // page 0 although the read succeeds
+
+    // A missing bar fails every test, even though zeroed fields would pass two.
+    EXPECT_FALSE(ScrollPosOk(desk, w, win::SB_CTL));
+    EXPECT_FALSE(ScrollRangeOk(desk, w, win::SB_CTL));
+    EXPECT_FALSE(ScrollPosOk(desk, 0xDEAD, win::SB_VERT));
+}
+
+TEST_F(WindowsUtyBars, ReadersReturnValuesOrFixedFailureValues) {
+    desk.SetScrollBar(w, win::SB_VERT, 3, 250, 40, 17);
+    EXPECT_EQ(ScrollPosition(desk, w, win::SB_VERT), 17);
+    EXPECT_EQ(ScrollRangeOf(desk, w, win::SB_VERT), (TScrollRange{250, 3}));
+    EXPECT_EQ(ScrollPageOf(desk, w, win::SB_VERT), 40u);
+
+    EXPECT_EQ(ScrollPosition(desk, w, win::SB_HORZ), INT_MIN);
+    EXPECT_EQ(ScrollRangeOf(desk, w, win::SB_HORZ), (TScrollRange{INT_MIN, INT_MAX}));
+    EXPECT_EQ(ScrollPageOf(desk, w, win::SB_HORZ), 0u);
+}
+
+class WindowsUtyGeometry : public ::testing::Test {
+protected:
+    WindowsUtyGeometry() {
+        top = desk.AddWindow(kNoWindow, {.className = "Frame", .rect = {0, 0, 500, 400}});
+        // Window 200 x 150 at (50, 60); client 180 x 120 at (55, 80).
+        pane = desk.AddWindow(top, {.className = "Pane", .style = win::WS_VISIBLE | win::WS_CHILD,
+                                    .rect = {50, 60, 250, 210}, .client = Rect{55, 80, 235, 200}});
+    }
+    FakeDesktop desk;
+    Hwnd top = kNoWindow, pane = kNoWindow;
+};
+
+TEST_F(WindowsUtyGeometry, LengthsMeasureClientAndWindowRectangles) {
+    EXPECT_EQ(ClientLen(desk, pane, 0), 180);
+    EXPECT_EQ(ClientLen(desk, pane, 1), 120);
+    EXPECT_EQ(ScrollbarLen(desk, pane, 0), 200);
+    EXPECT_EQ(ScrollbarLen(desk, pane, 1), 150);
+    EXPECT_EQ(ScrollbarLen(desk, pane, 2), 350);
+    EXPECT_EQ(ScrollbarLen(desk, pane, 3), -1);
+    EXPECT_EQ(ScrollbarLen(desk, 0xDEAD, 0), -1);
+}
+
+TEST_F(WindowsUtyGeometry, ClientLenAndPtToRtRaiseWithExactMessages) {
+    EXPECT_EQ(RaisedMessage([&] { ClientLen(desk, pane, 2); }), "ClientLen error");
+    EXPECT_EQ(RaisedMessage([&] { ClientLen(desk, 0xDEAD, 0); }), "ClientLen missed GetClientRect");
+    EXPECT_EQ(RaisedMessage([&] { PtToRt(desk, {60, 90}, pane, -1); }), "PtToRt error");
+    EXPECT_EQ(RaisedMessage([&] { PtToRt(desk, {60, 90}, 0xDEAD, 0); }), "PtToRt missed GetClientRect");
+}
+
+TEST_F(WindowsUtyGeometry, PtToRtMeasuresToTheNearerClientEdge) {
+    // Client spans x 55..235, y 80..200 on screen.
+    EXPECT_EQ(PtToRt(desk, {55, 100}, pane, 0), 0);     // exactly on the left edge
+    EXPECT_EQ(PtToRt(desk, {65, 100}, pane, 0), 10);
+    EXPECT_EQ(PtToRt(desk, {230, 100}, pane, 0), 5);    // nearer the right edge
+    EXPECT_EQ(PtToRt(desk, {100, 85}, pane, 1), 5);
+    EXPECT_EQ(PtToRt(desk, {100, 190}, pane, 1), 10);
+    EXPECT_EQ(PtToRt(desk, {40, 100}, pane, 0), -15);   // outside, left
+    EXPECT_EQ(PtToRt(desk, {100, 230}, pane, 1), -30);  // outside, below
+}
+
+// GetParent of an owned pop-up yields its owner, which does not hold it as a child.
+class OwnerDesktop : public FakeDesktop {
+public:
+    Hwnd popup = kNoWindow, owner = kNoWindow;
+    Hwnd GetParent(Hwnd w) override { return w == popup ? owner : FakeDesktop::GetParent(w); }
+};
+
+TEST(TopLevelOf, ClimbsChildParentsButNotOwners) {
+    OwnerDesktop desk;
+    const Hwnd top = desk.AddWindow(kNoWindow, {.className = "Frame"});
+    const Hwnd pane = desk.AddWindow(top, {.className = "Pane"});
+    const Hwnd inner = desk.AddWindow(pane, {.className = "Inner"});
+    desk.owner = top;
+    desk.popup = desk.AddWindow(kNoWindow, {.className = "Popup"});
+    EXPECT_EQ(TopLevelOf(desk, inner), top);
+    EXPECT_EQ(TopLevelOf(desk, top), top);
+    EXPECT_EQ(TopLevelOf(desk, desk.popup), desk.popup);
+}
+
+TEST(FormatArgs, ReplacesEveryOccurrenceAndLeavesUnknownNumbers) {
+    EXPECT_EQ(FormatArgs("%1 %2", {"a", "b"}), "a b");
+    EXPECT_EQ(FormatArgs("%1-%1-%3", {"x", "y"}), "x-x-%3");
+    EXPECT_EQ(FormatArgs("100%", {"a"}), "100%");
+    EXPECT_EQ(FormatArgs("%1", {}), "%1");
+}
+
+TEST(FormatArgs, HigherNumbersTakePrecedenceOverTheirPrefixes) {
+    std::vector<std::string> ten{"1", "2", "3", "4", "5", "6", "7", "8", "9", "TEN"};
+    EXPECT_EQ(FormatArgs("%10|%1", ten), "TEN|1");
+    // With fewer arguments %10 is %1 followed by a zero.
+    EXPECT_EQ(FormatArgs("%10", {"a"}), "a0");
+}
+
+TEST(FormatArgs, InsertedArgumentsAreNotExpandedAgain) {
+    EXPECT_EQ(FormatArgs("%2 %1", {"one", "%1"}), "%1 one");
+    EXPECT_EQ(FormatArgs("%1", {"%1"}), "%1");
+}
+
+}  // namespace
+}  // namespace flicko
