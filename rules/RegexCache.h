@@ -1,5 +1,7 @@
 // Compiled regular expressions of the ClassRe/TextRe path elements, compiled
-// once per reading rather than once per evaluation.
+// once per reading rather than once per evaluation. std::regex backtracks, so
+// a pathological pattern can be slow; the subjects are class names and
+// window texts of at most 255 characters.
 #pragma once
 
 #include <map>
