@@ -56,3 +56,14 @@ if(WIN32)
   set_tests_properties(win32_unit_and_adapter_tests programs_start_and_exit_under_wine
     PROPERTIES RESOURCE_LOCK flicko_desktop)
 endif()
+
+# The core's settings check asks the platform for its profile files; on
+# Windows those live in the Win32 library, which the checker links before
+# the core. Naming the archive once more after the core lets the linker find
+# them. (Deferred: the checker's target is declared by a part read later.)
+function(flicko_host_link_checker_platform)
+  if(WIN32 AND TARGET fcheck)
+    target_link_libraries(fcheck PRIVATE $<TARGET_FILE:flicko_core> $<TARGET_FILE:flicko_win32>)
+  endif()
+endfunction()
+cmake_language(DEFER CALL flicko_host_link_checker_platform)
