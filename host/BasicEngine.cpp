@@ -1,6 +1,5 @@
 #include "host/BasicEngine.h"
 
-#include <cctype>
 #include <cmath>
 #include <string>
 
@@ -10,40 +9,24 @@ namespace flicko {
 
 namespace {
 
-bool SameText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 // Samples older than the tolerance no longer describe the current speed.
 void DropOld(std::deque<TBasicEngine::Sample>&, Millis, Millis);
 
 }  // namespace
 
 TBasicEngine::TBasicEngine(Desktop& desktop, TRuleModel& model, TBasicEngineSettings settings, IHookLink& hook,
-                           ITrayIcon& tray, IErrorReport& errors, TEnabledState& pause, Hwnd mainWindow)
+                           ITrayIcon& tray, IErrorReport& errors, IHookPause& pause, Hwnd mainWindow)
     : desktop_(desktop),
       model_(model),
       settings_(settings),
-      pause_(pause),
       mainWindow_(mainWindow),
+      paths_(desktop, state_, model.RegexCache),
+      actions_(desktop, state_, pause, this),
       events_(desktop, model, state_,
-              DragNeighbours{this, this, this, this, this, this, &hook, &tray, &errors}) {}
+              DragNeighbours{&paths_, this, this, this, &actions_, this, &hook, &tray, &errors}) {}
 
 std::uint32_t TBasicEngine::DispatchMouseEvent(std::uint32_t message) {
     return events_.DispatchMouseEvent(message);
-}
-
-Hwnd TBasicEngine::ResolveWindowPath(Hwnd start, std::string_view code, const TSclDat&) {
-    if (code == kPointedPathCode) return start;
-    if (!code.empty() && code[0] == 'C') {
-        return SameText(desktop_.ClassName(start), code.substr(1)) ? start : kNoWindow;
-    }
-    return kNoWindow;
 }
 
 void TBasicEngine::PrepareAxes() {
@@ -171,101 +154,6 @@ void TBasicEngine::CheckMouseTick() {
         events_.RightButtonUp(p, t);
     }
     if (!state_.Drag.Pressed) StopCheckMouse();
-}
-
-void TBasicEngine::RunActions(std::string_view code) {
-    THookPauseScope paused(pause_);
-    for (std::size_t i = 0; i + 1 < code.size(); i += 2) RunAction(code[i], code[i + 1]);
-}
-
-void TBasicEngine::SendButton(bool down, char button) {
-    std::uint32_t msg = 0;
-    switch (button) {
-    case 1: msg = down ? win::WM_LBUTTONDOWN : win::WM_LBUTTONUP; break;
-    case 2: msg = down ? win::WM_RBUTTONDOWN : win::WM_RBUTTONUP; break;
-    case 4: msg = down ? win::WM_MBUTTONDOWN : win::WM_MBUTTONUP; break;
-    default: return;
-    }
-    Point p = state_.Drag.DownPoint;
-    if (!desktop_.ScreenToClient(state_.Target.PointedWindow, p)) return;
-    desktop_.SendMessage(state_.Target.PointedWindow, msg, 0, static_cast<LParam>(win::MakeLong(p.x, p.y)));
-}
-
-void TBasicEngine::RunAction(char what, char arg) {
-    auto buttonFlag = [](char button, bool down) -> std::uint32_t {
-        switch (button) {
-        case 1: return down ? win::MOUSEEVENTF_LEFTDOWN : win::MOUSEEVENTF_LEFTUP;
-        case 2: return down ? win::MOUSEEVENTF_RIGHTDOWN : win::MOUSEEVENTF_RIGHTUP;
-        case 4: return down ? win::MOUSEEVENTF_MIDDLEDOWN : win::MOUSEEVENTF_MIDDLEUP;
-        default: return 0;
-        }
-    };
-    const auto key = static_cast<std::uint8_t>(arg);
-    const Hwnd target = state_.Target.TargetWindow;
-    switch (what) {
-    case 'K': desktop_.KeybdEvent(key, 0, 0, 0); break;
-    case 'k': desktop_.KeybdEvent(key, 0, win::KEYEVENTF_KEYUP, 0); break;
-    case '+':
-        desktop_.KeybdEvent(key, 0, 0, 0);
-        desktop_.KeybdEvent(key, 0, win::KEYEVENTF_KEYUP, 0);
-        break;
-    case 'M':
-        if (auto f = buttonFlag(arg, true)) desktop_.MouseEvent(f, 0, 0, 0, 0);
-        break;
-    case 'm':
-        if (auto f = buttonFlag(arg, false)) desktop_.MouseEvent(f, 0, 0, 0, 0);
-        break;
-    case '-':
-        if (auto f = buttonFlag(arg, true)) {
-            desktop_.MouseEvent(f, 0, 0, 0, 0);
-            desktop_.MouseEvent(buttonFlag(arg, false), 0, 0, 0, 0);
-        }
-        break;
-    case 'N': SendButton(true, arg); break;
-    case 'n': SendButton(false, arg); break;
-    case '.':
-        SendButton(true, arg);
-        SendButton(false, arg);
-        break;
-    case 'S':
-        switch (arg) {
-        case 'A': desktop_.SetActiveWindow(target); break;
-        case 'F': desktop_.SetFocus(target); break;
-        case 'G': desktop_.SetForegroundWindow(target); break;
-        case 'T': desktop_.BringWindowToTop(target); break;
-        case 'P': desktop_.SendMessage(target, win::WM_PAINT, 0, 0); break;
-        default: break;
-        }
-        break;
-    default: break;
-    }
-}
-
-void LoadBuiltInRules(TRuleModel& model) {
-    model.SclDats.Clear();
-    model.KnowWindows.Clear();
-    model.InitDefaults();
-    model.ElseSclDat = TSclDat{};
-    struct Entry {
-        const char* cls;
-        bool h;
-        float hWidth;
-        float vWidth;
-    };
-    // Edit lines are about one text line high; list rows a little more.
-    const Entry entries[] = {
-        {"Edit", false, 8.0f, 16.0f},          {"RichEdit20A", false, 8.0f, 16.0f},
-        {"RICHEDIT50W", false, 8.0f, 16.0f},   {"ListBox", false, 8.0f, 16.0f},
-        {"ComboLBox", false, 8.0f, 16.0f},     {"SysListView32", true, 8.0f, 16.0f},
-        {"SysTreeView32", true, 8.0f, 16.0f},
-    };
-    for (const Entry& e : entries) {
-        TSclDat& r = model.SclDats.Items(model.SclDats.Add(std::string("C") + e.cls));
-        ResetToDefaults(model.DefaultSclDat, &r);
-        r.H.IsScroll = e.h;
-        r.H.ScrollWidth = e.hWidth;
-        r.V.ScrollWidth = e.vWidth;
-    }
 }
 
 }  // namespace flicko

@@ -1,16 +1,16 @@
 // A plain engine for the resident program: drag tracking with line
-// scrolling, a velocity over the last samples, a constant-speed glide, the
-// release poll and the action runner. Rule paths here name a window class
-// ("C" + class, compared without case) or the pointed window ("W-p").
+// scrolling, a velocity over the last samples, a constant-speed glide and
+// the release poll, with the shared path resolver and action runner.
 #pragma once
 
 #include <deque>
 #include <memory>
 
+#include "engine/Actions.h"
+#include "engine/DistinguishWnd.h"
 #include "engine/EngineState.h"
 #include "engine/MouseEvents.h"
 #include "host/HostEngine.h"
-#include "host/core/EnabledState.h"
 #include "platform/Desktop.h"
 #include "rules/FlError.h"
 #include "rules/SclDats.h"
@@ -25,15 +25,13 @@ struct TBasicEngineSettings {
 };
 
 class TBasicEngine final : public IHostEngine,
-                           private IPathResolver,
                            private IScrollMethods,
                            private IVelocity,
                            private IInertia,
-                           private IActions,
                            private ICheckMouse {
 public:
     TBasicEngine(Desktop& desktop, TRuleModel& model, TBasicEngineSettings settings, IHookLink& hook,
-                 ITrayIcon& tray, IErrorReport& errors, TEnabledState& pause, Hwnd mainWindow);
+                 ITrayIcon& tray, IErrorReport& errors, IHookPause& pause, Hwnd mainWindow);
 
     std::uint32_t DispatchMouseEvent(std::uint32_t message) override;
     void RulesChanged() override { model_.KnowWindows.Clear(); }
@@ -44,7 +42,6 @@ public:
     void CheckMouseTick() override;
     void InertiaTick() override;
 
-    IPathResolver& Paths() { return *this; }
 
     struct Sample {
         std::int32_t pos;
@@ -52,7 +49,6 @@ public:
     };
 
 private:
-    Hwnd ResolveWindowPath(Hwnd start, std::string_view pathCode, const TSclDat& rule) override;
     void PrepareAxes() override;
     void ScrollToDelta() override;
     void ResetVelocity(int axis, std::int32_t pos, Millis time) override;
@@ -61,20 +57,18 @@ private:
     float InertiaMin() const override { return settings_.InertiaMin; }
     void StartInertia() override;
     void StopInertia() override { inertiaRunning_ = false; }
-    void RunActions(std::string_view code) override;
     void StartCheckMouse() override;
     void StopCheckMouse() override { checkRunning_ = false; }
     void ClearReleaseSeen() override { releaseSeen_ = false; }
 
-    void RunAction(char what, char arg);
-    void SendButton(bool down, char button);
 
     Desktop& desktop_;
     TRuleModel& model_;
     TBasicEngineSettings settings_;
-    TEnabledState& pause_;
     Hwnd mainWindow_;
     EngineState state_;
+    DistinguishWnd paths_;
+    Actions actions_;
     MouseEvents events_;
     std::deque<Sample> samples_[2];
     bool checkRunning_ = false;
@@ -86,8 +80,5 @@ private:
     Millis glideLast_ = 0;
     int stillTicks_ = 0;
 };
-
-// Rules for the common system controls, used until a scroll-data file is read.
-void LoadBuiltInRules(TRuleModel& model);
 
 }  // namespace flicko

@@ -6,6 +6,8 @@
 #include <mmsystem.h>
 
 #include "host/BasicEngine.h"
+#include "rules/SclDatReader.h"
+#include "settings/FlEnv.h"
 
 namespace flicko {
 
@@ -63,8 +65,8 @@ void TFlMain::StartUp() {
     // 1. The rule list and the known-windows cache.
     model_ = std::make_unique<TRuleModel>();
     // 2. and 3. Default paths and settings (scrolling off until read).
-    files_ = DefaultHostFiles();
-    settings_ = THostSettings{};
+    SetDefaultPaths(settings_.Files(), macros_);
+    SetDefaultSettings(settings_.Values(), *environment_);
 
     // 4. The shared block doubles as the instance marker.
     fmo_.CreateFmo();
@@ -78,16 +80,28 @@ void TFlMain::StartUp() {
         block->SendMove = kSendMoveOff;
     }
     // A duplicate must never write the running instance's SendMove.
-    link_ = std::make_unique<THookLink>(files_.HookLib, duplicate_ ? nullptr : block);
+    link_ = std::make_unique<THookLink>(settings_.Files().HookLib, duplicate_ ? nullptr : block);
     notifyArea_ = std::make_unique<TShellNotifyArea>(instance_, window_);
     tray_ = std::make_unique<TTaskbarIcon>(*notifyArea_);
     enabled_ = std::make_unique<TEnabledState>(*link_, *tray_);
+    hookPause_ = std::make_unique<THookPauseLink>(*enabled_);
 
-    // 5. The settings.
-    ReadHostSettings(files_, settings_);
-    enabled_->SetEnabledValue(settings_.Enabled);
-    tray_->Tooltip = settings_.Tooltip;
-    engine_ = std::make_unique<TBasicEngine>(desktop_, *model_, settings_.Engine, *link_, *tray_, errors_, *enabled_,
+    // 5. The settings. A failed path expansion ends the reading; what was
+    // read stays and the program goes on with it.
+    try {
+        settings_.ReadSettings();
+    } catch (const std::exception& e) {
+        errors_.ShowErrorBox(e.what());
+    }
+    const TSettingValues& values = settings_.Values();
+    enabled_->SetEnabledValue(values.Enabled);
+    tray_->Tooltip = values.TaskbarIcon.Tooltip;
+    TBasicEngineSettings engine;
+    engine.CheckMouseInterval = values.CheckMouseInterval;
+    engine.InertiaInterval = values.InertiaInterval;
+    engine.InertiaMin = values.InertiaMin;
+    engine.TTolerance = values.Tolerance[0].Time;
+    engine_ = std::make_unique<TBasicEngine>(desktop_, *model_, engine, *link_, *tray_, errors_, *hookPause_,
                                              reinterpret_cast<Hwnd>(window_));
 
     // 6. The scroll-data file.
@@ -102,28 +116,54 @@ void TFlMain::StartUp() {
 void TFlMain::LoadScrollData() {
     // An aborted reading keeps the rules read so far; the program goes on.
     try {
-        ReadScrollDataInto(*model_);
+        TScrollDataReader reader(*model_, readReport_, macros_);
+        reader.LoadScrollData(settings_.Files().ScrollDat);
     } catch (const std::exception& e) {
         errors_.ShowErrorBox(e.what());
     }
     if (engine_) engine_->RulesChanged();
 }
 
-bool TFlMain::ReloadScrollData() {
-    const bool wasEnabled = enabled_->Enabled();
-    if (!enabled_->SetEnabled(false)) return false;
-    model_->KnowWindows.Clear();
-    LoadScrollData();
-    return enabled_->SetEnabled(wasEnabled);
+bool TFlMain::SetEnabled(bool value) {
+    if (!enabled_ || !enabled_->SetEnabled(value)) return false;
+    settings_.Values().Enabled = enabled_->Enabled();
+    return true;
 }
 
-void TFlMain::ReadScrollDataInto(TRuleModel& model) { LoadBuiltInRules(model); }
+bool TFlMain::ReloadScrollData() {
+    const bool wasEnabled = enabled_->Enabled();
+    try {
+        TScrollDataReader reader(*model_, readReport_, macros_);
+        // Scrolling is switched back on also when the reading is aborted.
+        flicko::ReloadScrollData(reader, *model_, settings_.Files().ScrollDat, wasEnabled,
+                                 [this](bool v) { return SetEnabled(v); });
+    } catch (const std::exception& e) {
+        errors_.ShowErrorBox(e.what());
+    }
+    if (engine_) engine_->RulesChanged();
+    return enabled_->Enabled() == wasEnabled;
+}
+
+bool TFlMain::ReloadSettings() {
+    const bool wasEnabled = enabled_->Enabled();
+    try {
+        const bool ok = settings_.ReloadSettings(*this);
+        tray_->Tooltip = settings_.Values().TaskbarIcon.Tooltip;
+        return ok;
+    } catch (const std::exception& e) {
+        errors_.ShowErrorBox(e.what());
+        SetEnabled(wasEnabled);
+        return false;
+    }
+}
 
 void TFlMain::ShutDown() {
     if (shutDown_) return;
     shutDown_ = true;
     if (enabled_) {
-        if (settings_.WriteExitStatus) WriteExitStatus(files_, enabled_->Enabled());
+        // The state in force before the shut-down switches scrolling off.
+        settings_.Values().Enabled = enabled_->Enabled();
+        settings_.SaveExitStatus();
         if (!duplicate_) {
             enabled_->SetEnabled(false);
             link_->LinkUnhook();
@@ -133,7 +173,7 @@ void TFlMain::ShutDown() {
     // The engine may still hold a drag or a glide: it goes with the rules.
     engine_.reset();
     fmo_.CloseFmo();
-    if (link_) link_ = std::make_unique<THookLink>(files_.HookLib, nullptr);
+    if (link_) link_->DetachBlock();
     model_.reset();
     ::PostQuitMessage(0);
 }

@@ -10,16 +10,21 @@
 #include "hook/loader/FHFileMapFl.h"
 #include "hook/loader/FHLinkFl.h"
 #include "host/HostEngine.h"
-#include "host/HostSettings.h"
 #include "host/TaskbarIconWin.h"
 #include "host/core/EnabledState.h"
 #include "host/core/ErrorGuard.h"
 #include "host/core/IdlePass.h"
 #include "host/core/TaskbarIcon.h"
+#include "engine/Neighbours.h"
+#include "platform/Environment.h"
+#include "platform/ProfileFile.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/WindowsInclude.h"
 #include "rules/FlError.h"
 #include "rules/SclDats.h"
+#include "rules/win32/ReadErrorBox.h"
+#include "settings/FlIniReader.h"
+#include "settings/PathMacros.h"
 
 namespace flicko {
 
@@ -29,7 +34,19 @@ public:
     void ShowErrorBox(const std::string& text) override;
 };
 
-class TFlMain : private ILoopTicks {
+// The engine's view of the hook pause: the enabled state decides whether
+// there is a hook to remove.
+class THookPauseLink : public IHookPause {
+public:
+    explicit THookPauseLink(TEnabledState& state) : state_(state) {}
+    void PauseHook() override { state_.PauseHook(); }
+    void ResumeHook() override { state_.ResumeHook(); }
+
+private:
+    TEnabledState& state_;
+};
+
+class TFlMain : private ILoopTicks, private IEnabledSwitch {
 public:
     explicit TFlMain(HINSTANCE instance);
     ~TFlMain() override;
@@ -45,13 +62,16 @@ public:
     // The ReadScrollDat command: scrolling off, the file read anew, the
     // enabled state restored whatever the reading did.
     bool ReloadScrollData();
+    // The ReadIni command: the settings chain read again, scrolling restored.
+    bool ReloadSettings();
+    // Scrolling on or off from the menu; the settings record follows.
+    bool SetEnabled(bool value) override;
 
 private:
     static LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void ShutDown();
     void LoadScrollData();
-    void ReadScrollDataInto(TRuleModel& model);
     void Dispatch(MSG& msg);
     void WaitForMessages(Millis timeout);
 
@@ -86,13 +106,18 @@ private:
     Win32Desktop desktop_;
     TMessageBoxReport errors_;
     TErrorGuard guard_{errors_};
-    THostFiles files_;
-    THostSettings settings_;
+    std::unique_ptr<Environment> environment_ = MakeSystemEnvironment();
+    std::unique_ptr<ProfileFiles> profiles_ = MakeSystemProfileFiles();
+    TPathMacros macros_{*environment_};
+    // Reading errors offer the debugger of the settings in force at the time.
+    TMessageBoxErrorReport readReport_{[this] { return settings_.Files().Debugger; }};
+    TFlSettings settings_{*profiles_, macros_, readReport_};
     TFileMapping fmo_;
     std::unique_ptr<THookLink> link_;
     std::unique_ptr<TShellNotifyArea> notifyArea_;
     std::unique_ptr<TTaskbarIcon> tray_;
     std::unique_ptr<TEnabledState> enabled_;
+    std::unique_ptr<THookPauseLink> hookPause_;
     std::unique_ptr<TRuleModel> model_;
     std::unique_ptr<IHostEngine> engine_;
     TIdlePass idle_{*this};

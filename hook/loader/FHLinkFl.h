@@ -25,6 +25,9 @@ public:
     void SetSendMove() override;
     void ClearSendMove() override;
 
+    // The block goes before the program ends; later calls write nothing.
+    void DetachBlock() { block_ = nullptr; }
+
     const std::string& LibraryPath() const { return path_; }
     void SetLibraryPath(std::string path) { path_ = std::move(path); }
 
