@@ -529,6 +529,22 @@ def demo(h, out):
     print("\n".join(summary))
 
 
+def case_aborted_rules_keep_what_was_read(h):
+    # The edit's rule comes first; the list's rule then aborts the reading.
+    with open(os.path.join(h.rel, "default", "scroll.dat"), "w", newline="\r\n") as f:
+        f.write(SCROLL_DAT.split("ClassI(ListBox)")[0] + "ClassI(ListBox)\n{\n    VScrollBarType: Sideways;\n}\n")
+    log = h.start_fixture()
+    h.start_flicko()
+    wait_for(lambda: h.tool("exists", "#32770")[0] == 0, 90, "the box that reports the aborted reading", log)
+    # Scrolling is not on until the box is answered; then the hook goes in.
+    check(h.tool("close", "#32770", "10000")[0] == 0, "the box did not close")
+    h.wait_hooked(log)
+    check(h.flicko.poll() is None, "flicko ended after the aborted reading")
+    before = edit_pos(log)
+    drag(inside(log.rects["edit"]), 0, -16 * 4, steps=8)
+    wait_for(lambda: edit_pos(log) == before + 4, 20, "the rule read before the error still scrolls", log)
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 
