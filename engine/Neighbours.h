@@ -44,6 +44,16 @@ public:
     virtual void RunActions(std::string_view code) = 0;
 };
 
+// Removes the mouse hook while actions synthesize input, so the engine does
+// not see its own clicks, and puts it back afterwards. The host decides
+// whether there is a hook to remove (scrolling may be disabled).
+class IHookPause {
+public:
+    virtual ~IHookPause() = default;
+    virtual void PauseHook() = 0;
+    virtual void ResumeHook() = 0;
+};
+
 // The poll of the physical right button during a drag.
 class ICheckMouse {
 public:

@@ -8,6 +8,16 @@
 namespace flicko {
 namespace {
 
+template <typename F>
+std::string RaisedMessage(F f) {
+    try {
+        f();
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return "nothing raised";
+}
+
 class WindowsUtyBars : public ::testing::Test {
 protected:
     WindowsUtyBars() {
@@ -27,12 +37,10 @@ TEST_F(WindowsUtyBars, TestsFollowTheirFieldsBoundaries) {
     EXPECT_FALSE(ScrollPosOk(desk, w, win::SB_HORZ));
     EXPECT_FALSE(ScrollRangeOk(desk, w, win::SB_HORZ));
     EXPECT_FALSE(ScrollPageOk(desk, w, win::SB_HORZ));  // page 0 although the read succeeds
-}
 
-TEST_F(WindowsUtyBars, TestsAreFalseForMissingBarOrWindow) {
+    // A missing bar fails every test, even though zeroed fields would pass two.
     EXPECT_FALSE(ScrollPosOk(desk, w, win::SB_CTL));
     EXPECT_FALSE(ScrollRangeOk(desk, w, win::SB_CTL));
-    EXPECT_FALSE(ScrollPageOk(desk, w, win::SB_CTL));
     EXPECT_FALSE(ScrollPosOk(desk, 0xDEAD, win::SB_VERT));
 }
 
@@ -59,32 +67,21 @@ protected:
     Hwnd top = kNoWindow, pane = kNoWindow;
 };
 
-TEST_F(WindowsUtyGeometry, ClientLenGivesClientWidthAndHeight) {
+TEST_F(WindowsUtyGeometry, LengthsMeasureClientAndWindowRectangles) {
     EXPECT_EQ(ClientLen(desk, pane, 0), 180);
     EXPECT_EQ(ClientLen(desk, pane, 1), 120);
-}
-
-TEST_F(WindowsUtyGeometry, ClientLenRaisesWithExactMessages) {
-    try {
-        ClientLen(desk, pane, 2);
-        FAIL() << "axis 2 accepted";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "ClientLen error");
-    }
-    try {
-        ClientLen(desk, 0xDEAD, 0);
-        FAIL() << "missing window accepted";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "ClientLen missed GetClientRect");
-    }
-}
-
-TEST_F(WindowsUtyGeometry, ScrollbarLenMeasuresTheWindowRectangle) {
     EXPECT_EQ(ScrollbarLen(desk, pane, 0), 200);
     EXPECT_EQ(ScrollbarLen(desk, pane, 1), 150);
     EXPECT_EQ(ScrollbarLen(desk, pane, 2), 350);
     EXPECT_EQ(ScrollbarLen(desk, pane, 3), -1);
     EXPECT_EQ(ScrollbarLen(desk, 0xDEAD, 0), -1);
+}
+
+TEST_F(WindowsUtyGeometry, ClientLenAndPtToRtRaiseWithExactMessages) {
+    EXPECT_EQ(RaisedMessage([&] { ClientLen(desk, pane, 2); }), "ClientLen error");
+    EXPECT_EQ(RaisedMessage([&] { ClientLen(desk, 0xDEAD, 0); }), "ClientLen missed GetClientRect");
+    EXPECT_EQ(RaisedMessage([&] { PtToRt(desk, {60, 90}, pane, -1); }), "PtToRt error");
+    EXPECT_EQ(RaisedMessage([&] { PtToRt(desk, {60, 90}, 0xDEAD, 0); }), "PtToRt missed GetClientRect");
 }
 
 TEST_F(WindowsUtyGeometry, PtToRtMeasuresToTheNearerClientEdge) {
@@ -98,33 +95,23 @@ TEST_F(WindowsUtyGeometry, PtToRtMeasuresToTheNearerClientEdge) {
     EXPECT_EQ(PtToRt(desk, {100, 230}, pane, 1), -30);  // outside, below
 }
 
-TEST_F(WindowsUtyGeometry, PtToRtRaisesWithExactMessages) {
-    try {
-        PtToRt(desk, {60, 90}, pane, -1);
-        FAIL() << "axis -1 accepted";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "PtToRt error");
-    }
-    try {
-        PtToRt(desk, {60, 90}, 0xDEAD, 0);
-        FAIL() << "missing window accepted";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "PtToRt missed GetClientRect");
-    }
-}
+// GetParent of an owned pop-up yields its owner, which does not hold it as a child.
+class OwnerDesktop : public FakeDesktop {
+public:
+    Hwnd popup = kNoWindow, owner = kNoWindow;
+    Hwnd GetParent(Hwnd w) override { return w == popup ? owner : FakeDesktop::GetParent(w); }
+};
 
-TEST_F(WindowsUtyGeometry, TopLevelOfClimbsChildParentsOnly) {
-    const Hwnd inner = desk.AddWindow(pane, {.style = win::WS_VISIBLE | win::WS_CHILD, .rect = {60, 90, 70, 100}});
+TEST(TopLevelOf, ClimbsChildParentsButNotOwners) {
+    OwnerDesktop desk;
+    const Hwnd top = desk.AddWindow(kNoWindow, {.className = "Frame"});
+    const Hwnd pane = desk.AddWindow(top, {.className = "Pane"});
+    const Hwnd inner = desk.AddWindow(pane, {.className = "Inner"});
+    desk.owner = top;
+    desk.popup = desk.AddWindow(kNoWindow, {.className = "Popup"});
     EXPECT_EQ(TopLevelOf(desk, inner), top);
-    EXPECT_EQ(TopLevelOf(desk, pane), top);
     EXPECT_EQ(TopLevelOf(desk, top), top);
-}
-
-TEST_F(WindowsUtyGeometry, TextAndClassReadersReturnTheWindowsStrings) {
-    desk.SetText(pane, "Hello");
-    EXPECT_EQ(WindowTextOf(desk, pane), "Hello");
-    EXPECT_EQ(ClassNameOf(desk, pane), "Pane");
-    EXPECT_EQ(ClassNameOf(desk, 0xDEAD), "");
+    EXPECT_EQ(TopLevelOf(desk, desk.popup), desk.popup);
 }
 
 TEST(FormatArgs, ReplacesEveryOccurrenceAndLeavesUnknownNumbers) {

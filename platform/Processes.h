@@ -1,0 +1,20 @@
+// Starting other programs: the editor, the utility, the debugger command and
+// arbitrary menu commands. A failed start is shown to the user by the
+// adapter itself (the failing command line as text, the failure as caption)
+// and reported to the caller; the started program is never waited for.
+#pragma once
+
+#include <string>
+
+namespace flicko {
+
+class Processes {
+public:
+    virtual ~Processes() = default;
+    // ShellExecuteA with no verb and show command 0; caption "ShellExecute failed".
+    virtual bool ShellExec(const std::string& file) = 0;
+    // CreateProcessA with the whole command line; caption "CreateProcess failed".
+    virtual bool Execute(const std::string& commandLine) = 0;
+};
+
+}  // namespace flicko

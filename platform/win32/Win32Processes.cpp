@@ -1,0 +1,70 @@
+#include "platform/win32/Win32Processes.h"
+
+#include <utility>
+#include <vector>
+
+#include "platform/win32/WindowsInclude.h"
+
+#include <shellapi.h>
+
+namespace flicko {
+
+namespace {
+
+// Owns one kernel handle of PROCESS_INFORMATION; closing keeps the caller's
+// last-error value so a failure reported afterwards is not masked.
+class ScopedKernelHandle {
+public:
+    explicit ScopedKernelHandle(HANDLE h) : h_(h) {}
+    ScopedKernelHandle(const ScopedKernelHandle&) = delete;
+    ScopedKernelHandle& operator=(const ScopedKernelHandle&) = delete;
+    ~ScopedKernelHandle() {
+        if (h_ != nullptr && h_ != INVALID_HANDLE_VALUE) {
+            const DWORD saved = ::GetLastError();
+            ::CloseHandle(h_);
+            ::SetLastError(saved);
+        }
+    }
+
+private:
+    HANDLE h_;
+};
+
+void MessageBoxShow(const std::string& text, const std::string& caption) {
+    ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
+}
+
+}  // namespace
+
+Win32Processes::Win32Processes() : showBox_(MessageBoxShow) {}
+
+Win32Processes::Win32Processes(ShowBox showBox) : showBox_(std::move(showBox)) {}
+
+bool Win32Processes::ShellExec(const std::string& file) {
+    HINSTANCE r = ::ShellExecuteA(nullptr, nullptr, file.c_str(), nullptr, nullptr, 0);
+    // ShellExecuteA returns an error code below 33 disguised as a handle.
+    if (reinterpret_cast<INT_PTR>(r) <= 32) {
+        showBox_(file, "ShellExecute failed");
+        return false;
+    }
+    return true;
+}
+
+bool Win32Processes::Execute(const std::string& commandLine) {
+    // CreateProcessA may write into the command line, so it gets its own copy.
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    const BOOL ok = ::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    ScopedKernelHandle process(pi.hProcess);
+    ScopedKernelHandle thread(pi.hThread);
+    if (!ok) {
+        showBox_(commandLine, "CreateProcess failed");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace flicko
