@@ -50,6 +50,13 @@ public:
     bool InertiaRunning() const { return inertia_.InertiaRunning(); }
     bool CheckMouseRunning() const { return checkMouse_.CheckMouseRunning(); }
 
+    // The window that receives the wake-ups, when it is created after the
+    // engine.
+    void SetResidentWindow(Hwnd w) {
+        inertia_.SetResidentWindow(w);
+        checkMouse_.SetResidentWindow(w);
+    }
+
     const TEngineSettings& Settings() const { return settings_; }
     const EngineState& State() const { return state_; }
 

@@ -20,6 +20,9 @@ public:
     Inertias(Desktop& desktop, EngineState& state, IVelocity& velocity, IScrollMethods& scroll,
              Hwnd residentWindow);
 
+    // For a host that builds the engine before its window.
+    void SetResidentWindow(Hwnd w) { residentWindow_ = w; }
+
     bool InertiaRunning() const override { return running_; }
     void StartInertia() override;
     void StopInertia() override { running_ = false; }

@@ -203,14 +203,17 @@ TEST_F(WholeDrag, GlideGoesOnAtTheEndOfTheContentWithoutSendingMore) {
     EXPECT_TRUE(engine.InertiaRunning());
 }
 
-TEST_F(WholeDrag, WindowWithoutARulePassesEverythingThrough) {
-    const Hwnd other = desktop.AddWindow(frame, {.className = "Static", .rect = {400, 100, 600, 300}});
-    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {450, 150}, kT0), 0u);
-    Hook(win::WM_MOUSEMOVE, {450, 250}, kT0 + 10);
-    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {450, 250}, kT0 + 20), 0u);
-    EXPECT_TRUE(desktop.SentTo(other).empty());
-    EXPECT_TRUE(desktop.Inputs().empty());
-    EXPECT_FALSE(engine.InertiaRunning());
+TEST_F(WholeDrag, WakeUpsGoToAResidentWindowCreatedAfterTheEngine) {
+    constexpr Hwnd kLater = 0x4440;
+    engine.SetResidentWindow(kLater);
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    Hook(win::WM_MOUSEMOVE, {150, 170}, kT0 + 10);
+    Hook(win::WM_RBUTTONUP, {150, 190}, kT0 + 20);
+    ASSERT_TRUE(engine.InertiaRunning());
+    int wakeUps = 0;
+    for (const auto& r : desktop.Records()) wakeUps += r.kind == FakeRecord::Kind::Post && r.window == kLater;
+    EXPECT_EQ(wakeUps, 2);  // the button poll and the glide
+    EXPECT_EQ(WakeUps(), 0);
 }
 
 TEST_F(WholeDrag, SettingsReachTheTrackers) {

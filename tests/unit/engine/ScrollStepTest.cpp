@@ -36,6 +36,16 @@ TEST_F(StepFamily, RemainderOfHalfALineWaitsForTheNextMove) {
     EXPECT_EQ(Applied(kAxisV), 24);
 }
 
+TEST_F(StepFamily, EachPassRoundsInSinglePrecision) {
+    // Vertically 18 px at the pass 1/3: 18 x 0.33333334f = 6.0000002, held
+    // by a float as 6 exactly; 6 / 12 = 0.5 rounds to 0, so the line waits
+    // for the pass 1/2. Wider arithmetic would send it in the pass 1/3,
+    // before the column that 12 px horizontally send there.
+    Press(edit);
+    DragTo(12, 18);
+    EXPECT_EQ(Sent(), Seq({Lines("H", 0, 1), Lines("V", 0, 1), Lines("H", 0, 1)}));
+}
+
 TEST_F(StepFamily, HalfALineRoundsToEvenAndSendsNothingWhileOnePixelMoreSendsAStep) {
     Press(edit);
     DragTo(0, 6);

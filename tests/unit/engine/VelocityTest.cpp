@@ -105,14 +105,6 @@ TEST_F(VelocityTracking, SamplesNotLaterThanTheLastChangeOrAnchorAreIgnoredEntir
     EXPECT_EQ(v.Tracker(H).LastPos, 111);
 }
 
-TEST_F(VelocityTracking, AxesAreIndependent) {
-    v.ResetVelocity(H, 0, 1000);
-    v.ResetVelocity(V, 0, 1000);
-    v.SampleVelocity(H, 30, 1010);
-    EXPECT_FLOAT_EQ(v.Velocity(H), 3.0f);
-    EXPECT_EQ(v.Velocity(V), 0.0f);
-}
-
 class VelocityWithSettings : public VelocityTracking {
 protected:
     static TEngineSettings Custom() {
