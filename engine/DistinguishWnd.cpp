@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <regex>
 
-#include "engine/StyleList.h"
 #include "engine/WindowsUty.h"
 #include "platform/WinConst.h"
+#include "rules/StrAndWindowstyle.h"
 
 namespace flicko {
 
@@ -86,7 +87,22 @@ bool BeatsBySide(char kind, const Rect& c, const Rect& best, Point press) {
     return spanDistance(c) < spanDistance(best);
 }
 
+RegexElementMatcher CachedRegexMatcher(TRegexCache& cache) {
+    return [&cache](std::string_view argument, bool ignoreCase, std::string_view subject) {
+        try {
+            return cache.Search(std::string(argument), ignoreCase, subject);
+        } catch (const std::regex_error&) {
+            // The search itself can fail (error_complexity, error_stack); a
+            // rule must not turn a press into an error box for that.
+            return false;
+        }
+    };
+}
+
 DistinguishWnd::DistinguishWnd(Desktop& desktop, const EngineState& state) : desktop_(desktop), state_(state) {}
+
+DistinguishWnd::DistinguishWnd(Desktop& desktop, const EngineState& state, TRegexCache& regexes)
+    : desktop_(desktop), state_(state), regex_(CachedRegexMatcher(regexes)) {}
 
 Hwnd DistinguishWnd::ResolveWindowPath(Hwnd start, std::string_view pathCode, const TSclDat& rule) {
     return Resolve(start, pathCode, rule);
@@ -165,7 +181,7 @@ Hwnd DistinguishWnd::Resolve(Hwnd start, std::string_view code, const TSclDat& r
             }
             case 'Y':
                 if (!TakeQuotedArgument(code, arg)) return kNoWindow;
-                if (!StyleMatchesList(desktop_.Style(current), arg)) return kNoWindow;
+                if (!MatchStyle(desktop_.Style(current), arg)) return kNoWindow;
                 break;
             case 'I':
             case 'i':

@@ -13,6 +13,7 @@
 
 #include "engine/EngineState.h"
 #include "platform/Desktop.h"
+#include "rules/RegexCache.h"
 #include "rules/SclDats.h"
 
 namespace flicko {
@@ -23,9 +24,16 @@ namespace flicko {
 using RegexElementMatcher =
     std::function<bool(std::string_view argument, bool ignoreCase, std::string_view subject)>;
 
+// The matcher over the rule model's compiled expressions: an ECMAScript
+// search anywhere in the subject. A pattern that does not compile, or whose
+// search gives up (too complex for the matcher), does not match.
+RegexElementMatcher CachedRegexMatcher(TRegexCache& cache);
+
 class DistinguishWnd : public IPathResolver {
 public:
     DistinguishWnd(Desktop& desktop, const EngineState& state);
+    // With the regular-expression elements matched through the rule model's cache.
+    DistinguishWnd(Desktop& desktop, const EngineState& state, TRegexCache& regexes);
 
     Hwnd ResolveWindowPath(Hwnd start, std::string_view pathCode, const TSclDat& rule) override;
 

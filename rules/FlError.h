@@ -1,4 +1,5 @@
-// The program's own exceptions. They carry only a message.
+// The program's own exceptions and the reporting of scroll-data errors.
+// They carry only a message.
 #pragma once
 
 #include <stdexcept>
@@ -11,10 +12,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A scroll-data error that aborts the whole reading.
+// A scroll-data error that aborts the whole reading. The message is the
+// file-and-line text, a line break and the detail; the detail alone is kept
+// for tools that print the place in their own way.
 class EDatReadError : public EFlError {
 public:
-    using EFlError::EFlError;
+    explicit EDatReadError(const std::string& message) : EFlError(message), detail_(message) {}
+    EDatReadError(const std::string& fileLineText, const std::string& detail)
+        : EFlError(fileLineText + "\n" + detail), detail_(detail) {}
+    const std::string& Detail() const { return detail_; }
+
+private:
+    std::string detail_;
 };
 
 // The shared block could not be created; the only fatal error at start-up.
@@ -31,5 +40,23 @@ public:
     // Caption "Flicko ERROR", warning icon, OK, no owner window.
     virtual void ShowErrorBox(const std::string& text) = 0;
 };
+
+// Adds the continuing report of a scroll-data reading error: the reading goes
+// on after it returns. fileName and line are where the reader stood.
+class IReadErrorReport : public IErrorReport {
+public:
+    virtual void ReportReadError(const std::string& fileName, int line, const std::string& message) = 0;
+};
+
+// "FileName: <file>\nLine: <line>"
+std::string FileLineText(const std::string& fileName, int line);
+
+// The text of the Yes/No box of a continuing report.
+std::string ReadErrorBoxText(const std::string& fileName, int line, const std::string& message);
+
+// The command line that opens the offending file: "%1" stands for the file,
+// "%2" for the line (only used when "%1" is there too); without "%1" the
+// file is appended after a blank.
+std::string DebuggerCommand(const std::string& debuggerTemplate, const std::string& fileName, int line);
 
 }  // namespace flicko

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Types.h"
+#include "rules/RegexCache.h"
 
 namespace flicko {
 
@@ -179,6 +180,9 @@ struct TRuleModel {
     TSclDat DefaultSclDat = BuiltInSclDat();
     TSclDat ElseSclDat;  // all zero until an else block is read
     TKnowWindows KnowWindows;
+    // The ClassRe/TextRe expressions of these rules, compiled on first use;
+    // emptied with the rules at each reading.
+    TRegexCache RegexCache;
 
     // DefaultSclDat := the built-in defaults.
     void InitDefaults() { DefaultSclDat = BuiltInSclDat(); }

@@ -6,6 +6,8 @@
 
 #include "platform/WinConst.h"
 #include "platform/fake/FakeDesktop.h"
+#include "rules/SclDatReadDistinWnd.h"
+#include "tests/unit/rules/RulesTestSupport.h"
 
 namespace flicko {
 namespace {
@@ -352,6 +354,56 @@ TEST_F(RuleChoice, HeaderUsingSendToMatchesThroughItsOwnSendTo) {
     model.SclDats.Add("W-sC-Q" + Q("Frame"));
     model.SclDats.Items(1).SendTo = "";  // yields the pointed Edit window
     EXPECT_EQ(model.FindRule(edit, paths), 0);
+}
+
+// --- paths as the reader compiles them ---------------------------------------
+
+class CompiledPaths : public RuleChoice {
+protected:
+    int AddRule(const std::string& header) { return model.SclDats.Add(CompileWindowPath(header, context)); }
+    Hwnd Resolve(Hwnd start, const std::string& header) {
+        return cached.ResolveWindowPath(start, CompileWindowPath(header, context), rule);
+    }
+    testing::RecordingContext context;
+    DistinguishWnd cached{desk, state, model.RegexCache};
+    TSclDat rule;
+};
+
+TEST_F(CompiledPaths, HeadersResolveAsWritten) {
+    desk.SetText(edit, "a)b \\ \"quoted\"");
+    EXPECT_EQ(Resolve(edit, "Toplevel.ClassI(frame).Child.Class(Edit)"), edit);
+    EXPECT_EQ(Resolve(edit, "Parents.Class(Frame)"), top);
+    EXPECT_EQ(Resolve(edit, "TextLeft(a\\)b)"), edit);        // escaped ")"
+    EXPECT_EQ(Resolve(edit, "TextInc(\"quoted\")"), edit);    // quotes survive the quoting
+    EXPECT_EQ(Resolve(edit, "Style(WS_CHILD).Parent"), top);
+    EXPECT_EQ(Resolve(edit, "Parent .Class(Edit)"), edit);     // "Parent " is no element
+    EXPECT_EQ(context.Reports.size(), 1u);
+}
+
+TEST_F(CompiledPaths, RegularExpressionsSearchClassAndTextThroughTheCache) {
+    desk.SetText(edit, "Report 2024-11");
+    EXPECT_EQ(Resolve(edit, "ClassRe(^Ed.t$)"), edit);
+    EXPECT_EQ(Resolve(edit, "ClassRe(^ed)"), kNoWindow);
+    EXPECT_EQ(Resolve(edit, "ClassReI(^ed)"), edit);
+    EXPECT_EQ(Resolve(edit, "TextRe([0-9]{4}-[0-9]{2})"), edit);  // found anywhere
+    EXPECT_EQ(Resolve(edit, "Parent.TextRe(.)"), kNoWindow);        // the frame has no text
+    const int compiled = model.RegexCache.Count();
+    EXPECT_EQ(Resolve(edit, "ClassRe(^Ed.t$)"), edit);
+    EXPECT_EQ(model.RegexCache.Count(), compiled);  // compiled once, reused
+}
+
+TEST_F(CompiledPaths, BrokenRegularExpressionNeverMatches) {
+    EXPECT_EQ(Resolve(edit, "ClassRe([)"), kNoWindow);
+    EXPECT_EQ(Resolve(edit, "ClassRe(a{5000}{5000})"), kNoWindow);
+    EXPECT_FALSE(context.Reports.empty());
+}
+
+TEST_F(CompiledPaths, RuleChoiceWithRegularExpressionHeaders) {
+    AddRule("ClassRe(Ed)");
+    AddRule("ClassRe(^Fr).Child");
+    AddRule("TextReI(^nothing$)");
+    EXPECT_EQ(model.FindRule(edit, cached), 0);
+    EXPECT_EQ(model.FindRule(top, cached), 1);
 }
 
 }  // namespace

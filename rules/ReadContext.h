@@ -1,0 +1,34 @@
+// What compiling paths and actions and applying properties need from the
+// reader: continuing reports at the current place, the place itself for
+// aborting errors, and the named rules of the reading in progress.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rules/FlError.h"
+#include "rules/SclDats.h"
+
+namespace flicko {
+
+class TReadContext {
+public:
+    virtual ~TReadContext() = default;
+    // A continuing report; the reading goes on afterwards.
+    virtual void ReportReadError(const std::string& message) = 0;
+    // "FileName: ...\nLine: ..." of the place being read.
+    virtual std::string FileLineText() const = 0;
+
+    // Raises the aborting error with the current place.
+    [[noreturn]] void Abort(const std::string& detail) const { throw EDatReadError(FileLineText(), detail); }
+
+    // The named rules of the reading in progress; null outside a reading.
+    TNamedRules* NamedRules = nullptr;
+    // Names being merged right now, innermost last: a name met again is a cycle.
+    std::vector<std::string> MergeStack;
+    // Property applications done by the outermost Merge so far; bounds named
+    // rules that merge each other many times over without a cycle.
+    long MergeSteps = 0;
+};
+
+}  // namespace flicko

@@ -1,0 +1,99 @@
+// The scroll-data file reader: lexical rules, blocks, directives and
+// includes. One reader writes into one TRuleModel; it always knows the file
+// and line it stands at, also inside included files.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rules/FlError.h"
+#include "rules/ReadContext.h"
+#include "rules/SclDats.h"
+#include "settings/PathMacros.h"
+
+namespace flicko {
+
+class TScrollDataReader : private TReadContext {
+public:
+    // Include chains deeper than this are refused with a report.
+    static constexpr std::size_t kMaxIncludeDepth = 1000;
+
+    TScrollDataReader(TRuleModel& model, IReadErrorReport& report, const IPathExpander& expander);
+    ~TScrollDataReader() override;
+
+    // Reads fileName from scratch into the model. False when the file does
+    // not exist (reported; the previous rules stay in force). An aborting
+    // error (EDatReadError, a Calc or key-name error) is raised again after
+    // the files are closed and the named rules freed; the rules read so far
+    // stay in the model.
+    bool LoadScrollData(const std::string& fileName);
+
+    // Reads one further file into the current model (the include
+    // directive). A missing or unreadable file is reported and skipped; a
+    // file already being read (a circular include) is reported and skipped.
+    void ReadScrollDataFile(const std::string& path);
+
+    // The place the reader stands at (for reports).
+    const std::string& CurrentFileName() const { return fileName_; }
+    int LineNumber() const { return line_; }
+
+    // Where the last aborting error was raised.
+    const std::string& AbortFileName() const { return abortFileName_; }
+    int AbortLine() const { return abortLine_; }
+
+private:
+    struct Frame;
+
+    // TReadContext
+    void ReportReadError(const std::string& message) override;
+    std::string FileLineText() const override;
+
+    bool OpenFrame(const std::string& path);
+    void PopFrame();
+    void Run(std::size_t baseDepth);
+    void ReadItem();
+
+    bool ReadLine();
+    bool Skip();
+    std::string Token(char stop);
+    bool Expect(char c);
+    template <class Handler>
+    void ReadPropertyList(Handler&& handler);
+
+    void ReadDirective();
+    void ReadDefaultBlock();
+    void ReadElseBlock();
+    void ReadNamedBlock(const std::string& header);
+    void ReadRuleBlock(const std::string& header);
+
+    std::string_view Buffer() const { return std::string_view(buffer_).substr(bufferPos_); }
+    void TrimBuffer();
+    void ClearBuffer() { buffer_.clear(); bufferPos_ = 0; }
+
+    TRuleModel& model_;
+    IReadErrorReport& report_;
+    const IPathExpander& expander_;
+
+    // ReaderState
+    std::vector<std::unique_ptr<Frame>> frames_;
+    std::string buffer_;
+    std::size_t bufferPos_ = 0;
+    bool inComment_ = false;
+    std::string fileName_;
+    int line_ = 0;
+
+    std::unique_ptr<TNamedRules> namedRules_;
+    bool running_ = false;
+    bool abortRecorded_ = false;
+    std::string abortFileName_;
+    int abortLine_ = 0;
+};
+
+// The path as the host's file functions want it: on Windows unchanged; on
+// other systems a backslash is a separator too, so rule files written for
+// Windows read the same in the native build.
+std::string NativePath(const std::string& path);
+
+}  // namespace flicko

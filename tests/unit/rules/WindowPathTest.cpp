@@ -1,0 +1,143 @@
+#include "rules/SclDatReadDistinWnd.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "rules/RegexCache.h"
+#include "tests/unit/rules/RulesTestSupport.h"
+
+namespace flicko {
+namespace {
+
+using testing::RecordingContext;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class WindowPath : public ::testing::Test {
+protected:
+    std::string Compile(std::string_view text) { return CompileWindowPath(text, context); }
+    RecordingContext context;
+};
+
+TEST_F(WindowPath, CompilesElementsWithQuotedArguments) {
+    EXPECT_EQ(Compile("Toplevel.ClassI(notepad).Child.Class(Edit)"), "oC-q\"notepad\"hC-Q\"Edit\"");
+    EXPECT_EQ(Compile("Pointed"), kPointedPathCode);
+    EXPECT_EQ(Compile("Text(say \"hi\")"), "T-Q\"say \"\"hi\"\"\"");
+    EXPECT_EQ(Compile("Style(WS_CHILD, WS_VSCROLL)"), "Y\"WS_CHILD, WS_VSCROLL\"");
+    EXPECT_THAT(context.Reports, IsEmpty());
+}
+
+TEST_F(WindowPath, EveryElementNameRoundTripsThroughPathToText) {
+    const char* names[] = {"ScrollPos", "ScrollRange", "ScrollPage", "ScrollCPos", "ScrollCRange", "ScrollCPage",
+                           "HScrollPos", "HScrollRange", "HScrollPage", "VScrollPos", "VScrollRange",
+                           "VScrollPage", "Child", "ChildLeft", "ChildRight", "ChildTop", "ChildBottom",
+                           "ChildPointed", "ChildSmall", "Childs", "ChildsLeft", "ChildsRight", "ChildsTop",
+                           "ChildsBottom", "ChildsPointed", "ChildsSmall", "Parent", "Parents", "Toplevel",
+                           "Toplevels", "Pointed", "SendTo", "HScrollBar", "VScrollBar"};
+    for (const char* n : names) EXPECT_EQ(PathToText(Compile(n)), n);
+    const char* withArg[] = {"Style", "Class", "ClassInc", "ClassLeft", "ClassRight", "ClassRe", "ClassI",
+                             "ClassIncI", "ClassLeftI", "ClassRightI", "ClassReI", "Text", "TextInc", "TextLeft",
+                             "TextRight", "TextRe", "TextI", "TextIncI", "TextLeftI", "TextRightI", "TextReI"};
+    for (const char* n : withArg) EXPECT_EQ(PathToText(Compile(std::string(n) + "(x)")), std::string(n) + "(x)");
+    EXPECT_THAT(context.Reports, IsEmpty());
+}
+
+TEST_F(WindowPath, CodesFollowTheDocumentedLetters) {
+    EXPECT_EQ(Compile("ScrollPos.ScrollCRange.HScrollPage.VScrollPos"), "I-PI-ri-Gi-p");
+    EXPECT_EQ(Compile("ChildsSmall"), "H-p");
+    EXPECT_EQ(Compile("ChildPointed"), "h-P");
+    EXPECT_EQ(Compile("Parents.Toplevels.SendTo.HScrollBar.VScrollBar"), "POW-sW-BW-b");
+    EXPECT_EQ(Compile("ClassRe(^a).TextReI(b$)"), "C-E\"^a\"T-e\"b$\"");
+}
+
+TEST_F(WindowPath, NamesAreCaseInsensitiveAndDotAfterArgumentIsOptional) {
+    EXPECT_EQ(Compile("parent.CLASS(a)text(b)"), "pC-Q\"a\"T-Q\"b\"");
+}
+
+TEST_F(WindowPath, BackslashEscapesInsideArguments) {
+    EXPECT_EQ(Compile("Class(a\\)b)"), "C-Q\"a)b\"");
+    EXPECT_EQ(Compile("Class(a\\\\b)"), "C-Q\"a\\b\"");
+    EXPECT_EQ(PathToText(Compile("Class(a\\)b)")), "Class(a)b)");
+}
+
+TEST_F(WindowPath, MissingArgumentIsEmptyWithoutReport) {
+    EXPECT_EQ(Compile("Class.Child"), "C-Q\"\"h");
+    EXPECT_THAT(context.Reports, IsEmpty());
+}
+
+TEST_F(WindowPath, UnknownElementsAreReportedAndSkipped) {
+    EXPECT_EQ(Compile("Parent.Bogus.Child"), "ph");
+    EXPECT_EQ(Compile("Parent . Child"), "");  // the blanks belong to the names
+    EXPECT_THAT(context.Reports, ElementsAre("Bad element distinguish window : Bogus",
+                                             "Bad element distinguish window : Parent ",
+                                             "Bad element distinguish window :  Child"));
+}
+
+TEST_F(WindowPath, ArgumentOfElementWithoutOneIsReportedAndDropped) {
+    EXPECT_EQ(Compile("Parent(x).Child"), "ph");
+    EXPECT_EQ(Compile("Nope(y)"), "");
+    EXPECT_THAT(context.Reports, ElementsAre("Unnecessary arg after 'Parent'", "Bad element distinguish window : Nope",
+                                             "Unnecessary arg after 'Nope'"));
+}
+
+TEST_F(WindowPath, ArgumentWithoutClosingParenthesisAbortsWithPlace) {
+    for (const char* text : {"Class(abc", "Parent(x", "Class(a\\)"}) {
+        try {
+            Compile(text);
+            FAIL() << text;
+        } catch (const EDatReadError& e) {
+            EXPECT_EQ(e.Detail(), "arg without \")\"");
+            EXPECT_STREQ(e.what(), "FileName: test.dat\nLine: 7\narg without \")\"");
+        }
+    }
+}
+
+TEST_F(WindowPath, BadRegularExpressionIsReportedButKept) {
+    EXPECT_EQ(Compile("ClassRe(a[)"), "C-E\"a[\"");
+    ASSERT_EQ(context.Reports.size(), 1u);
+    EXPECT_EQ(context.Reports[0].rfind("Bad regular expression : a[\n", 0), 0u) << context.Reports[0];
+    EXPECT_GT(context.Reports[0].size(), std::string("Bad regular expression : a[\n").size());
+}
+
+TEST_F(WindowPath, HugeRepetitionCountsAreRefusedAsBadExpressions) {
+    Compile("TextReI(\\(a{999}\\){999})");
+    ASSERT_EQ(context.Reports.size(), 1u);
+    EXPECT_EQ(context.Reports[0], "Bad regular expression : (a{999}){999}\nrepetition counts too large");
+}
+
+TEST(PathToTextView, NamesTheElseRuleAndMarksUnknownLetters) {
+    EXPECT_EQ(PathToText(kElsePathRead), "Else");
+    EXPECT_EQ(PathToText(""), "");
+    EXPECT_EQ(PathToText("pZh"), "Parent.Z?.Child");
+    EXPECT_EQ(PathToText("I-X"), "I-X?");
+    EXPECT_EQ(PathToText("C-Q\"unterminated"), "Class(unterminated)");
+}
+
+TEST(PathElements, ContainmentIgnoresArgumentsThatSpellCodes) {
+    EXPECT_TRUE(PathHasElement("pW-s", 'W', 's'));
+    EXPECT_FALSE(PathHasElement("C-Q\"W-s\"", 'W', 's'));
+    EXPECT_FALSE(PathHasElement("W-B", 'W', 'b'));
+}
+
+TEST(RegexCache, CompilesOncePerPatternAndCaseAndSearchesAnywhere) {
+    TRegexCache cache;
+    EXPECT_TRUE(cache.Search("dit", false, "RichEdit20A"));
+    EXPECT_FALSE(cache.Search("^dit", false, "RichEdit20A"));
+    EXPECT_FALSE(cache.Search("EDIT", false, "RichEdit20A"));
+    EXPECT_TRUE(cache.Search("EDIT", true, "RichEdit20A"));
+    const std::regex* first = cache.Get("dit", false);
+    EXPECT_EQ(cache.Get("dit", false), first);
+    EXPECT_EQ(cache.Count(), 4);
+    cache.Clear();
+    EXPECT_EQ(cache.Count(), 0);
+}
+
+TEST(RegexCache, InvalidPatternNeverMatches) {
+    TRegexCache cache;
+    EXPECT_EQ(cache.Get("a[", false), nullptr);
+    EXPECT_FALSE(cache.Search("a[", false, "a["));
+    EXPECT_FALSE(cache.Search("(a{999}){999}", false, "a"));
+}
+
+}  // namespace
+}  // namespace flicko
