@@ -7,7 +7,7 @@ namespace flicko {
 Engine::Engine(Desktop& desktop, TRuleModel& model, const TEngineSettings& settings, EngineHost host)
     : settings_(settings),
       errors_(host.errors),
-      paths_(desktop, state_),
+      paths_(desktop, state_, model.RegexCache),
       velocity_(settings_),
       actions_(desktop, state_, host.hookPause, &scroll_),
       scroll_(desktop, state_, paths_, actions_),

@@ -216,6 +216,14 @@ TEST_F(WholeDrag, WakeUpsGoToAResidentWindowCreatedAfterTheEngine) {
     EXPECT_EQ(WakeUps(), 0);
 }
 
+TEST_F(WholeDrag, RulesWithRegularExpressionPathsChooseTheWindow) {
+    // The rule for Edit windows is replaced by one that matches by pattern.
+    model.SclDats.Items(0).Path = "C-E\"^Ed.t$\"";
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0), 1u);
+    Hook(win::WM_MOUSEMOVE, {150, 162}, kT0 + 10);
+    EXPECT_EQ(SentToEdit(), Lines("V", 0, 1));
+}
+
 TEST_F(WholeDrag, SettingsReachTheTrackers) {
     TEngineSettings s;
     s.InertiaMin = 5.0f;
