@@ -20,7 +20,9 @@ std::int32_t SaturateInt32(std::int64_t v) {
 
 // A wheel delta travels in the high word of wParam; anything beyond 16 bits
 // would wrap into the opposite direction.
-std::int32_t FitWheelDelta(std::int64_t delta) { return static_cast<std::int32_t>(std::clamp<std::int64_t>(delta, -32767, 32767)); }
+std::int32_t FitWheelDelta(std::int64_t delta) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(delta, -32767, 32767));
+}
 
 int Sign(std::int64_t v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
@@ -330,8 +332,8 @@ void ScrollMethods::WheelMethod(int axis) {
     switch (a.Method) {
     case TScrollMethod::mousewheelie6:
     case TScrollMethod::mousewheelie7: {
-        // Some hosts swallow the first part of every notch; the bias makes
-        // up for it.
+        // Both add half a pixel's worth of units to the message; the first
+        // counts one unit less than it sent.
         const std::int64_t bias = RoundAway(0.5f / uw);
         const std::int32_t delta = FitWheelDelta(u > 0 ? u + bias : u - bias);
         SendWheel(delta);

@@ -15,30 +15,19 @@ using testing::Seq;
 
 class PreparingAxes : public testing::ScrollFixture {};
 
-TEST_F(PreparingAxes, AxesTakeTheirRuleFlagsMethodsBarsAndSteps) {
+TEST_F(PreparingAxes, BarComesFromTheAxisPathAndAutoStartsAsScrollpos) {
     const Hwnd bar = desktop.AddWindow(frame, {.className = "ScrollBar", .rect = {300, 100, 316, 260}});
-    rule.H.IsScroll = false;
     rule.V.ScrollBar = "bar";
     rule.V.ScrollBarType = TScrollBarType::Control;
     rule.V.Method = TScrollMethod::Auto;
-    rule.H.Method = TScrollMethod::mousewheelie7;
-    rule.V.ScrollStep = 3;
     paths.resolve = [&](Hwnd start, std::string_view code, const TSclDat&) { return code == "bar" ? bar : start; };
     Press(edit);
-    EXPECT_FALSE(Ax(kAxisH).Enabled);
-    EXPECT_TRUE(Ax(kAxisV).Enabled);
-    EXPECT_EQ(Ax(kAxisH).AxisRule, &rule.H);
-    EXPECT_EQ(Ax(kAxisV).AxisRule, &rule.V);
     EXPECT_EQ(Ax(kAxisH).BarWindow, edit);
     EXPECT_EQ(Ax(kAxisV).BarWindow, bar);
-    EXPECT_EQ(Ax(kAxisH).BarKind, win::SB_HORZ);
     EXPECT_EQ(Ax(kAxisV).BarKind, win::SB_CTL);
-    EXPECT_EQ(Ax(kAxisH).Method, TScrollMethod::mousewheelie7);
-    EXPECT_FALSE(Ax(kAxisH).AutoMethod);
     EXPECT_EQ(Ax(kAxisV).Method, TScrollMethod::scrollpos);
     EXPECT_TRUE(Ax(kAxisV).AutoMethod);
-    EXPECT_EQ(Ax(kAxisV).MinStep, 3);
-    EXPECT_EQ(Ax(kAxisH).MinStep, 1);
+    EXPECT_FALSE(Ax(kAxisH).AutoMethod);
 }
 
 TEST_F(PreparingAxes, AutoBarKindPrefersTheOwnBarThenAControlThenHorizontal) {
