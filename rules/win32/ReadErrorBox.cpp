@@ -1,7 +1,6 @@
 #include "rules/win32/ReadErrorBox.h"
 
-#include <vector>
-
+#include "platform/win32/Win32Processes.h"
 #include "platform/win32/WindowsInclude.h"
 
 namespace flicko {
@@ -20,22 +19,12 @@ void TMessageBoxErrorReport::ReportReadError(const std::string& fileName, int li
     if (answer != IDYES) return;
     const std::string command =
         DebuggerCommand(debuggerTemplate_ ? debuggerTemplate_() : std::string(), fileName, line);
-    if (!StartDetached(command)) MessageBoxA(nullptr, command.c_str(), "CreateProcess failed", MB_OK);
+    // A failed start shows "CreateProcess failed" with the command line.
+    Win32Processes().Execute(command);
 }
 
 bool StartDetached(const std::string& commandLine) {
-    // CreateProcessA may write into the command line, so it gets a copy.
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        return false;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return Win32Processes([](const std::string&, const std::string&) {}).Execute(commandLine);
 }
 
 }  // namespace flicko

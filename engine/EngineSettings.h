@@ -1,0 +1,24 @@
+// The engine's tunables as the settings reader hands them over: already in
+// the units the engine works with (pixels, milliseconds, pixels per ms).
+#pragma once
+
+#include <cstdint>
+
+namespace flicko {
+
+struct TEngineSettings {
+    // Speed, in pixels per millisecond, that either axis must reach at the
+    // release for the content to glide on.
+    float InertiaMin = 1.0f;
+    // Width in time of the velocity trackers' tolerance band.
+    std::int32_t TTolerance = 100;
+    // Width in pixels of the band, horizontal and vertical tracker.
+    std::int32_t XTolerance = 2;
+    std::int32_t YTolerance = 2;
+    // Sleep of the main loop after each glide tick.
+    std::int32_t InertiaInterval = 10;
+    // Period of the physical button poll during a drag.
+    std::int32_t CheckMouseInterval = 10;
+};
+
+}  // namespace flicko

@@ -1,0 +1,65 @@
+// The scroll methods: dragged pixels become scroll units of the rule's
+// method, per axis.
+//
+// Applied[axis] keeps how many pixels of the offset have already turned into
+// scrolling, so each call sends only what the remainder asks for and the
+// rounding of one call never accumulates into drift. A positive offset
+// (cursor right or down) scrolls toward the start of the content, the way a
+// grabbed sheet follows the hand.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/EngineState.h"
+#include "engine/Neighbours.h"
+#include "platform/Desktop.h"
+#include "rules/SclDats.h"
+
+namespace flicko {
+
+enum class TMethodFamily { Step, Position, Wheel };
+TMethodFamily FamilyOf(TScrollMethod method);
+
+class ScrollMethods : public IScrollMethods {
+public:
+    ScrollMethods(Desktop& desktop, EngineState& state, IPathResolver& paths, IActions& actions);
+
+    // At a press that starts a scrolling drag, after the rule and the target
+    // window are known. May raise the geometry readers' errors.
+    void PrepareAxes() override;
+    // After LastDelta changed (a move or a glide tick).
+    void ScrollToDelta() override;
+
+private:
+    struct BarReading {
+        bool readable = false;
+        std::int32_t pos = 0;
+        std::int32_t min = 0;
+        std::int32_t max = 0;
+        std::uint32_t page = 0;
+        bool AtStart() const;
+        bool AtEnd() const;
+    };
+
+    float ComputeUnitWidth(int axis);
+    BarReading ReadBar(const AxisState& a);
+    std::int32_t BarPosition(const AxisState& a);
+    std::int64_t Remainder(int axis) const;
+    void AddApplied(int axis, std::int64_t pixels);
+
+    void Step(int axis, float fraction);
+    void Other(int axis);
+    void PositionMethod(int axis);
+    void WheelMethod(int axis);
+    void KeyPresses(int axis, std::int64_t n);
+    bool LineSteps(int axis, std::int64_t n);
+    void SendWheel(std::int32_t delta);
+    bool AutoFallback(int axis, std::int32_t posBefore, std::int64_t count);
+
+    Desktop& desktop_;
+    EngineState& state_;
+    IPathResolver& paths_;
+    IActions& actions_;
+};
+
+}  // namespace flicko

@@ -1,0 +1,58 @@
+#include "engine/Velocity.h"
+
+#include <cmath>
+
+namespace flicko {
+
+VelocityTrackers::VelocityTrackers(const TEngineSettings& settings) : inertiaMin_(settings.InertiaMin) {
+    trackers_[0].PosTolerance = settings.XTolerance;
+    trackers_[1].PosTolerance = settings.YTolerance;
+    trackers_[0].TimeTolerance = trackers_[1].TimeTolerance = settings.TTolerance;
+}
+
+void VelocityTrackers::ResetVelocity(int axis, std::int32_t pos, Millis time) {
+    VelocityTracker& t = trackers_[Index(axis)];
+    t.Velocity = 0.0f;
+    t.AnchorPos = t.ChangePos = t.LastPos = pos;
+    t.AnchorTime = t.ChangeTime = time;
+}
+
+float VelocityTrackers::Velocity(int axis) const { return trackers_[Index(axis)].Velocity; }
+
+void VelocityTrackers::SampleVelocity(int axis, std::int32_t a, Millis time) {
+    VelocityTracker& t = trackers_[Index(axis)];
+    // Hook messages from different threads can arrive out of order; a sample
+    // not later than what is known would give a zero or negative interval.
+    if (time <= t.ChangeTime || time <= t.AnchorTime) return;
+
+    const std::int32_t e = static_cast<std::int32_t>(time - t.AnchorTime);
+    const int s = t.Velocity > 0.0f ? 1 : (t.Velocity < 0.0f ? -1 : 0);
+    const double v = t.Velocity;
+    const float lo = static_cast<float>(t.AnchorPos + v * (static_cast<double>(e) - t.TimeTolerance) -
+                                        static_cast<double>(s) * t.PosTolerance);
+    const float hi = static_cast<float>(t.AnchorPos + v * (static_cast<double>(e) + t.TimeTolerance) +
+                                        static_cast<double>(s) * t.PosTolerance);
+    const float af = static_cast<float>(a);
+    const bool insideBand = (lo <= hi) ? (lo <= af && af <= hi) : (hi <= af && af <= lo);
+
+    if (!insideBand) {
+        const float m = static_cast<float>(static_cast<std::int64_t>(a) - t.ChangePos) /
+                        static_cast<float>(time - t.ChangeTime);
+        // Slower than predicted and not moved since the previous sample: the
+        // cursor rests, so nothing should glide.
+        if (std::abs(m) < std::abs(t.Velocity) && a == t.LastPos) {
+            t.Velocity = 0.0f;
+        } else {
+            t.Velocity = m;
+        }
+        t.AnchorPos = a;
+        t.AnchorTime = time;
+    }
+    if (a != t.ChangePos) {
+        t.ChangePos = a;
+        t.ChangeTime = time;
+    }
+    t.LastPos = a;
+}
+
+}  // namespace flicko
