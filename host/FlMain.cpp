@@ -5,7 +5,7 @@
 
 #include <mmsystem.h>
 
-#include "host/BasicEngine.h"
+#include "host/ResidentEngine.h"
 #include "rules/SclDatReader.h"
 #include "settings/FlEnv.h"
 
@@ -96,13 +96,16 @@ void TFlMain::StartUp() {
     const TSettingValues& values = settings_.Values();
     enabled_->SetEnabledValue(values.Enabled);
     tray_->Tooltip = values.TaskbarIcon.Tooltip;
-    TBasicEngineSettings engine;
-    engine.CheckMouseInterval = values.CheckMouseInterval;
-    engine.InertiaInterval = values.InertiaInterval;
+    TEngineSettings engine;
+    engine.CheckMouseInterval = static_cast<std::int32_t>(values.CheckMouseInterval);
+    engine.InertiaInterval = static_cast<std::int32_t>(values.InertiaInterval);
     engine.InertiaMin = values.InertiaMin;
-    engine.TTolerance = values.Tolerance[0].Time;
-    engine_ = std::make_unique<TBasicEngine>(desktop_, *model_, engine, *link_, *tray_, errors_, *hookPause_,
-                                             reinterpret_cast<Hwnd>(window_));
+    engine.TTolerance = static_cast<std::int32_t>(values.Tolerance[0].Time);
+    engine.XTolerance = values.Tolerance[0].Distance;
+    engine.YTolerance = values.Tolerance[1].Distance;
+    engine_ = std::make_unique<TResidentEngine>(
+        desktop_, *model_, engine,
+        EngineHost{*link_, *hookPause_, *tray_, errors_, reinterpret_cast<Hwnd>(window_)});
 
     // 6. The scroll-data file.
     LoadScrollData();
