@@ -266,6 +266,7 @@ void TFlMain::InertiaTick() {
 }
 
 void TFlMain::Dispatch(MSG& msg) {
+    if (aboutWnd_ && ::IsDialogMessageA(aboutWnd_, &msg)) return;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
 }

@@ -64,6 +64,9 @@ public:
     bool ReloadScrollData();
     // The ReadIni command: the settings chain read again, scrolling restored.
     bool ReloadSettings();
+    // The open About dialog gets its keyboard navigation from the loop;
+    // null when it is closed.
+    void SetAboutWindow(HWND dialog) { aboutWnd_ = dialog; }
     // Scrolling on or off from the menu; the settings record follows.
     bool SetEnabled(bool value) override;
 
@@ -94,6 +97,7 @@ private:
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
+    HWND aboutWnd_ = nullptr;
     bool duplicate_ = false;
     bool shutDown_ = false;
     // Plain Sleep between idle passes instead of the message-aware wait;
