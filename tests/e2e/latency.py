@@ -120,7 +120,8 @@ def measure(args, mode):
             got = None
             while got is None and time.monotonic() < deadline:
                 for l in tail.new_lines():
-                    if len(l) >= 5 and l[1] == "edit" and l[2] == "vscroll":
+                    # A line request (0 up, 1 down), not the end-of-scroll that follows it.
+                    if len(l) >= 5 and l[1] == "edit" and l[2] == "vscroll" and l[3] in ("0", "1"):
                         got = int(l[4])
                 if got is None:
                     time.sleep(0.0005)
