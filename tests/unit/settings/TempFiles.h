@@ -4,6 +4,8 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
+#include <random>
 #include <cstdint>
 #include <functional>
 #include <filesystem>
@@ -23,8 +25,11 @@ public:
     TempFolder() {
         static std::atomic<int> counter{0};
         std::ostringstream name;
-        name << "flicko-settings-" << std::hash<std::string>{}(std::filesystem::current_path().string()) % 100000
-             << "-" << counter++ << "-" << reinterpret_cast<std::uintptr_t>(this) % 10007;
+        // Tests run as parallel processes with identical counters and stack
+        // addresses, so the name also carries a clock stamp and a random number.
+        std::random_device random;
+        name << "flicko-settings-" << std::chrono::steady_clock::now().time_since_epoch().count() << "-"
+             << random() << "-" << counter++;
         dir_ = std::filesystem::temp_directory_path() / name.str();
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
