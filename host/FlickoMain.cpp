@@ -6,8 +6,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!app.CreateMainWindow()) return 1;
     try {
         app.StartUp();
-    } catch (const flicko::EFileMappingError& e) {
-        // Without the shared block no hook can reach the program.
+    } catch (const std::exception& e) {
+        // The shared block could not be created, or the program's own paths
+        // could not be found: without them no hook can reach the program.
+        // The hook is installed last, so nothing is left behind.
         flicko::TMessageBoxReport().ShowErrorBox(e.what());
         return 1;
     }
