@@ -15,17 +15,6 @@ namespace {
 constexpr char kClassName[] = "Flicko";
 }  // namespace
 
-class TFlMain::TEngineEntry {
-public:
-    explicit TEngineEntry(int& depth) : depth_(depth) { ++depth_; }
-    ~TEngineEntry() { --depth_; }
-    TEngineEntry(const TEngineEntry&) = delete;
-    TEngineEntry& operator=(const TEngineEntry&) = delete;
-
-private:
-    int& depth_;
-};
-
 void TMessageBoxReport::ShowErrorBox(const std::string& text) {
     ::MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_OK | MB_ICONWARNING);
 }
@@ -199,9 +188,10 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_MOUSEHOOK:
     {
-        if (engineDepth_ > 0) return NestedMouseReply(static_cast<std::uint32_t>(wParam));
+        // A handler waiting on another window let this one in: answer at once.
+        if (reentry_.Busy()) return reentry_.NestedReply(static_cast<std::uint32_t>(wParam), Dragging());
         const LRESULT reply = guard_.Run(LRESULT{0}, [&]() -> LRESULT {
-            TEngineEntry entry(engineDepth_);
+            TMouseReentry::TEntry entry(reentry_);
             return engine_ ? static_cast<LRESULT>(engine_->DispatchMouseEvent(static_cast<std::uint32_t>(wParam)))
                            : 0;
         });
@@ -215,34 +205,18 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-std::uint32_t TFlMain::NestedMouseReply(std::uint32_t message) {
-    switch (message) {
-    case WM_RBUTTONDOWN:
-        // Already delivered to its window: it must not start a drag later.
-        return 0;
-    case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE:
-        // The next move or button check reads the cursor anew.
-        return 0;
-    default:
-        break;
-    }
-    deferred_.push_back(message);
-    // The release of a running drag belongs to a swallowed press: keep it
-    // from the window too.
+bool TFlMain::Dragging() const {
     const TFmoData* block = duplicate_ ? nullptr : fmo_.Data();
-    const bool dragging = block && block->SendMove != kSendMoveOff;
-    if (dragging && (message == WM_RBUTTONUP || message == WM_NCRBUTTONUP)) return kMouseHookSwallow;
-    return 0;
+    return block && block->SendMove != kSendMoveOff;
 }
 
 void TFlMain::RunDeferredMouseEvents() {
-    while (engineDepth_ == 0 && engine_ && !deferred_.empty()) {
-        const std::uint32_t message = deferred_.front();
-        deferred_.erase(deferred_.begin());
+    while (engine_) {
+        const std::optional<std::uint32_t> message = reentry_.TakeDeferred();
+        if (!message) return;
         guard_.Run([&] {
-            TEngineEntry entry(engineDepth_);
-            engine_->DispatchMouseEvent(message);
+            TMouseReentry::TEntry entry(reentry_);
+            engine_->DispatchMouseEvent(*message);
         });
     }
 }
@@ -250,7 +224,7 @@ void TFlMain::RunDeferredMouseEvents() {
 void TFlMain::CheckMouseTick() {
     if (!engine_) return;
     {
-        TEngineEntry entry(engineDepth_);
+        TMouseReentry::TEntry entry(reentry_);
         engine_->CheckMouseTick();
     }
     RunDeferredMouseEvents();
@@ -259,7 +233,7 @@ void TFlMain::CheckMouseTick() {
 void TFlMain::InertiaTick() {
     if (!engine_) return;
     {
-        TEngineEntry entry(engineDepth_);
+        TMouseReentry::TEntry entry(reentry_);
         engine_->InertiaTick();
     }
     RunDeferredMouseEvents();

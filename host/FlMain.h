@@ -5,7 +5,6 @@
 
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include "hook/loader/FHFileMapFl.h"
 #include "hook/loader/FHLinkFl.h"
@@ -14,6 +13,7 @@
 #include "host/core/EnabledState.h"
 #include "host/core/ErrorGuard.h"
 #include "host/core/IdlePass.h"
+#include "host/core/MouseReentry.h"
 #include "host/core/TaskbarIcon.h"
 #include "engine/Neighbours.h"
 #include "platform/Environment.h"
@@ -79,13 +79,7 @@ private:
     void WaitForMessages(Millis timeout);
 
     // The loop's view of the engine: nothing runs once the engine is gone.
-    // A handler that waits on another window (a scroll message sent to a
-    // busy target) lets other threads' hook messages in. Those must not run
-    // the engine a second time on top of itself, and their senders must not
-    // wait for the busy window too: they get an answer at once, and the
-    // button events among them reach the engine once the outer call is done.
-    class TEngineEntry;
-    std::uint32_t NestedMouseReply(std::uint32_t message);
+    bool Dragging() const;
     void RunDeferredMouseEvents();
 
     bool CheckMouseRunning() const override { return engine_ && engine_->CheckMouseRunning(); }
@@ -104,8 +98,7 @@ private:
     // kept only to measure what the wait buys.
     bool sleepWait_ = false;
     UINT taskbarCreatedMsg_ = 0;
-    int engineDepth_ = 0;
-    std::vector<std::uint32_t> deferred_;
+    TMouseReentry reentry_;
 
     Win32Desktop desktop_;
     TMessageBoxReport errors_;
