@@ -9,10 +9,13 @@ jobs=${FLICKO_JOBS:-2}
 cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLICKO_BENCHMARKS=OFF >/dev/null
 targets=(reader calc windowpath actions)
-cmake --build build/fuzz -j "$jobs" --target "${targets[@]/#/fuzz_}"
+cmake --build build/fuzz -j "$jobs" --target "${targets[@]/#/fuzz_}" profile_fuzz
+if [ "${1:-}" = --build-only ]; then exit 0; fi
 status=0
-for t in "${targets[@]}"; do
-  if build/fuzz/fuzz_"$t" -runs=0 fuzz/corpus/"$t" >build/fuzz/corpus-"$t".log 2>&1; then
+for t in "${targets[@]}" profile; do
+  exe=build/fuzz/fuzz_"$t"
+  [ "$t" = profile ] && exe=build/fuzz/profile_fuzz
+  if "$exe" -runs=0 fuzz/corpus/"$t" >build/fuzz/corpus-"$t".log 2>&1; then
     echo "fuzz corpus $t: ok ($(ls fuzz/corpus/"$t" | wc -l) inputs)"
   else
     echo "fuzz corpus $t: FAILED (see build/fuzz/corpus-$t.log)"

@@ -10,16 +10,17 @@ jobs=${FLICKO_JOBS:-$(nproc)}
 "$root/scripts/bootstrap.sh"
 
 summary=()
-run_ctest() {  # name, build dir
-  local log
+run_ctest() {  # name, build dir, further ctest arguments
+  local log name=$1 dir=$2
+  shift 2
   log=$(mktemp)
   set +e
-  ctest --test-dir "$2" --output-on-failure -j "$jobs" 2>&1 | tee "$log"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" "$@" 2>&1 | tee "$log"
   local rc=${PIPESTATUS[0]}
   set -e
   local line
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$log" | tail -n 1)
-  summary+=("$1: $line")
+  summary+=("$name: $line")
   local total failed
   total=$(echo "$line" | sed -E 's/.* out of ([0-9]+).*/\1/')
   failed=$(echo "$line" | sed -E 's/.* ([0-9]+) tests failed.*/\1/')
@@ -41,6 +42,10 @@ echo "== native build with sanitizers"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DFLICKO_SANITIZE=ON -DFLICKO_BENCHMARKS=OFF >/dev/null
 cmake --build build/asan -j "$jobs"
 run_ctest sanitizers build/asan
+
+echo "== fuzz targets over their committed corpus (clang, libFuzzer)"
+"$root/scripts/fuzz-corpus.sh" --build-only
+run_ctest fuzz-corpus build/fuzz -R fuzz_corpus
 
 echo "== Windows build (MinGW-w64 i686)"
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLICKO_BENCHMARKS=OFF >/dev/null

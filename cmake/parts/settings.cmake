@@ -5,5 +5,5 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND NOT CMAKE_CROSSCOMPILING)
   target_compile_options(profile_fuzz PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined)
   target_link_options(profile_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
   # Replays the committed corpus only; the long runs are done by hand.
-  add_test(NAME profile_fuzz_corpus COMMAND profile_fuzz -runs=0 ${CMAKE_SOURCE_DIR}/fuzz/corpus/profile)
+  add_test(NAME fuzz_corpus_profile COMMAND profile_fuzz -runs=0 ${CMAKE_SOURCE_DIR}/fuzz/corpus/profile)
 endif()
