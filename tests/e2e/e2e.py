@@ -546,6 +546,30 @@ def case_aborted_rules_keep_what_was_read(h):
     wait_for(lambda: edit_pos(log) == before + 4, 20, "the rule read before the error still scrolls", log)
 
 
+def case_caret_and_capture_replies(h):
+    # The edit's rule asks the hook to place the caret at the press point and
+    # to capture the mouse for the pressed window, in the edit's own thread.
+    with open(os.path.join(h.rel, "default", "scroll.dat"), "w", newline="\r\n") as f:
+        f.write(SCROLL_DAT.replace("IsInertia: True;", "IsInertia: True;\n    SetCaret: True;\n    SetCapture: True;"))
+    log = h.start_fixture()
+    origin = [int(v) for v in log.events("edit", "client", since_mark=False)[-1][3:5]]
+    h.start_flicko()
+    h.wait_hooked(log)
+    x, y = inside(log.rects["edit"], 0.3, 0.55)
+    xdo("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    log.mark()
+    xdo("mousedown", "3")
+    wait_for(lambda: log.events("edit", "capture"), 20, "the edit capturing the mouse", log)
+    caret = wait_for(lambda: log.events("edit", "caret"), 20, "the caret moving", log)[-1]
+    check([int(caret[3]), int(caret[4])] == [x - origin[0], y - origin[1]],
+          f"caret at {caret[3:5]}, expected the press point {[x - origin[0], y - origin[1]]}", log)
+    check(not log.events("edit", "rdown"), "the press reached the edit", log)
+    xdo("mouseup", "3")
+    wait_for(lambda: log.events("edit", "contextmenu"), 20, "the replayed click", log)
+    xdo("key", "Escape")
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 
