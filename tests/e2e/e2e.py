@@ -234,6 +234,19 @@ def drag(start, dx, dy, steps, pause=0.03, settle=0.3, button="3"):
     xdo("mouseup", button)
 
 
+# Colours that only the tray pictures use (see host/res/make_icons.py).
+ENABLE_BLUE = "#285AC8"
+DISABLE_RED = "#D21E1E"
+SCROLL_GREEN = "#1E963C"
+
+
+def screen_colours():
+    shot = subprocess.run(["import", "-window", "root", "png:-"], capture_output=True, check=False).stdout
+    hist = subprocess.run(["convert", "-", "-format", "%c", "histogram:info:-"], input=shot, capture_output=True,
+                          check=False).stdout.decode("latin-1")
+    return {word.upper() for line in hist.splitlines() for word in line.split() if word.startswith("#")}
+
+
 def edit_pos(log):
     return log.last_value("edit", "pos")
 
@@ -568,6 +581,34 @@ def case_caret_and_capture_replies(h):
     xdo("mouseup", "3")
     wait_for(lambda: log.events("edit", "contextmenu"), 20, "the replayed click", log)
     xdo("key", "Escape")
+
+
+def case_tray_picture_follows_state(h):
+    # Scrolling off from the start: the disabled picture.
+    h.write_settings(enable=False)
+    log = h.start_fixture()
+    h.start_flicko()
+    wait_for(lambda: (lambda c: DISABLE_RED in c and ENABLE_BLUE not in c)(screen_colours()), 60,
+             "the disabled picture in the notification area", log)
+    check(h.tool("close", "Flicko", "30000")[0] == 0, "closing flicko")
+    check(h.flicko.wait(timeout=60) == 0, "flicko did not exit cleanly")
+    wait_for(lambda: DISABLE_RED not in screen_colours(), 20, "the icon removed at exit", log)
+
+    # Scrolling on: the enable picture, and the glide picture while a flick
+    # glides on.
+    h.write_settings(enable=True)
+    h.start_flicko()
+    h.wait_hooked(log)
+    wait_for(lambda: (lambda c: ENABLE_BLUE in c and DISABLE_RED not in c)(screen_colours()), 60,
+             "the enable picture", log)
+    start = inside(log.rects["edit"], 0.5, 0.85)
+    xdo("mousemove", str(start[0]), str(start[1]))
+    time.sleep(0.2)
+    xdo("mousedown", "3")
+    time.sleep(0.1)
+    xdo(*sum((["mousemove", str(start[0]), str(start[1] - 20 * i), "sleep", "0.008"] for i in range(1, 8)), []),
+        "mouseup", "3")
+    wait_for(lambda: SCROLL_GREEN in screen_colours(), 10, "the glide picture during the flick", log)
 
 
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
