@@ -392,6 +392,7 @@ def case_second_instance_exits(h):
     check(h.flicko.poll() is None, "the first instance ended")
     after = h.block()
     check(after == first, f"the shared block changed: {first} -> {after}")
+    check(ENABLE_BLUE in screen_colours(), "the first instance's icon went with the second instance")
     before = edit_pos(log)
     drag(inside(log.rects["edit"]), 0, -16 * 5, steps=10)
     wait_for(lambda: edit_pos(log) == before + 5, 20, "the first instance still scrolls", log)
@@ -609,6 +610,21 @@ def case_tray_picture_follows_state(h):
     xdo(*sum((["mousemove", str(start[0]), str(start[1] - 20 * i), "sleep", "0.008"] for i in range(1, 8)), []),
         "mouseup", "3")
     wait_for(lambda: SCROLL_GREEN in screen_colours(), 10, "the glide picture during the flick", log)
+
+
+def case_icon_back_after_shell_restart(h):
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    wait_for(lambda: ENABLE_BLUE in screen_colours(), 60, "the enable picture", log)
+    check(h.tool("dropicon")[0] == 0, "the icon could not be removed")
+    wait_for(lambda: ENABLE_BLUE not in screen_colours(), 20, "the icon gone with the old shell", log)
+    check(h.tool("taskbarcreated")[0] == 0, "no resident window to tell")
+    wait_for(lambda: ENABLE_BLUE in screen_colours(), 20, "the icon added again", log)
+    # Scrolling goes on as before.
+    before = edit_pos(log)
+    drag(inside(log.rects["edit"]), 0, -16 * 3, steps=6)
+    wait_for(lambda: edit_pos(log) == before + 3, 20, "a drag after the shell restart", log)
 
 
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
