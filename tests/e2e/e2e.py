@@ -627,6 +627,35 @@ def case_icon_back_after_shell_restart(h):
     wait_for(lambda: edit_pos(log) == before + 3, 20, "a drag after the shell restart", log)
 
 
+def case_close_during_drag(h):
+    h.write_settings(enable=True, write_exit=True)
+    log = h.start_fixture()
+    h.start_flicko()
+    h.wait_hooked(log)
+    x, y = inside(log.rects["edit"])
+    xdo("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    xdo("mousedown", "3")
+    moves((x, y), 0, -32, 4, 0.03)
+    # The loop polls while the button is held; the close must still end it.
+    wait_for(lambda: h.block()["SendMove"] != 0, 20, "a drag in progress", log)
+    check(h.tool("close", "Flicko", "30000")[0] == 0, "flicko's window did not close during the drag")
+    check(h.flicko.wait(timeout=60) == 0, "flicko did not exit cleanly during a drag")
+    # The release now passes to the edit, which may open its context menu.
+    xdo("mouseup", "3")
+    time.sleep(0.5)
+    xdo("key", "Escape")
+    time.sleep(0.3)
+    with open(h.ini, encoding="latin-1") as f:
+        check("Enable=True" in f.read(), "the exit status was not written during a drag")
+    # Nothing is hooked any more: a right press reaches the edit as it is.
+    log.mark()
+    xdo("mousedown", "3")
+    wait_for(lambda: log.events("edit", "rdown"), 20, "an unhooked press at the edit", log)
+    xdo("mouseup", "3")
+    xdo("key", "Escape")
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 
