@@ -69,3 +69,9 @@ function(flicko_host_link_checker_platform)
   endif()
 endfunction()
 cmake_language(DEFER CALL flicko_host_link_checker_platform)
+
+if(WIN32)
+  # The tray adapter's tests need the program's pictures and the adapter.
+  target_sources(flicko_tests PRIVATE ${CMAKE_SOURCE_DIR}/host/TaskbarIconWin.cpp ${CMAKE_SOURCE_DIR}/host/res/flicko.rc)
+  target_link_libraries(flicko_tests PRIVATE shell32)
+endif()
