@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "rules/FlError.h"
@@ -30,5 +31,10 @@ public:
     // rules that merge each other many times over without a cycle.
     long MergeSteps = 0;
 };
+
+// text begins with "(": returns the argument up to the first ")" that is not
+// escaped, a backslash making the next character literal, and removes it with
+// its ")" from text. A missing ")" aborts the reading with "arg without ")"".
+std::string ReadParenArgument(std::string_view& text, TReadContext& context);
 
 }  // namespace flicko

@@ -42,23 +42,6 @@ const Action* FindAction(std::string_view name) {
     return nullptr;
 }
 
-// text begins with "("; the argument up to the first unescaped ")".
-std::string ReadActionArg(std::string_view& text, TReadContext& context) {
-    std::string arg;
-    for (std::size_t i = 1; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\\') {
-            if (++i < text.size()) arg += text[i];
-        } else if (c == ')') {
-            text.remove_prefix(i + 1);
-            return std::string(Trim(arg));
-        } else {
-            arg += c;
-        }
-    }
-    context.Abort("arg without \")\"");
-}
-
 char ButtonNumber(std::string_view name, TReadContext& context) {
     if (SameText(name, "left")) return 1;
     if (SameText(name, "right")) return 2;
@@ -83,7 +66,7 @@ std::string CompileActions(std::string_view text, TReadContext& context) {
             code += action->Code;
             if (code.size() % 2 == 1) {
                 if (text.empty() || text.front() != '(') context.Abort("no arg");
-                const std::string arg = ReadActionArg(text, context);
+                const std::string arg = std::string(Trim(ReadParenArgument(text, context)));
                 code += action->Arg == ArgKind::Key ? static_cast<char>(VirtualKeyByName(arg))
                                                     : ButtonNumber(arg, context);
             }

@@ -53,9 +53,11 @@ std::string Quote(std::string_view arg) {
     return q;
 }
 
+}  // namespace
+
 // text begins with "("; returns the argument with escapes resolved and
 // removes it from text together with its ")".
-std::string ReadArg(std::string_view& text, TReadContext& context) {
+std::string ReadParenArgument(std::string_view& text, TReadContext& context) {
     std::string arg;
     for (std::size_t i = 1; i < text.size(); ++i) {
         const char c = text[i];
@@ -70,8 +72,6 @@ std::string ReadArg(std::string_view& text, TReadContext& context) {
     }
     context.Abort("arg without \")\"");
 }
-
-}  // namespace
 
 bool NextPathElement(std::string_view code, std::size_t& pos, TPathElement& element) {
     if (pos >= code.size()) return false;
@@ -128,7 +128,7 @@ std::string CompileWindowPath(std::string_view text, TReadContext& context) {
         }
         if (element && CodeTakesArg(element)) {
             std::string arg;
-            if (!text.empty() && text.front() == '(') arg = ReadArg(text, context);
+            if (!text.empty() && text.front() == '(') arg = ReadParenArgument(text, context);
             code += Quote(arg);
             const std::string_view e(element);
             if (e.size() == 3 && (e[2] == 'E' || e[2] == 'e')) {
@@ -136,7 +136,7 @@ std::string CompileWindowPath(std::string_view text, TReadContext& context) {
                 if (!problem.empty()) context.ReportReadError("Bad regular expression : " + arg + "\n" + problem);
             }
         } else if (!text.empty() && text.front() == '(') {
-            ReadArg(text, context);
+            ReadParenArgument(text, context);
             context.ReportReadError("Unnecessary arg after '" + name + "'");
         }
         if (!text.empty() && text.front() == '.') text.remove_prefix(1);
