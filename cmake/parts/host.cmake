@@ -59,17 +59,6 @@ if(WIN32)
     PROPERTIES RESOURCE_LOCK flicko_desktop)
 endif()
 
-# The core's settings check asks the platform for its profile files; on
-# Windows those live in the Win32 library, which the checker links before
-# the core. Naming the archive once more after the core lets the linker find
-# them. (Deferred: the checker's target is declared by a part read later.)
-function(flicko_host_link_checker_platform)
-  if(WIN32 AND TARGET fcheck)
-    target_link_libraries(fcheck PRIVATE $<TARGET_FILE:flicko_core> $<TARGET_FILE:flicko_win32>)
-  endif()
-endfunction()
-cmake_language(DEFER CALL flicko_host_link_checker_platform)
-
 if(WIN32)
   # The tray adapter's tests need the program's pictures and the adapter.
   target_sources(flicko_tests PRIVATE ${CMAKE_SOURCE_DIR}/host/TaskbarIconWin.cpp ${CMAKE_SOURCE_DIR}/host/res/flicko.rc)
