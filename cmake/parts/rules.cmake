@@ -48,3 +48,18 @@ if(NOT CMAKE_CROSSCOMPILING)
     COMMAND sh -c "\"$0\" --ini \"$1\" | grep -qx 'Scroll.Enable=True'"
             $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/default/flicko.ini)
 endif()
+
+# The same exit-status checks for fcheck.exe under Wine, and --ini with the
+# system's profile functions.
+if(CMAKE_CROSSCOMPILING AND CMAKE_CROSSCOMPILING_EMULATOR)
+  foreach(case "clean;0" "with-reports;1" "aborting;2" "missing;2")
+    list(GET case 0 name)
+    list(GET case 1 status)
+    add_test(NAME fcheck_exe_${name}_exits_${status}
+      COMMAND sh -c "\"$0\" \"$1\" \"$2\" >/dev/null 2>&1; test $? -eq ${status}"
+              ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/tests/rules-data/${name}.dat)
+  endforeach()
+  add_test(NAME fcheck_exe_ini_reads_the_shipped_settings
+    COMMAND sh -c "\"$0\" \"$1\" --ini \"$2\" | tr -d '\\r' | grep -qx 'Scroll.Enable=True'"
+            ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:fcheck> ${FLICKO_RELEASE_DIR}/default/flicko.ini)
+endif()
