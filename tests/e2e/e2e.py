@@ -160,6 +160,13 @@ class Harness:
     def wait_hooked(self, log=None):
         wait_for(lambda: (self.block() or {}).get("Hook", 0) != 0, 90, "flicko installs its hook", log)
 
+    def start_hooked(self, **fixture):
+        """The fixture, then flicko, ready once the hook is in."""
+        log = self.start_fixture(**fixture)
+        self.start_flicko()
+        self.wait_hooked(log)
+        return log
+
     def stop(self):
         if self.flicko and self.flicko.poll() is None:
             self.tool("close", "Flicko", "10000")
@@ -205,6 +212,12 @@ def check(cond, what, log=None):
 
 def xdo(*argv):
     subprocess.run(["xdotool", *argv], check=False)
+
+
+def hover(point):
+    """Puts the pointer on point and lets the move settle."""
+    xdo("mousemove", str(point[0]), str(point[1]))
+    time.sleep(0.2)
 
 
 def inside(rect, fx=0.5, fy=0.4):
@@ -254,9 +267,7 @@ def edit_pos(log):
 # --- the cases ---------------------------------------------------------------
 
 def case_drag_scrolls_edit(h):
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     lines = 10
     before = edit_pos(log)
     log.mark()
@@ -269,15 +280,12 @@ def case_drag_scrolls_edit(h):
 
 
 def case_disabled_axis_still(h):
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     before_h = log.last_value("edit", "pos", 1)
     before_v = edit_pos(log)
     log.mark()
     start = inside(log.rects["edit"], 0.8)
-    xdo("mousemove", str(start[0]), str(start[1]))
-    time.sleep(0.2)
+    hover(start)
     xdo("mousedown", "3")
     moves(start, -200, 0, 20, 0.03)
     time.sleep(0.3)
@@ -292,12 +300,9 @@ def case_disabled_axis_still(h):
 
 
 def case_right_click_replayed(h):
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     x, y = inside(log.rects["edit"])
-    xdo("mousemove", str(x), str(y))
-    time.sleep(0.2)
+    hover((x, y))
     log.mark()
     xdo("mousedown", "3")
     # While the button is held the press is swallowed: nothing arrives yet.
@@ -311,13 +316,10 @@ def case_right_click_replayed(h):
 
 
 def case_double_click_untouched(h):
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     # The list box: it takes double clicks and opens no menu of its own.
     x, y = inside(log.rects["list"])
-    xdo("mousemove", str(x), str(y))
-    time.sleep(0.2)
+    hover((x, y))
     log.mark()
     xdo("click", "--repeat", "2", "--delay", "80", "3")
     # The second press comes within the double-click time: it passes through
@@ -330,12 +332,9 @@ def case_double_click_untouched(h):
 
 
 def case_isscroll_off_passes(h):
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     x, y = inside(log.rects["panel"])
-    xdo("mousemove", str(x), str(y))
-    time.sleep(0.2)
+    hover((x, y))
     log.mark()
     xdo("mousedown", "3")
     # The original press arrives while the button is still held.
@@ -352,12 +351,9 @@ def case_isscroll_off_passes(h):
 
 
 def case_flick_glides_left_click_stops(h):
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     start = inside(log.rects["edit"], 0.5, 0.85)
-    xdo("mousemove", str(start[0]), str(start[1]))
-    time.sleep(0.2)
+    hover(start)
     xdo("mousedown", "3")
     time.sleep(0.1)
     # Fast and without a rest before the release: the velocity stays above
@@ -379,9 +375,7 @@ def case_flick_glides_left_click_stops(h):
 
 
 def case_second_instance_exits(h):
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     first = h.block()
     second = h.wine(os.path.join(h.rel, "flicko.exe"))
     try:
@@ -410,8 +404,7 @@ def case_missing_dll_runs(h):
     check(h.block()["Hook"] == 0, "a hook is recorded although the library is missing")
     check(h.tool("exists", "#32770")[0] != 0, "a message box is open")
     x, y = inside(log.rects["edit"])
-    xdo("mousemove", str(x), str(y))
-    time.sleep(0.2)
+    hover((x, y))
     log.mark()
     xdo("mousedown", "3")
     wait_for(lambda: log.events("edit", "rdown"), 20, "the unhooked press at the edit", log)
@@ -421,12 +414,9 @@ def case_missing_dll_runs(h):
 
 
 def case_kill_during_drag(h):
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     x, y = inside(log.rects["edit"])
-    xdo("mousemove", str(x), str(y))
-    time.sleep(0.2)
+    hover((x, y))
     xdo("mousedown", "3")
     for i in range(1, 6):
         xdo("mousemove", str(x), str(y - 16 * i))
@@ -459,8 +449,7 @@ def case_hung_target(h):
     h.start_flicko()
     h.wait_hooked(log)
     x, y = inside(log.rects["edit"])
-    xdo("mousemove", str(x), str(y))
-    time.sleep(0.2)
+    hover((x, y))
     xdo("mousedown", "3")
     for i in range(1, 6):
         xdo("mousemove", str(x), str(y - 16 * i))
@@ -481,9 +470,7 @@ def case_hung_target(h):
 
 def case_write_exit_status(h):
     h.write_settings(enable=True, write_exit=True)
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     rc, _ = h.tool("close", "Flicko", "30000")
     check(rc == 0, f"closing flicko: {rc}")
     check(h.flicko.wait(timeout=60) == 0, "flicko did not exit cleanly")
@@ -498,9 +485,7 @@ def demo(h, out):
     """The scripted session of scripts/run.sh: a slow drag and a flick over
     the fixture's edit, with screenshots before and after each."""
     os.makedirs(out, exist_ok=True)
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
 
     def shot(name):
         subprocess.run(["import", "-window", "root", os.path.join(out, name)], check=False)
@@ -518,8 +503,7 @@ def demo(h, out):
 
     after_drag = edit_pos(log)
     start = inside(log.rects["edit"], 0.5, 0.85)
-    xdo("mousemove", str(start[0]), str(start[1]))
-    time.sleep(0.2)
+    hover(start)
     xdo("mousedown", "3")
     time.sleep(0.1)
     xdo(*sum((["mousemove", str(start[0]), str(start[1] - 20 * i), "sleep", "0.008"] for i in range(1, 8)), []),
@@ -603,8 +587,7 @@ def case_tray_picture_follows_state(h):
     wait_for(lambda: (lambda c: ENABLE_BLUE in c and DISABLE_RED not in c)(screen_colours()), 60,
              "the enable picture", log)
     start = inside(log.rects["edit"], 0.5, 0.85)
-    xdo("mousemove", str(start[0]), str(start[1]))
-    time.sleep(0.2)
+    hover(start)
     xdo("mousedown", "3")
     time.sleep(0.1)
     xdo(*sum((["mousemove", str(start[0]), str(start[1] - 20 * i), "sleep", "0.008"] for i in range(1, 8)), []),
@@ -613,9 +596,7 @@ def case_tray_picture_follows_state(h):
 
 
 def case_icon_back_after_shell_restart(h):
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     wait_for(lambda: ENABLE_BLUE in screen_colours(), 60, "the enable picture", log)
     check(h.tool("dropicon")[0] == 0, "the icon could not be removed")
     wait_for(lambda: ENABLE_BLUE not in screen_colours(), 20, "the icon gone with the old shell", log)
@@ -629,12 +610,9 @@ def case_icon_back_after_shell_restart(h):
 
 def case_close_during_drag(h):
     h.write_settings(enable=True, write_exit=True)
-    log = h.start_fixture()
-    h.start_flicko()
-    h.wait_hooked(log)
+    log = h.start_hooked()
     x, y = inside(log.rects["edit"])
-    xdo("mousemove", str(x), str(y))
-    time.sleep(0.2)
+    hover((x, y))
     xdo("mousedown", "3")
     moves((x, y), 0, -32, 4, 0.03)
     # The loop polls while the button is held; the close must still end it.
