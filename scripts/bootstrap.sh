@@ -10,10 +10,10 @@ fi
 
 packages=(
   cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang
+  clang libclang-rt-14-dev python3
   gcc-mingw-w64-i686 g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386
-  xvfb x11-utils xdotool libxtst-dev imagemagick
+  xvfb xfonts-base xauth x11-utils xdotool libxtst-dev imagemagick
 )
 
 missing=()
@@ -29,6 +29,6 @@ if [ "$need_i386" = 1 ] || [ "${#missing[@]}" -gt 0 ]; then
   echo "bootstrap: installing ${missing[*]:-(i386 architecture)}"
   if [ "$need_i386" = 1 ]; then "${sudo_cmd[@]}" dpkg --add-architecture i386; fi
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 echo "bootstrap: toolchain ready"
