@@ -8,12 +8,18 @@ namespace {
 // a million states; such patterns are refused before they reach it.
 constexpr std::size_t kMaxPatternLength = 1000;
 constexpr unsigned long kMaxRepetitionProduct = 10000;
+constexpr std::size_t kMaxBackReferenceDigits = 4;
 
 std::string LimitProblem(const std::string& p) {
     if (p.size() > kMaxPatternLength) return "expression longer than 1000 characters";
     unsigned long product = 1;
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (p[i] == '\\') {
+            // A back-reference's number is read into a long without a
+            // bound check by the library; a long one overflows it.
+            std::size_t j = i + 1;
+            while (j < p.size() && p[j] >= '0' && p[j] <= '9') ++j;
+            if (j - (i + 1) > kMaxBackReferenceDigits) return "back-reference number too large";
             ++i;
             continue;
         }

@@ -20,7 +20,8 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "Clang" AND NOT CMAKE_CROSSCOMPILING)
   # The core again, instrumented for coverage.
   add_library(flicko_core_fuzz STATIC ${FLICKO_CORE_SOURCES})
   target_include_directories(flicko_core_fuzz PUBLIC ${CMAKE_SOURCE_DIR})
-  target_compile_options(flicko_core_fuzz PRIVATE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  target_compile_options(flicko_core_fuzz PRIVATE -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+    -fno-sanitize-recover=undefined)
   foreach(target reader calc windowpath actions)
     add_executable(fuzz_${target} ${CMAKE_SOURCE_DIR}/fuzz/Fuzz_${target}.cpp)
     target_compile_options(fuzz_${target} PRIVATE ${FLICKO_FUZZ_FLAGS})

@@ -113,6 +113,16 @@ TEST_F(WindowPath, HugeRepetitionCountsAreRefusedAsBadExpressions) {
     EXPECT_EQ(context.Reports[0], "Bad regular expression : (a{999}){999}\nrepetition counts too large");
 }
 
+TEST_F(WindowPath, LongBackReferenceNumbersAreRefusedAsBadExpressions) {
+    // Found by fuzzing: the library's number parser overflowed on these.
+    Compile("TextRe(\\\\8888888888888888888)");
+    ASSERT_EQ(context.Reports.size(), 1u);
+    EXPECT_EQ(context.Reports[0], "Bad regular expression : \\8888888888888888888\nback-reference number too large");
+    context.Reports.clear();
+    Compile("TextRe(\\(a\\)\\\\1)");
+    EXPECT_TRUE(context.Reports.empty()) << "a short back-reference stays valid";
+}
+
 TEST(PathToTextView, NamesTheElseRuleAndMarksUnknownLetters) {
     EXPECT_EQ(PathToText(kElsePathRead), "Else");
     EXPECT_EQ(PathToText(""), "");
