@@ -1,5 +1,7 @@
 #include "settings/PathMacros.h"
 
+#include <optional>
+
 #include <array>
 #include <stdexcept>
 #include <vector>
@@ -64,22 +66,23 @@ std::string ExcludeTrailingBackslash(std::string_view path, Environment& env) {
     return std::string(path);
 }
 
+// A folder the system must know; its query failing is an error with the
+// given message, and a trailing backslash is dropped.
+static std::string RequiredDir(const std::optional<std::string>& dir, const char* failure, Environment& env) {
+    if (!dir || dir->empty()) throw std::runtime_error(failure);
+    return ExcludeTrailingBackslash(*dir, env);
+}
+
 std::string TPathMacros::WinDir() const {
-    const auto dir = env_.WindowsDirectory();
-    if (!dir || dir->empty()) throw std::runtime_error("WinDir - Can't get Windows diractory.");
-    return ExcludeTrailingBackslash(*dir, env_);
+    return RequiredDir(env_.WindowsDirectory(), "WinDir - Can't get Windows diractory.", env_);
 }
 
 std::string TPathMacros::SysDir() const {
-    const auto dir = env_.SystemDirectory();
-    if (!dir || dir->empty()) throw std::runtime_error("SysDir - Can't get system diractory.");
-    return ExcludeTrailingBackslash(*dir, env_);
+    return RequiredDir(env_.SystemDirectory(), "SysDir - Can't get system diractory.", env_);
 }
 
 std::string TPathMacros::WorkDir() const {
-    const auto dir = env_.CurrentDirectory();
-    if (!dir || dir->empty()) throw std::runtime_error("WorkDir - Can't get current diractory.");
-    return ExcludeTrailingBackslash(*dir, env_);
+    return RequiredDir(env_.CurrentDirectory(), "WorkDir - Can't get current diractory.", env_);
 }
 
 std::string TPathMacros::AppPath() const {
