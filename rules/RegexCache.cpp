@@ -44,44 +44,84 @@ std::string LimitProblem(const std::string& p) {
     return {};
 }
 
-std::regex::flag_type Flags(bool ignoreCase) {
-    return ignoreCase ? std::regex::ECMAScript | std::regex::icase : std::regex::ECMAScript;
+// Look-ahead runs a second search from every position it is reached at,
+// which makes the breadth-first executor quadratic; it is found outside
+// bracket expressions, escapes skipped.
+bool HasLookAhead(const std::string& p) {
+    bool inBracket = false;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const char c = p[i];
+        if (c == '\\') {
+            ++i;
+        } else if (inBracket) {
+            if (c == ']') inBracket = false;
+        } else if (c == '[') {
+            inBracket = true;
+        } else if (c == '(' && p.compare(i, 3, "(?=") == 0) {
+            return true;
+        } else if (c == '(' && p.compare(i, 3, "(?!") == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
-}  // namespace
+// nosubs: only whether it matches counts, and without groups the executor
+// copies less per state.
+std::regex::flag_type Flags(bool ignoreCase) {
+    std::regex::flag_type flags = std::regex::ECMAScript | std::regex::nosubs | std::regex_constants::__polynomial;
+    if (ignoreCase) flags |= std::regex::icase;
+    return flags;
+}
 
-std::string RegexProblem(const std::string& pattern, bool ignoreCase) {
+// The problem with pattern, or empty; re receives the expression that
+// searches for it when there is none.
+std::string Compile(const std::string& pattern, bool ignoreCase, std::unique_ptr<std::regex>* re) {
     std::string problem = LimitProblem(pattern);
     if (!problem.empty()) return problem;
+    if (HasLookAhead(pattern)) return "look-ahead cannot be matched in linear time";
     try {
-        std::regex re(pattern, Flags(ignoreCase));
+        // Checked on its own first: wrapped, an unbalanced ")" could pair up
+        // with the wrapping.
+        std::regex alone(pattern, Flags(ignoreCase));
+        if (re) *re = std::make_unique<std::regex>("[\\s\\S]*(?:" + pattern + ")[\\s\\S]*", Flags(ignoreCase));
     } catch (const std::regex_error& e) {
+        // The polynomial executor refuses back-references as too complex;
+        // with nosubs every group is non-capturing, so a back-reference can
+        // also come out as out of range.
+        if (e.code() == std::regex_constants::error_complexity || e.code() == std::regex_constants::error_backref) {
+            return "back-references cannot be matched in linear time";
+        }
         return e.what();
     }
     return {};
 }
 
-const std::regex* TRegexCache::Get(const std::string& pattern, bool ignoreCase) {
+}  // namespace
+
+std::string RegexProblem(const std::string& pattern, bool ignoreCase) { return Compile(pattern, ignoreCase, nullptr); }
+
+const TRegexCache::Item& TRegexCache::Find(const std::string& pattern, bool ignoreCase) {
     auto key = std::make_pair(pattern, ignoreCase);
     auto it = items_.find(key);
-    if (it != items_.end()) return it->second.get();
-    std::unique_ptr<std::regex> re;
-    if (LimitProblem(pattern).empty()) {
-        try {
-            re = std::make_unique<std::regex>(pattern, Flags(ignoreCase));
-        } catch (const std::regex_error&) {
-            re.reset();
-        }
-    }
-    const std::regex* result = re.get();
-    items_.emplace(std::move(key), std::move(re));
-    return result;
+    if (it != items_.end()) return it->second;
+    Item item;
+    item.Problem = Compile(pattern, ignoreCase, &item.Regex);
+    return items_.emplace(std::move(key), std::move(item)).first->second;
+}
+
+const std::regex* TRegexCache::Get(const std::string& pattern, bool ignoreCase) {
+    return Find(pattern, ignoreCase).Regex.get();
+}
+
+std::string TRegexCache::Prepare(const std::string& pattern, bool ignoreCase) {
+    return Find(pattern, ignoreCase).Problem;
 }
 
 bool TRegexCache::Search(const std::string& pattern, bool ignoreCase, std::string_view subject) {
     const std::regex* re = Get(pattern, ignoreCase);
     if (!re) return false;
-    return std::regex_search(subject.begin(), subject.end(), *re);
+    return std::regex_match(subject.begin(), subject.end(), *re);
 }
 
 }  // namespace flicko
