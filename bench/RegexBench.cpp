@@ -55,6 +55,22 @@ void BM_RegexPlainContains(benchmark::State& state) {
 }
 BENCHMARK(BM_RegexPlainContains)->Unit(benchmark::kMicrosecond);
 
+// The largest expressions the reader lets through (500 parts with their
+// repetitions counted out), every part alive at every character.
+void BM_RegexLargestAllowed(benchmark::State& state) {
+    flicko::TRegexCache cache;
+    std::string pattern = "(a?){124}";
+    if (state.range(0) == 1) {
+        pattern.clear();
+        for (int i = 0; i < 250; ++i) pattern += "a?";
+    }
+    const std::string title(255, 'a');
+    if (!cache.Prepare(pattern, false).empty()) state.SkipWithError("refused");
+    for (auto _ : state) benchmark::DoNotOptimize(cache.Search(pattern, false, title));
+    state.SetLabel(state.range(0) == 0 ? "(a?){124}" : "a? x 250");
+}
+BENCHMARK(BM_RegexLargestAllowed)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 // What the elements used before: std::regex's default, backtracking matcher.
 void BM_RegexBacktrackingForComparison(benchmark::State& state) {
     const std::regex re(kNested, std::regex::ECMAScript);

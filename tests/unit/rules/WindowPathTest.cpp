@@ -113,6 +113,20 @@ TEST_F(WindowPath, HugeRepetitionCountsAreRefusedAsBadExpressions) {
     EXPECT_EQ(context.Reports[0], "Bad regular expression : (a{999}){999}\nrepetition counts too large");
 }
 
+TEST_F(WindowPath, ExpressionsAreRefusedPastFiveHundredPartsWithRepetitionsCountedOut) {
+    // (a?) is four parts: the group's two, "a" once or not; {124} makes 125 of it.
+    Compile("TextRe(\\(a?\\){124})");
+    Compile("TextRe(^.{1,200}$)");
+    Compile("TextRe(" + std::string(400, 'x') + ")");
+    EXPECT_TRUE(context.Reports.empty()) << context.Reports[0];
+    Compile("TextRe(\\(a?\\){125})");
+    Compile("TextRe(x*\\(?:a|[b]\\){250})");
+    const std::string tooLarge =
+        "\nexpression too large to match quickly (more than 500 parts with its repetitions counted out)";
+    EXPECT_EQ(context.Reports, (std::vector<std::string>{"Bad regular expression : (a?){125}" + tooLarge,
+                                                         "Bad regular expression : x*(?:a|[b]){250}" + tooLarge}));
+}
+
 TEST_F(WindowPath, LongBackReferenceNumbersAreRefusedAsBadExpressions) {
     // Found by fuzzing: the library's number parser overflowed on these.
     Compile("TextRe(\\\\8888888888888888888)");
