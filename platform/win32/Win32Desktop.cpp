@@ -19,7 +19,26 @@ BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
     return TRUE;
 }
 
+BOOL CALLBACK CollectProperty(HWND, LPSTR name, HANDLE, ULONG_PTR lp) {
+    auto& names = *reinterpret_cast<std::vector<std::string>*>(lp);
+    if (HIWORD(reinterpret_cast<UINT_PTR>(name)) == 0) {
+        // An integer atom stands in for the name.
+        char buf[255];
+        const UINT n = ::GetAtomNameA(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(name)), buf, sizeof buf);
+        names.emplace_back(buf, n);
+    } else {
+        names.emplace_back(name);
+    }
+    return TRUE;
+}
+
 }  // namespace
+
+std::vector<std::string> Win32Desktop::WindowPropertyNames(Hwnd w) {
+    std::vector<std::string> names;
+    ::EnumPropsExA(H(w), &CollectProperty, reinterpret_cast<LPARAM>(&names));
+    return names;
+}
 
 Hwnd Win32Desktop::WindowFromPoint(Point p) { return W(::WindowFromPoint(POINT{p.x, p.y})); }
 Hwnd Win32Desktop::GetParent(Hwnd w) { return W(::GetParent(H(w))); }
