@@ -1,7 +1,5 @@
 #include "probe/FpMain.h"
 
-#include <commctrl.h>
-
 #include <cstring>
 #include <exception>
 
@@ -59,7 +57,9 @@ void TFProbeForm::StartUp() {
     // form's timer.
     static UINT_PTR timerCounter = 0;
     timerId_ = ++timerCounter;
-    probe_ = std::make_unique<TProbe>(desktop_, model_, settings_.Checks(), *this, *this, report_);
+    IProbeTimer& timer = *this;
+    IProbeView& view = *this;
+    probe_ = std::make_unique<TProbe>(desktop_, model_, settings_.Checks(), timer, view, report_);
     // 3. The controls, aligned by the layout; 4. the default geometry.
     CreateControls();
     ApplyGeometry();
@@ -333,7 +333,7 @@ void TFProbeForm::ShowWindowTree(const TWindowTree& tree) {
     ::InvalidateRect(treWndsTree_, nullptr, TRUE);
 }
 
-void TFProbeForm::OnTreeExpanding(const NMTREEVIEWA& nm) {
+void TFProbeForm::OnTreeExpanding(const NM_TREEVIEWA& nm) {
     if (!(nm.action & TVE_EXPAND)) return;
     auto* node = reinterpret_cast<TTreeNode*>(nm.itemNew.lParam);
     HTREEITEM item = nm.itemNew.hItem;
@@ -406,7 +406,7 @@ LRESULT TFProbeForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: {
         const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);
         if (hdr->hwndFrom == treWndsTree_ && (hdr->code == TVN_ITEMEXPANDINGA || hdr->code == TVN_ITEMEXPANDINGW)) {
-            OnTreeExpanding(*reinterpret_cast<const NMTREEVIEWA*>(lParam));
+            OnTreeExpanding(*reinterpret_cast<const NM_TREEVIEWA*>(lParam));
         }
         return 0;
     }

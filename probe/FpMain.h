@@ -11,6 +11,9 @@
 #include "platform/ProfileFile.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/WindowsInclude.h"
+
+#include <commctrl.h>
+
 #include "probe/FpSplitter.h"
 #include "probe/core/FpIniReader.h"
 #include "probe/core/FpMouseEvents.h"
@@ -73,7 +76,7 @@ private:
     static bool Checked(HWND box);
 
     void OnCommand(int id);
-    void OnTreeExpanding(const NMTREEVIEWA& nm);
+    void OnTreeExpanding(const NM_TREEVIEWA& nm);
     void LoadScrollData();
     void ReloadProbeScrollData();
     void EditScrollData();
