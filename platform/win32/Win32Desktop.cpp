@@ -22,9 +22,12 @@ BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
 BOOL CALLBACK CollectProperty(HWND, LPSTR name, HANDLE, ULONG_PTR lp) {
     auto& names = *reinterpret_cast<std::vector<std::string>*>(lp);
     if (HIWORD(reinterpret_cast<UINT_PTR>(name)) == 0) {
-        // An integer atom stands in for the name.
+        // An atom stands in for the name. Properties are named by global
+        // atoms, which the process's own table does not know.
+        const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(name));
         char buf[255];
-        const UINT n = ::GetAtomNameA(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(name)), buf, sizeof buf);
+        UINT n = ::GetAtomNameA(atom, buf, sizeof buf);
+        if (n == 0) n = ::GlobalGetAtomNameA(atom, buf, sizeof buf);
         names.emplace_back(buf, n);
     } else {
         names.emplace_back(name);
