@@ -78,15 +78,16 @@ void TFProbeForm::StartUp() {
     ApplyGeometry();
     // 6. The checks as read.
     const TProbeChecks c = settings_.Checks();
-    SetCheckEnable(c.Enable);
     SetBox(chkLBtn_, c.LeftButton);
     SetBox(chkRBtn_, c.RightButton);
     SetBox(chkMBtn_, c.MiddleButton);
     SetCheckWindowsTree(c.WindowsTree);
     SetCheckScrollData(c.ScrollDateFile);
     SetCheckScroll(c.Scroll);
-    // 7. The rules.
+    // 7. The rules, before the timer starts: a report box runs a message
+    // loop, and no tick may choose from rules half read.
     LoadScrollData();
+    SetCheckEnable(c.Enable);
 }
 
 HWND TFProbeForm::Panel(HWND parent, bool bevel) {
