@@ -68,8 +68,8 @@ class IPopMnuHost {
 public:
     virtual ~IPopMnuHost() = default;
     virtual bool Enabled() const = 0;
-    // Fails silently when the hook library cannot be loaded.
-    virtual void SetEnabled(bool value) = 0;
+    // Fails silently (false) when the hook library cannot be loaded.
+    virtual bool SetEnabled(bool value) = 0;
     // Around an open menu the program's own mouse handling is off, so the
     // user's clicks reach the menu.
     virtual void PauseHook() = 0;

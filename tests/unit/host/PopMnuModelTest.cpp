@@ -122,9 +122,10 @@ struct RecordingActions : IPopMnuHost {
     bool hookWorks = true;
     std::vector<std::string> calls;
     bool Enabled() const override { return enabled; }
-    void SetEnabled(bool value) override {
+    bool SetEnabled(bool value) override {
         calls.push_back(value ? "enable" : "disable");
         if (hookWorks) enabled = value;
+        return hookWorks;
     }
     void PauseHook() override { calls.push_back("pause"); }
     void ResumeHook() override { calls.push_back("resume"); }
