@@ -78,7 +78,8 @@ void TFlMain::StartUp() {
     tray_ = std::make_unique<TTaskbarIcon>(*notifyArea_);
     enabled_ = std::make_unique<TEnabledState>(*link_, *tray_);
     hookPause_ = std::make_unique<THookPauseLink>(*enabled_);
-    menu_ = std::make_unique<TTrayMenu>(window_, *this, processes_, settings_.Files(), macros_);
+    IPopMnuHost& menuHost = *this;
+    menu_ = std::make_unique<TTrayMenu>(window_, menuHost, processes_, settings_.Files(), macros_);
 
     // 5. The settings. A failed path expansion ends the reading; what was
     // read stays and the program goes on with it.

@@ -8,6 +8,7 @@
 #include "FlickoVersion.h"
 #include "host/FlDialog.h"
 #include "host/FlMenu.h"
+#include "host/core/AboutTemplate.h"
 #include "platform/fake/FakeProcesses.h"
 
 namespace flicko {
@@ -91,7 +92,9 @@ TEST_F(TrayWindowTest, ThousandOpeningsLeaveNoMenuAliveAndPauseTheHookEachTime) 
     }
     Pump();
     // Wine reports no user objects; where the count exists it must not grow.
-    if (objectsBefore != 0) EXPECT_LE(UserObjects(), objectsBefore + 2);
+    if (objectsBefore != 0) {
+        EXPECT_LE(UserObjects(), objectsBefore + 2);
+    }
     ASSERT_EQ(host_.calls.size(), 2u * kOpenings);
     for (int i = 0; i < kOpenings; ++i) {
         ASSERT_EQ(host_.calls[2 * i], "pause");
