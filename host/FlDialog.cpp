@@ -34,10 +34,53 @@ std::wstring FromAnsi(const std::string& s) {
 
 std::u16string ToU16(const std::wstring& w) { return std::u16string(w.begin(), w.end()); }
 
+bool FontHasGlyphs(HDC dc, const LOGFONTW& font, const std::u16string& text) {
+    ScopedHandle<FontTraits> handle(::CreateFontIndirectW(&font));
+    if (!handle) return false;
+    HGDIOBJ old = ::SelectObject(dc, handle.get());
+    std::vector<WORD> glyphs(text.size());
+    const DWORD n = ::GetGlyphIndicesW(dc, reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()),
+                                       glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(dc, old);
+    if (n == GDI_ERROR) return false;
+    for (WORD g : glyphs) {
+        if (g == 0xFFFF) return false;
+    }
+    return true;
+}
+
+int CALLBACK TakeFirstFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) {
+    // Faces starting with "@" are the vertical variants.
+    if (font->lfFaceName[0] == L'@') return 1;
+    *reinterpret_cast<std::wstring*>(found) = font->lfFaceName;
+    return 0;
+}
+
+// The message font of a system that is not Japanese may lack kana (Wine's
+// Tahoma does, and links to no font that has them): then the dialog takes
+// the first installed face with the Japanese character set.
+void MakeFontShow(LOGFONTW& font, const std::u16string& text) {
+    HDC dc = ::GetDC(nullptr);
+    if (!dc) return;
+    if (!FontHasGlyphs(dc, font, text)) {
+        LOGFONTW query{};
+        query.lfCharSet = SHIFTJIS_CHARSET;
+        std::wstring face;
+        ::EnumFontFamiliesExW(dc, &query, TakeFirstFace, reinterpret_cast<LPARAM>(&face), 0);
+        if (!face.empty() && face.size() < LF_FACESIZE) {
+            face.copy(font.lfFaceName, face.size());
+            font.lfFaceName[face.size()] = L'\0';
+            font.lfCharSet = SHIFTJIS_CHARSET;
+        }
+    }
+    ::ReleaseDC(nullptr, dc);
+}
+
 struct TAboutState {
     IAboutHost& Host;
     HINSTANCE Instance;
     std::wstring FileList;
+    LOGFONTW Font;  // the dialog's font; the name shows it half as large again
     ScopedHandle<OwnedIconTraits> Icon;
     ScopedHandle<FontTraits> NameFont;
     // Set once the dialog exists: from then on the dialog frees this state
@@ -52,7 +95,7 @@ void InitDialog(HWND dialog, TAboutState& state) {
         ::SendDlgItemMessageW(dialog, kAboutIconId, STM_SETIMAGE, IMAGE_ICON,
                               reinterpret_cast<LPARAM>(state.Icon.get()));
     }
-    LOGFONTW font = NonClientMetrics().lfMessageFont;
+    LOGFONTW font = state.Font;
     font.lfHeight = ::MulDiv(font.lfHeight, 3, 2);
     state.NameFont.reset(::CreateFontIndirectW(&font));
     if (state.NameFont) {
@@ -118,9 +161,13 @@ std::string ReadVersionString(const std::string& path, const char* name) {
 
 HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFiles& files, bool japanese) {
     const NONCLIENTMETRICSW ncm = NonClientMetrics();
+    const TAboutTexts texts = AboutTexts(japanese, ToU16(FromAnsi(ReadVersionString(files.AppPath, "ProductVersion"))),
+                                         ToU16(FromAnsi(ReadVersionString(files.AppPath, "LegalCopyright"))));
+    LOGFONTW font = ncm.lfMessageFont;
+    if (japanese) MakeFontShow(font, texts.Title + texts.ProductName);
     TAboutSystemMetrics metrics;
-    metrics.FontHeight = ncm.lfMessageFont.lfHeight;
-    metrics.Face = ToU16(ncm.lfMessageFont.lfFaceName);
+    metrics.FontHeight = font.lfHeight;
+    metrics.Face = ToU16(font.lfFaceName);
     metrics.CaptionHeight = ncm.iCaptionHeight;
     metrics.ScrollHeight = ncm.iScrollHeight;
     metrics.DlgFrame = ::GetSystemMetrics(SM_CXDLGFRAME);
@@ -128,8 +175,6 @@ HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFi
         metrics.LogPixelsY = ::GetDeviceCaps(dc, LOGPIXELSY);
         ::ReleaseDC(owner, dc);
     }
-    const TAboutTexts texts = AboutTexts(japanese, ToU16(FromAnsi(ReadVersionString(files.AppPath, "ProductVersion"))),
-                                         ToU16(FromAnsi(ReadVersionString(files.AppPath, "LegalCopyright"))));
     const std::vector<std::uint8_t> bytes = BuildAboutTemplate(ComputeAboutLayout(metrics), texts);
     // The dialog manager wants the template on a DWORD boundary.
     std::vector<DWORD> aligned((bytes.size() + 3) / 4);
@@ -138,7 +183,7 @@ HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFi
     auto state = std::make_unique<TAboutState>(TAboutState{
         host, instance,
         FromAnsi(AboutFileList(files, [](const std::string& path) { return ReadVersionString(path, "FileVersion"); })),
-        {}, {}, false});
+        font, {}, {}, false});
     host.PauseHook();
     HWND dialog = ::CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), owner,
                                                AboutProc, reinterpret_cast<LPARAM>(state.get()));
