@@ -13,10 +13,6 @@ namespace flicko {
 
 namespace {
 constexpr char kClassName[] = "Flicko";
-// The menu's re-read commands run from the loop, never inside the menu's
-// own call chain or an engine frame.
-constexpr UINT kReloadSettingsMsg = WM_APP + 1;
-constexpr UINT kReloadScrollDataMsg = WM_APP + 2;
 }  // namespace
 
 void TMessageBoxReport::ShowErrorBox(const std::string& text) {
@@ -42,7 +38,7 @@ bool TFlMain::CreateMainWindow() {
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = &TFlMain::MainWndProc;
     wc.hInstance = instance_;
-    wc.hIcon = ::LoadIconA(instance_, "MAINICON");
+    wc.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kClassName;
@@ -78,8 +74,6 @@ void TFlMain::StartUp() {
     tray_ = std::make_unique<TTaskbarIcon>(*notifyArea_);
     enabled_ = std::make_unique<TEnabledState>(*link_, *tray_);
     hookPause_ = std::make_unique<THookPauseLink>(*enabled_);
-    IPopMnuHost& menuHost = *this;
-    menu_ = std::make_unique<TTrayMenu>(window_, menuHost, processes_, settings_.Files(), macros_);
 
     // 5. The settings. A failed path expansion ends the reading; what was
     // read stays and the program goes on with it.
@@ -90,7 +84,7 @@ void TFlMain::StartUp() {
     }
     const TSettingValues& values = settings_.Values();
     enabled_->SetEnabledValue(values.Enabled);
-    tray_->SetTooltip(values.TaskbarIcon.Tooltip);
+    tray_->Tooltip = values.TaskbarIcon.Tooltip;
     TEngineSettings engine;
     engine.CheckMouseInterval = static_cast<std::int32_t>(values.CheckMouseInterval);
     engine.InertiaInterval = static_cast<std::int32_t>(values.InertiaInterval);
@@ -146,7 +140,7 @@ bool TFlMain::ReloadSettings() {
     const bool wasEnabled = enabled_->Enabled();
     try {
         const bool ok = settings_.ReloadSettings(*this);
-        tray_->SetTooltip(settings_.Values().TaskbarIcon.Tooltip);
+        tray_->Tooltip = settings_.Values().TaskbarIcon.Tooltip;
         return ok;
     } catch (const std::exception& e) {
         errors_.ShowErrorBox(e.what());
@@ -205,40 +199,11 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reply;
     }
     case WM_TASKBARICON:
-        // A click that reaches the program while the engine waits on another
-        // window is dropped: a menu must not open inside an engine frame.
-        if (menu_ && !reentry_.Busy()) {
-            guard_.Run([&] { menu_->TaskbarIconNotify(wParam, lParam, settings_.Values().TaskbarIcon); });
-        }
-        return 0;
-    case kReloadSettingsMsg:
-        guard_.Run([&] { ReloadSettings(); });
-        return 0;
-    case kReloadScrollDataMsg:
-        guard_.Run([&] { ReloadScrollData(); });
         return 0;
     default:
         return ::DefWindowProcA(window_, msg, wParam, lParam);
     }
 }
-
-void TFlMain::PauseHook() {
-    if (enabled_) enabled_->PauseHook();
-}
-
-void TFlMain::ResumeHook() {
-    if (enabled_) enabled_->ResumeHook();
-}
-
-void TFlMain::RequestReloadSettings() { ::PostMessageA(window_, kReloadSettingsMsg, 0, 0); }
-
-void TFlMain::RequestReloadScrollData() { ::PostMessageA(window_, kReloadScrollDataMsg, 0, 0); }
-
-void TFlMain::ShowAboutDialog() {
-    flicko::ShowAboutDialog(instance_, window_, *this, settings_.Files(), settings_.Values().Ja);
-}
-
-void TFlMain::RequestExit() { ::PostMessageA(window_, WM_CLOSE, 0, 0); }
 
 bool TFlMain::Dragging() const {
     const TFmoData* block = duplicate_ ? nullptr : fmo_.Data();

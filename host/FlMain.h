@@ -8,8 +8,6 @@
 
 #include "hook/loader/FHFileMapFl.h"
 #include "hook/loader/FHLinkFl.h"
-#include "host/FlDialog.h"
-#include "host/FlMenu.h"
 #include "host/HostEngine.h"
 #include "host/TaskbarIconWin.h"
 #include "host/core/EnabledState.h"
@@ -21,7 +19,6 @@
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
 #include "platform/win32/Win32Desktop.h"
-#include "platform/win32/Win32Processes.h"
 #include "platform/win32/WindowsInclude.h"
 #include "rules/FlError.h"
 #include "rules/SclDats.h"
@@ -49,7 +46,7 @@ private:
     TEnabledState& state_;
 };
 
-class TFlMain : private ILoopTicks, private IEnabledSwitch, private IPopMnuHost, private IAboutHost {
+class TFlMain : private ILoopTicks, private IEnabledSwitch {
 public:
     explicit TFlMain(HINSTANCE instance);
     ~TFlMain() override;
@@ -69,7 +66,7 @@ public:
     bool ReloadSettings();
     // The open About dialog gets its keyboard navigation from the loop;
     // null when it is closed.
-    void SetAboutWindow(HWND dialog) override { aboutWnd_ = dialog; }
+    void SetAboutWindow(HWND dialog) { aboutWnd_ = dialog; }
     // Scrolling on or off from the menu; the settings record follows.
     bool SetEnabled(bool value) override;
 
@@ -91,15 +88,6 @@ private:
     Millis InertiaInterval() const override { return engine_ ? engine_->InertiaInterval() : 10; }
     void CheckMouseTick() override;
     void InertiaTick() override;
-
-    // What the tray menu and the About dialog ask of the program.
-    bool Enabled() const override { return enabled_ && enabled_->Enabled(); }
-    void PauseHook() override;
-    void ResumeHook() override;
-    void RequestReloadSettings() override;
-    void RequestReloadScrollData() override;
-    void ShowAboutDialog() override;
-    void RequestExit() override;
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
@@ -130,8 +118,6 @@ private:
     std::unique_ptr<TRuleModel> model_;
     std::unique_ptr<IHostEngine> engine_;
     TIdlePass idle_{*this};
-    Win32Processes processes_;
-    std::unique_ptr<TTrayMenu> menu_;
 };
 
 }  // namespace flicko
