@@ -279,10 +279,7 @@ void TFProbeForm::LoadScrollData() {
 }
 
 void TFProbeForm::ReloadProbeScrollData() {
-    const bool remembered = settings_.Checks().Enable;
-    SetCheckEnable(false);
-    LoadScrollData();
-    SetCheckEnable(remembered);
+    probe_->ReloadScrollData([this] { LoadScrollData(); });
 }
 
 void TFProbeForm::EditScrollData() {
