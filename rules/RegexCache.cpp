@@ -12,8 +12,8 @@ constexpr std::size_t kMaxPatternLength = 1000;
 constexpr unsigned long kMaxRepetitionProduct = 10000;
 constexpr std::size_t kMaxBackReferenceDigits = 4;
 // The cost of a match grows with the size of the expression as well as with
-// the subject; this keeps the largest expressions at about ten milliseconds
-// on a 255-character name (BENCHMARKS.md), paid once per window and rule.
+// the subject; this keeps the largest expressions at a few milliseconds on
+// a 255-character name (BENCHMARKS.md), paid once per window and rule.
 constexpr std::size_t kMaxExpandedSize = 500;
 
 std::string LimitProblem(const std::string& p) {
