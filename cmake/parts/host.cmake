@@ -13,6 +13,11 @@ if(WIN32)
     target_sources(flicko PRIVATE ${FLICKO_HOST_CORE_SOURCES})
   endif()
   target_sources(flicko PRIVATE ${CMAKE_SOURCE_DIR}/host/res/flicko.rc)
+  target_sources(fprobe PRIVATE ${CMAKE_SOURCE_DIR}/probe/res/fprobe.rc)
+  # The version resources share one fragment and the generated numbers.
+  foreach(target flicko fprobe claspm flicko_tests)
+    target_include_directories(${target} PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/cmake/version)
+  endforeach()
 
   # The hook library is mapped into every process with mouse input: no C
   # runtime, no unwinding tables, an entry point that only says yes.
@@ -41,7 +46,8 @@ if(WIN32)
       second_instance_exits missing_dll_runs disabled_axis_still double_click_untouched
       kill_during_drag write_exit_status hung_target aborted_rules_keep_what_was_read
       caret_and_capture_replies tray_picture_follows_state
-      icon_back_after_shell_restart close_during_drag)
+      icon_back_after_shell_restart close_during_drag
+      fprobe_shows_and_scrolls_edit fprobe_geometry_persists)
     foreach(case ${FLICKO_E2E_CASES})
       add_test(NAME e2e_${case}
         COMMAND ${FLICKO_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.py --case ${case}
@@ -61,6 +67,7 @@ endif()
 
 if(WIN32)
   # The tray adapter's tests need the program's pictures and the adapter.
-  target_sources(flicko_tests PRIVATE ${CMAKE_SOURCE_DIR}/host/TaskbarIconWin.cpp ${CMAKE_SOURCE_DIR}/host/res/flicko.rc)
+  target_sources(flicko_tests PRIVATE ${CMAKE_SOURCE_DIR}/host/TaskbarIconWin.cpp ${CMAKE_SOURCE_DIR}/host/FlMenu.cpp
+    ${CMAKE_SOURCE_DIR}/host/FlDialog.cpp ${CMAKE_SOURCE_DIR}/host/res/flicko.rc)
   target_link_libraries(flicko_tests PRIVATE shell32)
 endif()
