@@ -167,7 +167,7 @@ void TResidentApp::ReloadSettingsNow() {
     const bool wasEnabled = enabled_->Enabled();
     const bool ok = guard_.Run(false, [&] { return settings_.ReloadSettings(*this); });
     if (!ok && enabled_->Enabled() != wasEnabled) guard_.Run([&] { SetEnabled(wasEnabled); });
-    tray_->Tooltip = settings_.Values().TaskbarIcon.Tooltip;
+    tray_->SetTooltip(settings_.Values().TaskbarIcon.Tooltip);
     engine_->ApplySettings(EngineSettingsFrom(settings_.Values()));
 }
 

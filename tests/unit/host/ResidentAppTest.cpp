@@ -43,6 +43,7 @@ struct FakeArea : INotifyArea {
         pictures.push_back(picture);
         return true;
     }
+    bool ModifyTip(const std::string&) override { return true; }
     bool Delete() override { return true; }
 };
 
