@@ -35,7 +35,7 @@ bool TFlMain::CreateMainWindow() {
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = &TFlMain::MainWndProc;
     wc.hInstance = instance_;
-    wc.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hIcon = ::LoadIconA(instance_, "MAINICON");
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kClassName;
@@ -58,6 +58,23 @@ void TFlMain::StartUp() {
                                                           reinterpret_cast<Hwnd>(window_)});
     app_->SetDefaults();
     link_->SetLibraryPath(app_->Settings().Files().HookLib);
+    // The menus' reloads are requests: the loop does them.
+    trayCommands_ = std::make_unique<TTrayCommands>(
+        instance_, window_,
+        TTrayAppLink{[this] { return app_->Enabled(); }, [this](bool v) { return app_->SetEnabled(v); },
+                     [this] { app_->PauseHook(); }, [this] { app_->ResumeHook(); },
+                     [this] {
+                         app_->RequestReloadIni();
+                         WakeLoop();
+                     },
+                     [this] {
+                         app_->RequestReloadScrollDat();
+                         WakeLoop();
+                     },
+                     [this](HWND dialog) { SetAboutWindow(dialog); },
+                     [this]() -> const TTaskbarIconItems& { return app_->Settings().Values().TaskbarIcon; },
+                     [this] { return app_->Settings().Values().Ja; }},
+        app_->Settings().Files(), app_->Macros());
 
     // 4. The shared block doubles as the instance marker.
     fmo_.CreateFmo();
@@ -109,6 +126,13 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reply;
     }
     case WM_TASKBARICON:
+        // Possibly sent while the engine waits on a window: the click is
+        // acted on from the loop.
+        if (trayCommands_) trayCommands_->TaskbarIconMessage(wParam, lParam);
+        return 0;
+    case TTrayCommands::kClickMsg:
+        if (trayCommands_) app_->Guard().Run([&] { trayCommands_->TaskbarIconClick(wParam, lParam); });
+        if (app_->HasDeferredWork()) WakeLoop();
         return 0;
     case WM_CLOSE:
         // Possibly sent while the engine waits on a window: the shut-down

@@ -9,6 +9,7 @@
 #include "hook/loader/FHFileMapFl.h"
 #include "hook/loader/FHLinkFl.h"
 #include "host/TaskbarIconWin.h"
+#include "host/TrayCommands.h"
 #include "host/core/ResidentApp.h"
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
@@ -79,6 +80,7 @@ private:
     std::unique_ptr<THookLink> link_;
     std::unique_ptr<TShellNotifyArea> notifyArea_;
     std::unique_ptr<TResidentApp> app_;
+    std::unique_ptr<TTrayCommands> trayCommands_;
 };
 
 }  // namespace flicko
