@@ -42,6 +42,9 @@ struct FakeWindowOptions {
     Rect rect;                   // window rectangle, screen coordinates
     std::optional<Rect> client;  // client area in screen coordinates; the window rectangle when absent
     std::optional<FakeBehaviour> behaviour;  // FakeBehaviour::ForClass when absent
+    // The owning process (an id from AddProcess); 0: the parent's process,
+    // or for a top-level window the desktop's default process "app.exe".
+    std::uint32_t process = 0;
 };
 
 struct FakeRecord {
@@ -71,6 +74,11 @@ public:
     void SetStyle(Hwnd w, std::uint32_t style);
     void SetVisible(Hwnd w, bool visible);
     void MoveWindow(Hwnd w, Rect rect, std::optional<Rect> client = std::nullopt);
+    // A process with the given image name; its id for FakeWindowOptions.
+    // One that cannot be opened stands for an elevated process.
+    std::uint32_t AddProcess(const std::string& imageName, bool canOpen = true);
+    void EndProcess(std::uint32_t pid);  // its windows stay; it can no longer be opened
+    std::uint32_t DefaultProcess() const { return kDefaultProcess; }
 
     // --- driving the input state ----------------------------------------
     void SetTime(Millis t) { now_ = t; }
@@ -90,6 +98,7 @@ public:
     int CountSent(Hwnd w, std::uint32_t msg, std::optional<std::uint16_t> lowWord = std::nullopt) const;
     std::vector<FakeRecord> Inputs() const;  // keybd_event and mouse_event, in order
     std::optional<ScrollInfo> Bar(Hwnd w, int bar) const;
+    int ImageNameQueries() const { return imageNameQueries_; }  // ProcessImageName calls
     int Position(Hwnd w, int bar) const;  // nPos, or INT_MIN when the bar is missing
 
     // --- Desktop ----------------------------------------------------------
@@ -108,6 +117,8 @@ public:
     bool ClientToScreen(Hwnd w, Point& p) override;
     std::vector<Hwnd> ChildWindows(Hwnd parent) override;
     std::vector<Hwnd> TopLevelWindows() override;
+    std::uint32_t WindowProcessId(Hwnd w) override;
+    bool ProcessImageName(std::uint32_t pid, std::string& name) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
     bool PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
@@ -138,7 +149,13 @@ private:
         FakeBehaviour behaviour;
         std::optional<ScrollInfo> bars[3];
         int wheelRemainder = 0;
+        std::uint32_t process = 0;
     };
+    struct Process {
+        std::string imageName;
+        bool canOpen = true;
+    };
+    static constexpr std::uint32_t kDefaultProcess = 1000;
 
     Window* Find(Hwnd w);
     const Window* Find(Hwnd w) const;
@@ -157,6 +174,9 @@ private:
     std::map<int, bool> keysDown_;
     std::map<int, int> metrics_;
     std::uint32_t doubleClickTime_ = 500;
+    std::map<std::uint32_t, Process> processes_;
+    std::uint32_t nextProcess_ = kDefaultProcess + 4;
+    int imageNameQueries_ = 0;
 };
 
 }  // namespace flicko
