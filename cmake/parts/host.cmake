@@ -30,7 +30,7 @@ if(WIN32)
   # Probes of a running resident program: close its window, read the block.
   add_executable(e2e_flickotool ${CMAKE_SOURCE_DIR}/tests/e2e/fixture/FlickoTool.cpp)
   target_include_directories(e2e_flickotool PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(e2e_flickotool PRIVATE user32 shell32 kernel32)
+  target_link_libraries(e2e_flickotool PRIVATE user32 shell32 ole32 uuid kernel32)
   target_link_options(e2e_flickotool PRIVATE ${FLICKO_STATIC_RUNTIME})
   set_target_properties(e2e_flickotool PROPERTIES OUTPUT_NAME flickotool RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
@@ -41,7 +41,12 @@ if(WIN32)
       second_instance_exits missing_dll_runs disabled_axis_still double_click_untouched
       kill_during_drag write_exit_status hung_target aborted_rules_keep_what_was_read
       caret_and_capture_replies tray_picture_follows_state
-      icon_back_after_shell_restart close_during_drag)
+      icon_back_after_shell_restart close_during_drag process_rule_turns_one_program_off
+      shipped_wheel_rule_follows_the_cursor)
+    find_program(FLICKO_MAKENSIS makensis)
+    if(FLICKO_MAKENSIS)
+      list(APPEND FLICKO_E2E_CASES package_install_upgrade_uninstall)
+    endif()
     foreach(case ${FLICKO_E2E_CASES})
       add_test(NAME e2e_${case}
         COMMAND ${FLICKO_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.py --case ${case}

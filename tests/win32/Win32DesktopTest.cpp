@@ -85,6 +85,31 @@ TEST_F(Win32DesktopTest, MissingWindowFailsEveryQuery) {
     EXPECT_FALSE(d.ScreenToClient(E(), p));
     EXPECT_EQ(d.SendMessage(E(), WM_VSCROLL, SB_LINEDOWN, 0), 0);
     EXPECT_EQ(d.ClassName(E()), "");
+    EXPECT_EQ(d.WindowProcessId(E()), 0u);
+}
+
+TEST_F(Win32DesktopTest, OwningProcessIsNamedByItsImageFileName) {
+    EXPECT_EQ(d.WindowProcessId(E()), ::GetCurrentProcessId());
+    char path[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string own(path, n);
+    own = own.substr(own.find_last_of("\\/") + 1);
+    std::string name;
+    ASSERT_TRUE(d.ProcessImageName(d.WindowProcessId(E()), name));
+    EXPECT_EQ(name, own);  // the file name only, as the system spells it
+    // A process that has ended cannot be opened: no name, no error.
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    char cmd[] = "cmd.exe /c exit 0";
+    ASSERT_TRUE(::CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi));
+    const DWORD pid = pi.dwProcessId;
+    ::WaitForSingleObject(pi.hProcess, 30000);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    name = "unchanged";
+    EXPECT_FALSE(d.ProcessImageName(pid, name));
+    EXPECT_FALSE(d.ProcessImageName(0, name));
 }
 
 TEST_F(Win32DesktopTest, ClockAndMetricsComeFromTheSystem) {

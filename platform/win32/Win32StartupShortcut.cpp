@@ -1,0 +1,111 @@
+#include "platform/win32/Win32StartupShortcut.h"
+
+#include "platform/win32/WindowsInclude.h"
+
+#include <objidl.h>
+#include <shlobj.h>
+
+#include <utility>
+#include <vector>
+
+namespace flicko {
+
+namespace {
+
+// Releases a COM interface pointer at the end of its scope.
+template <class T>
+class ComRef {
+public:
+    ComRef() = default;
+    ~ComRef() {
+        if (p_) p_->Release();
+    }
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    T* operator->() const { return p_; }
+    void** Out() { return reinterpret_cast<void**>(&p_); }
+
+private:
+    T* p_ = nullptr;
+};
+
+// COM for the calling thread while in scope; a thread that has COM already
+// (in any apartment) is left as it is.
+class ComScope {
+public:
+    ComScope() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComScope() {
+        if (SUCCEEDED(hr_)) ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    bool Usable() const { return SUCCEEDED(hr_) || hr_ == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT hr_;
+};
+
+std::string RunningProgram() {
+    std::vector<char> buf(MAX_PATH);
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return {};
+        if (n < buf.size()) return std::string(buf.data(), n);
+        buf.resize(buf.size() * 2);
+    }
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    if (cut == std::string::npos) return {};
+    // A program in a drive's root keeps "X:\" as its folder.
+    if (cut > 0 && path[cut - 1] == ':') return path.substr(0, cut + 1);
+    return path.substr(0, cut);
+}
+
+}  // namespace
+
+Win32StartupShortcut::Win32StartupShortcut() : program_(RunningProgram()), file_(DefaultFile()) {}
+
+Win32StartupShortcut::Win32StartupShortcut(std::string program, std::string file)
+    : program_(std::move(program)), file_(std::move(file)) {}
+
+std::string Win32StartupShortcut::DefaultFile() {
+    char folder[MAX_PATH];
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    return std::string(folder) + "\\Flicko.lnk";
+}
+
+bool Win32StartupShortcut::IsOn() {
+    if (file_.empty()) return false;
+    const DWORD attributes = ::GetFileAttributesA(file_.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32StartupShortcut::SetOn(bool on) {
+    if (file_.empty() || program_.empty()) return false;
+    if (!on) return ::DeleteFileA(file_.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    return Create();
+}
+
+bool Win32StartupShortcut::Create() {
+    ComScope com;
+    if (!com.Usable()) return false;
+    ComRef<IShellLinkA> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.Out()))) {
+        return false;
+    }
+    if (FAILED(link->SetPath(program_.c_str())) || FAILED(link->SetWorkingDirectory(FolderOf(program_).c_str())) ||
+        FAILED(link->SetDescription("Flicko"))) {
+        return false;
+    }
+    ComRef<IPersistFile> persist;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, persist.Out()))) return false;
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, file_.c_str(), -1, nullptr, 0);
+    if (n <= 0) return false;
+    std::vector<wchar_t> wide(static_cast<std::size_t>(n));
+    ::MultiByteToWideChar(CP_ACP, 0, file_.c_str(), -1, wide.data(), n);
+    return SUCCEEDED(persist->Save(wide.data(), TRUE));
+}
+
+}  // namespace flicko
