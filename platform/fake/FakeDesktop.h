@@ -79,6 +79,8 @@ public:
     std::uint32_t AddProcess(const std::string& imageName, bool canOpen = true);
     void EndProcess(std::uint32_t pid);  // its windows stay; it can no longer be opened
     std::uint32_t DefaultProcess() const { return kDefaultProcess; }
+    // Window properties (SetPropA) in the order EnumPropsExA gives them.
+    void SetPropertyNames(Hwnd w, std::vector<std::string> names);
 
     // --- driving the input state ----------------------------------------
     void SetTime(Millis t) { now_ = t; }
@@ -119,6 +121,7 @@ public:
     std::vector<Hwnd> TopLevelWindows() override;
     std::uint32_t WindowProcessId(Hwnd w) override;
     bool ProcessImageName(std::uint32_t pid, std::string& name) override;
+    std::vector<std::string> WindowPropertyNames(Hwnd w) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
     bool PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
@@ -150,6 +153,7 @@ private:
         std::optional<ScrollInfo> bars[3];
         int wheelRemainder = 0;
         std::uint32_t process = 0;
+        std::vector<std::string> properties;
     };
     struct Process {
         std::string imageName;

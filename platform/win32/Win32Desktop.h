@@ -24,6 +24,7 @@ public:
     std::vector<Hwnd> TopLevelWindows() override;
     std::uint32_t WindowProcessId(Hwnd w) override;
     bool ProcessImageName(std::uint32_t pid, std::string& name) override;
+    std::vector<std::string> WindowPropertyNames(Hwnd w) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
     bool PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
