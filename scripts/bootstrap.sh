@@ -15,6 +15,8 @@ packages=(
   wine wine32:i386
   xvfb xfonts-base xauth x11-utils xdotool libxtst-dev imagemagick
   nsis zip unzip
+  # Kana and kanji for the About dialog in Japanese mode under Wine.
+  fonts-ipafont-gothic
 )
 
 missing=()

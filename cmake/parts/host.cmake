@@ -13,6 +13,11 @@ if(WIN32)
     target_sources(flicko PRIVATE ${FLICKO_HOST_CORE_SOURCES})
   endif()
   target_sources(flicko PRIVATE ${CMAKE_SOURCE_DIR}/host/res/flicko.rc)
+  target_sources(fprobe PRIVATE ${CMAKE_SOURCE_DIR}/probe/res/fprobe.rc)
+  # The version resources share one fragment and the generated numbers.
+  foreach(target flicko fprobe claspm flicko_tests)
+    target_include_directories(${target} PRIVATE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/cmake/version)
+  endforeach()
 
   # The hook library is mapped into every process with mouse input: no C
   # runtime, no unwinding tables, an entry point that only says yes.
@@ -67,6 +72,7 @@ endif()
 
 if(WIN32)
   # The tray adapter's tests need the program's pictures and the adapter.
-  target_sources(flicko_tests PRIVATE ${CMAKE_SOURCE_DIR}/host/TaskbarIconWin.cpp ${CMAKE_SOURCE_DIR}/host/res/flicko.rc)
+  target_sources(flicko_tests PRIVATE ${CMAKE_SOURCE_DIR}/host/TaskbarIconWin.cpp ${CMAKE_SOURCE_DIR}/host/FlMenu.cpp
+    ${CMAKE_SOURCE_DIR}/host/FlDialog.cpp ${CMAKE_SOURCE_DIR}/host/res/flicko.rc)
   target_link_libraries(flicko_tests PRIVATE shell32)
 endif()
