@@ -163,7 +163,7 @@ bool TFlIniFile::WriteBoolStr(const std::string& section, const std::string& key
 
 EPopMnuKind KindOfMenuKey(std::string_view key) {
     // Order matters where one keyword could begin another's key.
-    static constexpr std::array<std::pair<std::string_view, EPopMnuKind>, 14> kKeywords{{
+    static constexpr std::array<std::pair<std::string_view, EPopMnuKind>, 15> kKeywords{{
         {"Menu", EPopMnuKind::Menu},
         {"End", EPopMnuKind::End},
         {"Separator", EPopMnuKind::Separator},
@@ -178,6 +178,7 @@ EPopMnuKind KindOfMenuKey(std::string_view key) {
         {"Shell", EPopMnuKind::Shell},
         {"About", EPopMnuKind::About},
         {"Exit", EPopMnuKind::Exit},
+        {"Startup", EPopMnuKind::Startup},
     }};
     for (const auto& [keyword, kind] : kKeywords) {
         if (StartsWithNoCase(key, keyword)) return kind;

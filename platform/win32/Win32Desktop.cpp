@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Desktop.h"
 
 #include "platform/WinConst.h"
+#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/WindowsInclude.h"
 
 #include <mmsystem.h>
@@ -72,13 +73,11 @@ bool Win32Desktop::ProcessImageName(std::uint32_t pid, std::string& name) {
     // Limited query is what a normal process may ask of an elevated one on
     // Vista and later; the elevated one still refuses, and so does a
     // protected one: those, and processes that have ended, never match.
-    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    const ScopedHandle<KernelHandleTraits> process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process) return false;
     char path[MAX_PATH * 2];
     DWORD size = sizeof path;
-    const BOOL ok = ::QueryFullProcessImageNameA(process, 0, path, &size);
-    ::CloseHandle(process);
-    if (!ok) return false;
+    if (!::QueryFullProcessImageNameA(process.get(), 0, path, &size)) return false;
     std::size_t start = 0;
     for (DWORD i = 0; i < size; ++i) {
         // In a double-byte code page a trail byte may equal a backslash.

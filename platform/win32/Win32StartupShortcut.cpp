@@ -1,5 +1,6 @@
 #include "platform/win32/Win32StartupShortcut.h"
 
+#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/WindowsInclude.h"
 
 #include <objidl.h>
@@ -12,22 +13,8 @@ namespace flicko {
 
 namespace {
 
-// Releases a COM interface pointer at the end of its scope.
-template <class T>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() {
-        if (p_) p_->Release();
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    T* operator->() const { return p_; }
-    void** Out() { return reinterpret_cast<void**>(&p_); }
-
-private:
-    T* p_ = nullptr;
-};
+template <class I>
+using ComRef = ScopedHandle<ComTraits<I>>;
 
 // COM for the calling thread while in scope; a thread that has COM already
 // (in any apartment) is left as it is.
@@ -91,21 +78,25 @@ bool Win32StartupShortcut::SetOn(bool on) {
 bool Win32StartupShortcut::Create() {
     ComScope com;
     if (!com.Usable()) return false;
-    ComRef<IShellLinkA> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.Out()))) {
+    IShellLinkA* rawLink = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                  reinterpret_cast<void**>(&rawLink)))) {
         return false;
     }
-    if (FAILED(link->SetPath(program_.c_str())) || FAILED(link->SetWorkingDirectory(FolderOf(program_).c_str())) ||
-        FAILED(link->SetDescription("Flicko"))) {
+    const ComRef<IShellLinkA> link(rawLink);
+    if (FAILED(link.get()->SetPath(program_.c_str())) ||
+        FAILED(link.get()->SetWorkingDirectory(FolderOf(program_).c_str())) ||
+        FAILED(link.get()->SetDescription("Flicko"))) {
         return false;
     }
-    ComRef<IPersistFile> persist;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, persist.Out()))) return false;
+    IPersistFile* rawPersist = nullptr;
+    if (FAILED(link.get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawPersist)))) return false;
+    const ComRef<IPersistFile> persist(rawPersist);
     const int n = ::MultiByteToWideChar(CP_ACP, 0, file_.c_str(), -1, nullptr, 0);
     if (n <= 0) return false;
     std::vector<wchar_t> wide(static_cast<std::size_t>(n));
     ::MultiByteToWideChar(CP_ACP, 0, file_.c_str(), -1, wide.data(), n);
-    return SUCCEEDED(persist->Save(wide.data(), TRUE));
+    return SUCCEEDED(persist.get()->Save(wide.data(), TRUE));
 }
 
 }  // namespace flicko
