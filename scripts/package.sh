@@ -55,6 +55,11 @@ trap 'rm -rf "$stage"' EXIT
 mkdir -p "$stage/$name/default"
 cp "$release"/{flicko.exe,claspm.dll,fprobe.exe,fcheck.exe} "$stage/$name/"
 cp "$release"/default/{flicko.ini,scroll.dat} "$stage/$name/default/"
+# What a user downloads carries no debugging information.
+strip=$(command -v i686-w64-mingw32-strip || true)
+if [ -n "$strip" ]; then
+  "$strip" --strip-debug "$stage/$name"/{flicko.exe,claspm.dll,fprobe.exe,fcheck.exe}
+fi
 rm -f "$out/$name-win32.zip"
 (cd "$stage" && TZ=UTC zip -qrX "$out/$name-win32.zip" "$name")
 
