@@ -18,13 +18,19 @@ constexpr LONG_PTR kBevelled = 1;
 
 void Place(HWND w, const Rect& r) { ::MoveWindow(w, r.left, r.top, r.Width(), r.Height(), TRUE); }
 
+// Movable global memory, until the clipboard takes it over.
+struct GlobalMemoryTraits {
+    using handle_type = HGLOBAL;
+    static handle_type GetInvalid() { return nullptr; }
+    static bool IsValid(handle_type h) { return h != nullptr; }
+    static void Close(handle_type h) { ::GlobalFree(h); }
+};
+
 }  // namespace
 
 TFProbeForm::TFProbeForm(HINSTANCE instance) : instance_(instance) {}
 
-TFProbeForm::~TFProbeForm() {
-    if (font_) ::DeleteObject(font_);
-}
+TFProbeForm::~TFProbeForm() = default;
 
 bool TFProbeForm::Create(int showCommand) {
     WNDCLASSA wc{};
@@ -78,15 +84,16 @@ void TFProbeForm::StartUp() {
     ApplyGeometry();
     // 6. The checks as read.
     const TProbeChecks c = settings_.Checks();
-    SetCheckEnable(c.Enable);
     SetBox(chkLBtn_, c.LeftButton);
     SetBox(chkRBtn_, c.RightButton);
     SetBox(chkMBtn_, c.MiddleButton);
     SetCheckWindowsTree(c.WindowsTree);
     SetCheckScrollData(c.ScrollDateFile);
     SetCheckScroll(c.Scroll);
-    // 7. The rules.
+    // 7. The rules, before the timer starts: a report box runs a message
+    // loop, and no tick may choose from rules half read.
     LoadScrollData();
+    SetCheckEnable(c.Enable);
 }
 
 HWND TFProbeForm::Panel(HWND parent, bool bevel) {
@@ -100,15 +107,15 @@ HWND TFProbeForm::Control(HWND parent, const char* cls, const char* text, DWORD 
                           int h) {
     HWND c = ::CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    ::SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    ::SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return c;
 }
 
 void TFProbeForm::CreateControls() {
     // 12 pixels high, Shift-JIS: window and class names of Japanese
     // programs show as written.
-    font_ = ::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS UI Gothic");
+    font_.reset(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS UI Gothic"));
     const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
     const DWORD push = BS_PUSHBUTTON | WS_TABSTOP;
     const DWORD memo = WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP;
@@ -272,10 +279,7 @@ void TFProbeForm::LoadScrollData() {
 }
 
 void TFProbeForm::ReloadProbeScrollData() {
-    const bool remembered = settings_.Checks().Enable;
-    SetCheckEnable(false);
-    LoadScrollData();
-    SetCheckEnable(remembered);
+    probe_->ReloadScrollData([this] { LoadScrollData(); });
 }
 
 void TFProbeForm::EditScrollData() {
@@ -286,15 +290,12 @@ void TFProbeForm::CopyToClipboard() {
     const std::string text = probe_->CopyText();
     if (!::OpenClipboard(form_)) return;
     ::EmptyClipboard();
-    if (HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        if (void* p = ::GlobalLock(mem)) {
-            std::memcpy(p, text.c_str(), text.size() + 1);
-            ::GlobalUnlock(mem);
-            // The clipboard owns the memory once it took it.
-            if (!::SetClipboardData(CF_TEXT, mem)) ::GlobalFree(mem);
-        } else {
-            ::GlobalFree(mem);
-        }
+    ScopedHandle<GlobalMemoryTraits> mem(::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+    if (void* p = mem ? ::GlobalLock(mem.get()) : nullptr) {
+        std::memcpy(p, text.c_str(), text.size() + 1);
+        ::GlobalUnlock(mem.get());
+        // The clipboard owns the memory once it took it.
+        if (::SetClipboardData(CF_TEXT, mem.get())) mem.release();
     }
     ::CloseClipboard();
 }

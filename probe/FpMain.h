@@ -9,6 +9,7 @@
 
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
+#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/WindowsInclude.h"
 
@@ -102,7 +103,7 @@ private:
          pnlSclDatFoot_ = nullptr, chkScl_ = nullptr;
     TFpSplitter* splitter1_ = nullptr;
     TFpSplitter* splitter2_ = nullptr;
-    HFONT font_ = nullptr;
+    ScopedHandle<FontTraits> font_;
     UINT_PTR timerId_ = 0;
     std::int32_t treeWidth_ = 278;
     std::int32_t sclDatHeight_ = 236;
