@@ -112,7 +112,7 @@ TEST_F(FpWndsTreeTest, PlaceholderIsFilledOnceHoweverOftenExpanded) {
     EXPECT_EQ(sibling.Children[0]->Children[0]->Text, "Text = OK");
     EXPECT_FALSE(tree.ExpandWindowNode(sibling));
     EXPECT_EQ(sibling.Children.size(), 2u);
-    EXPECT_EQ(sibling.Children[0]->Children.size(), 4u);
+    EXPECT_EQ(sibling.Children[0]->Children.size(), 5u);  // Text, Rect, Style, WndowProperty, Process
     // The marked node never qualifies.
     EXPECT_FALSE(tree.ExpandWindowNode(const_cast<TTreeNode&>(*tree.Selected())));
 }
