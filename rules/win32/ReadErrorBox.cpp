@@ -8,11 +8,35 @@ namespace flicko {
 TMessageBoxErrorReport::TMessageBoxErrorReport(std::function<std::string()> debuggerTemplate)
     : debuggerTemplate_(std::move(debuggerTemplate)) {}
 
+namespace {
+
+void PlainBox(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_OK | MB_ICONWARNING); }
+
+}  // namespace
+
+bool TMessageBoxErrorReport::Admit() {
+    switch (gate_.Next()) {
+        case TReportVerdict::Show: return true;
+        case TReportVerdict::Skip: return false;
+        case TReportVerdict::Offer: break;
+    }
+    const std::string question = gate_.OfferText();
+    const bool skip = MessageBoxA(nullptr, question.c_str(), "Flicko ERROR", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    gate_.Answer(skip);
+    return !skip;
+}
+
 void TMessageBoxErrorReport::ShowErrorBox(const std::string& text) {
-    MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_OK | MB_ICONWARNING);
+    if (Admit()) PlainBox(text);
+}
+
+void TMessageBoxErrorReport::EndReading() {
+    const std::string summary = gate_.EndReading();
+    if (!summary.empty()) PlainBox(summary);
 }
 
 void TMessageBoxErrorReport::ReportReadError(const std::string& fileName, int line, const std::string& message) {
+    if (!Admit()) return;
     const std::string text = ReadErrorBoxText(fileName, line, message);
     const int answer =
         MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "rules/FlError.h"
+#include "rules/ReadReportGate.h"
 
 namespace flicko {
 
@@ -16,9 +17,15 @@ public:
 
     void ShowErrorBox(const std::string& text) override;
     void ReportReadError(const std::string& fileName, int line, const std::string& message) override;
+    void BeginReading() override { gate_.BeginReading(); }
+    void EndReading() override;
 
 private:
+    // False when the report is to be left out (the user chose to skip).
+    bool Admit();
+
     std::function<std::string()> debuggerTemplate_;
+    TReadReportGate gate_;
 };
 
 // Starts commandLine without waiting for it; false when it cannot start.
