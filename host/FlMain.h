@@ -10,6 +10,7 @@
 #include "hook/loader/FHLinkFl.h"
 #include "host/HostEngine.h"
 #include "host/TaskbarIconWin.h"
+#include "host/TrayCommands.h"
 #include "host/core/EnabledState.h"
 #include "host/core/ErrorGuard.h"
 #include "host/core/IdlePass.h"
@@ -118,6 +119,7 @@ private:
     std::unique_ptr<TRuleModel> model_;
     std::unique_ptr<IHostEngine> engine_;
     TIdlePass idle_{*this};
+    std::unique_ptr<TTrayCommands> trayCommands_;
 };
 
 }  // namespace flicko

@@ -10,7 +10,7 @@ class StartupShortcut {
 public:
     virtual ~StartupShortcut() = default;
     // True while the shortcut exists.
-    virtual bool IsOn() = 0;
+    virtual bool IsOn() const = 0;
     // Creates (pointing at the running program) or deletes the shortcut;
     // false when the system refused, the state then is as it was.
     virtual bool SetOn(bool on) = 0;

@@ -47,6 +47,7 @@ if(WIN32)
       kill_during_drag write_exit_status hung_target aborted_rules_keep_what_was_read
       caret_and_capture_replies tray_picture_follows_state
       icon_back_after_shell_restart close_during_drag
+      tray_left_click_toggles tray_menu_items about_dialog
       fprobe_shows_and_scrolls_edit fprobe_geometry_persists process_rule_turns_one_program_off
       shipped_wheel_rule_follows_the_cursor)
     find_program(FLICKO_MAKENSIS makensis)

@@ -7,7 +7,7 @@ namespace flicko {
 
 class FakeStartupShortcut : public StartupShortcut {
 public:
-    bool IsOn() override { return on_; }
+    bool IsOn() const override { return on_; }
     bool SetOn(bool on) override {
         ++calls_;
         if (refuse_) return false;

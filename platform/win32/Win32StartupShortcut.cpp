@@ -63,7 +63,7 @@ std::string Win32StartupShortcut::DefaultFile() {
     return std::string(folder) + "\\Flicko.lnk";
 }
 
-bool Win32StartupShortcut::IsOn() {
+bool Win32StartupShortcut::IsOn() const {
     if (file_.empty()) return false;
     const DWORD attributes = ::GetFileAttributesA(file_.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

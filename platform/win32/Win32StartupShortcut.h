@@ -16,7 +16,7 @@ public:
     // A shortcut to program, kept as file (for tests).
     Win32StartupShortcut(std::string program, std::string file);
 
-    bool IsOn() override;
+    bool IsOn() const override;
     bool SetOn(bool on) override;
 
     // "<Startup folder>\Flicko.lnk"; empty when the folder is unknown.
