@@ -49,7 +49,8 @@ if(WIN32)
       icon_back_after_shell_restart close_during_drag
       tray_left_click_toggles tray_menu_items about_dialog
       fprobe_shows_and_scrolls_edit fprobe_geometry_persists process_rule_turns_one_program_off
-      shipped_wheel_rule_follows_the_cursor)
+      shipped_wheel_rule_follows_the_cursor
+      tray_startup_item_switches_the_shortcut)
     find_program(FLICKO_MAKENSIS makensis)
     if(FLICKO_MAKENSIS)
       list(APPEND FLICKO_E2E_CASES package_install_upgrade_uninstall)

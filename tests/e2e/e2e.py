@@ -1096,6 +1096,34 @@ def case_fprobe_geometry_persists(h):
     check(rc == 0 and rect.split()[:2] == ["120", "80"], f"second start at {rect}")
 
 
+def case_tray_startup_item_switches_the_shortcut(h):
+    text, labels = h.shipped_menus()
+    h.write_settings(extra=text)
+    log = h.start_hooked()
+    programs = user_folder(h.env["WINEPREFIX"], "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
+    check(programs is not None, "no Start menu folder in the prefix")
+    lnk = os.path.join(programs, "Startup", "Flicko.lnk")
+    if os.path.exists(lnk):
+        os.remove(lnk)
+    try:
+        click_tray("3", log)
+        time.sleep(0.5)
+        choose(labels, "Start with Windows")
+        wait_for(lambda: os.path.exists(lnk), 30, "the shortcut in the Startup folder", log)
+        rc, out = h.tool("lnk", winpath(lnk))
+        target, workdir = (out.splitlines() + ["", ""])[:2]
+        program = winpath(os.path.join(h.rel, "flicko.exe"))
+        check(rc == 0 and target.lower() == program.lower() and workdir.lower() == program.rsplit("\\", 1)[0].lower(),
+              f"the shortcut points at {target!r} in {workdir!r}, not at {program!r}", log)
+        click_tray("3", log)
+        time.sleep(0.5)
+        choose(labels, "Start with Windows")
+        wait_for(lambda: not os.path.exists(lnk), 30, "the shortcut removed by the second choice", log)
+    finally:
+        if os.path.exists(lnk):
+            os.remove(lnk)
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 
