@@ -46,7 +46,7 @@ if(WIN32)
       second_instance_exits missing_dll_runs disabled_axis_still double_click_untouched
       kill_during_drag write_exit_status hung_target aborted_rules_keep_what_was_read
       caret_and_capture_replies tray_picture_follows_state
-      icon_back_after_shell_restart close_during_drag
+      icon_back_after_shell_restart close_during_drag stalled_resident
       tray_left_click_toggles tray_menu_items about_dialog
       fprobe_shows_and_scrolls_edit fprobe_geometry_persists process_rule_turns_one_program_off
       shipped_wheel_rule_follows_the_cursor
