@@ -35,7 +35,7 @@ if(WIN32)
   # Probes of a running resident program: close its window, read the block.
   add_executable(e2e_flickotool ${CMAKE_SOURCE_DIR}/tests/e2e/fixture/FlickoTool.cpp)
   target_include_directories(e2e_flickotool PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(e2e_flickotool PRIVATE user32 shell32 kernel32)
+  target_link_libraries(e2e_flickotool PRIVATE user32 shell32 ole32 uuid kernel32)
   target_link_options(e2e_flickotool PRIVATE ${FLICKO_STATIC_RUNTIME})
   set_target_properties(e2e_flickotool PROPERTIES OUTPUT_NAME flickotool RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
@@ -48,7 +48,13 @@ if(WIN32)
       caret_and_capture_replies tray_picture_follows_state
       icon_back_after_shell_restart close_during_drag stalled_resident
       tray_left_click_toggles tray_menu_items about_dialog
-      fprobe_shows_and_scrolls_edit fprobe_geometry_persists)
+      fprobe_shows_and_scrolls_edit fprobe_geometry_persists process_rule_turns_one_program_off
+      shipped_wheel_rule_follows_the_cursor
+      tray_startup_item_switches_the_shortcut)
+    find_program(FLICKO_MAKENSIS makensis)
+    if(FLICKO_MAKENSIS)
+      list(APPEND FLICKO_E2E_CASES package_install_upgrade_uninstall)
+    endif()
     foreach(case ${FLICKO_E2E_CASES})
       add_test(NAME e2e_${case}
         COMMAND ${FLICKO_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.py --case ${case}

@@ -64,3 +64,8 @@ if(CMAKE_CROSSCOMPILING AND CMAKE_CROSSCOMPILING_EMULATOR)
     COMMAND sh -c "\"$0\" \"$1\" --ini \"$2\" | tr -d '\\r' | grep -qx 'Scroll.Enable=True'"
             ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:fcheck> ${FLICKO_RELEASE_DIR}/default/flicko.ini)
 endif()
+
+# The unit tests read the shipped files from the source tree.
+if(NOT CMAKE_CROSSCOMPILING)
+  target_compile_definitions(flicko_tests PRIVATE FLICKO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+endif()
