@@ -15,11 +15,11 @@
 #include "engine/EngineState.h"
 #include "engine/Inertias.h"
 #include "engine/MouseEvents.h"
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "engine/Scroll.h"
 #include "engine/Velocity.h"
 #include "platform/Desktop.h"
-#include "rules/FlError.h"
+#include "base/FlError.h"
 #include "rules/SclDats.h"
 
 namespace flicko {

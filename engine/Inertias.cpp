@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "engine/Rounding.h"
+#include "base/Rounding.h"
 #include "platform/WinConst.h"
 
 namespace flicko {

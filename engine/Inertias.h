@@ -8,7 +8,7 @@
 #pragma once
 
 #include "engine/EngineState.h"
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "platform/Desktop.h"
 
 namespace flicko {

@@ -3,27 +3,29 @@
 // the message loop with its idle passes.
 #pragma once
 
+#include "platform/win32/WindowsInclude.h"
+
 #include <memory>
 #include <optional>
 
+#include "base/FlError.h"
+#include "engine/OutboundInterfaces.h"
 #include "hook/loader/FHFileMapFl.h"
 #include "hook/loader/FHLinkFl.h"
 #include "host/HostEngine.h"
+#include "host/ReadErrorBox.h"
 #include "host/TaskbarIconWin.h"
 #include "host/core/EnabledState.h"
 #include "host/core/ErrorGuard.h"
 #include "host/core/IdlePass.h"
 #include "host/core/MouseReentry.h"
 #include "host/core/TaskbarIcon.h"
-#include "engine/Neighbours.h"
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
 #include "platform/win32/Win32Desktop.h"
-#include "platform/win32/WindowsInclude.h"
-#include "rules/FlError.h"
+#include "platform/win32/Win32Processes.h"
 #include "rules/SclDats.h"
-#include "rules/win32/ReadErrorBox.h"
-#include "settings/FlIniReader.h"
+#include "settings/FlSettings.h"
 #include "settings/PathMacros.h"
 
 namespace flicko {
@@ -107,7 +109,8 @@ private:
     std::unique_ptr<ProfileFiles> profiles_ = MakeSystemProfileFiles();
     TPathMacros macros_{*environment_};
     // Reading errors offer the debugger of the settings in force at the time.
-    TMessageBoxErrorReport readReport_{[this] { return settings_.Files().Debugger; }};
+    Win32Processes processes_;
+    TMessageBoxErrorReport readReport_{processes_, [this] { return settings_.Files().Debugger; }};
     TFlSettings settings_{*profiles_, macros_, readReport_};
     TFileMapping fmo_;
     std::unique_ptr<THookLink> link_;

@@ -1,7 +1,8 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "platform/win32/Win32Desktop.h"
 
 #include "platform/WinConst.h"
-#include "platform/win32/WindowsInclude.h"
 
 #include <mmsystem.h>
 

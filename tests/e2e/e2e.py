@@ -9,6 +9,7 @@ log and the shared block) and fails with the log tail when a deadline
 passes. Nothing is retried.
 
 Usage: e2e.py --case NAME --release DIR --fixture EXE --tools DIR --work DIR
+       e2e.py --list       (the case names, one a line)
 """
 import argparse
 import os
@@ -639,13 +640,21 @@ CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case
 
 def main():
     ap = argparse.ArgumentParser()
+    ap.add_argument("--list", action="store_true", help="print the case names, one a line, and exit")
     ap.add_argument("--case", choices=sorted(CASES))
     ap.add_argument("--demo", metavar="OUTDIR")
-    ap.add_argument("--release", required=True)
-    ap.add_argument("--fixture", required=True)
-    ap.add_argument("--tools", required=True)
-    ap.add_argument("--work", required=True)
+    ap.add_argument("--release")
+    ap.add_argument("--fixture")
+    ap.add_argument("--tools")
+    ap.add_argument("--work")
     args = ap.parse_args()
+    if args.list:
+        # The build registers one test per name printed here.
+        print("\n".join(CASES))
+        return 0
+    missing = [f"--{n}" for n in ("release", "fixture", "tools", "work") if not getattr(args, n)]
+    if missing:
+        ap.error("the following arguments are required: " + ", ".join(missing))
     h = None
     try:
         if args.demo:

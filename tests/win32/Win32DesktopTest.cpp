@@ -1,10 +1,10 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "platform/win32/Win32Desktop.h"
 
 #include <string>
 
 #include <gtest/gtest.h>
-
-#include "platform/win32/WindowsInclude.h"
 
 namespace flicko {
 namespace {

@@ -1,0 +1,33 @@
+// The scroll-data reports of the resident program: message boxes, and the
+// debugger (an editor command) started at the offending line on request.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "base/FlError.h"
+#include "platform/Processes.h"
+
+namespace flicko {
+
+class TMessageBoxErrorReport : public IReadErrorReport {
+public:
+    // Shows text with Yes and No (No the default); true for Yes.
+    using AskYesNo = std::function<bool(const std::string& text)>;
+
+    // debuggerTemplate yields the current Debugger setting at each report; the
+    // debugger starts through processes, which shows a failed start itself.
+    // Without ask the question is a message box.
+    TMessageBoxErrorReport(Processes& processes, std::function<std::string()> debuggerTemplate,
+                           AskYesNo ask = nullptr);
+
+    void ShowErrorBox(const std::string& text) override;
+    void ReportReadError(const std::string& fileName, int line, const std::string& message) override;
+
+private:
+    Processes& processes_;
+    std::function<std::string()> debuggerTemplate_;
+    AskYesNo ask_;
+};
+
+}  // namespace flicko
