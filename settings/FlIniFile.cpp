@@ -10,17 +10,9 @@ namespace flicko {
 
 namespace {
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (AsciiLower(text[i]) != AsciiLower(prefix[i])) return false;
-    }
-    return true;
-}
-
 bool ContainsNoCase(std::string_view text, std::string_view what) {
     for (std::size_t i = 0; i + what.size() <= text.size(); ++i) {
-        if (StartsWithNoCase(text.substr(i), what)) return true;
+        if (StartsWithText(text.substr(i), what)) return true;
     }
     return false;
 }
@@ -178,7 +170,7 @@ EPopMnuKind KindOfMenuKey(std::string_view key) {
         {"Exit", EPopMnuKind::Exit},
     }};
     for (const auto& [keyword, kind] : kKeywords) {
-        if (StartsWithNoCase(key, keyword)) return kind;
+        if (StartsWithText(key, keyword)) return kind;
     }
     return EPopMnuKind::Separator;
 }
