@@ -8,7 +8,7 @@ endif()
 # runtime, no unwinding tables, an entry point that only says yes, exports by
 # plain name.
 add_library(claspm SHARED hook/claspm/claspm.cpp hook/claspm/claspm.def hook/claspm/claspm.rc)
-target_include_directories(claspm PRIVATE ${CMAKE_SOURCE_DIR})
+target_include_directories(claspm PRIVATE ${CMAKE_SOURCE_DIR} ${FLICKO_VERSION_INCLUDE_DIRS})
 target_compile_options(claspm PRIVATE -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
   -fno-stack-protector -ffreestanding)
 target_link_options(claspm PRIVATE ${FLICKO_STATIC_RUNTIME} -nostdlib -nostartfiles -Wl,-e,_ClaspmEntry@12

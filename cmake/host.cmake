@@ -18,8 +18,10 @@ add_library(flicko_host STATIC ${FLICKO_HOST_SOURCES})
 target_link_libraries(flicko_host PUBLIC flicko_host_core flicko_hook_loader flicko_win32 shell32)
 
 # The entry point picks the Win32 adapters (through flicko_host); the
-# resource file brings the tray pictures and the version block.
+# resource file brings the program's icon, the tray pictures and the version
+# resource.
 add_executable(flicko WIN32 host/FlickoMain.cpp host/res/flicko.rc)
+target_include_directories(flicko PRIVATE ${FLICKO_VERSION_INCLUDE_DIRS})
 target_link_libraries(flicko PRIVATE flicko_host)
 target_link_options(flicko PRIVATE ${FLICKO_STATIC_RUNTIME})
 set_target_properties(flicko PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${FLICKO_RELEASE_DIR})

@@ -12,8 +12,10 @@ if(NOT WIN32)
   return()
 endif()
 
+# The form, its Win32 parts and the version resource.
 file(GLOB FLICKO_PROBE_SOURCES CONFIGURE_DEPENDS probe/*.cpp)
-add_executable(fprobe WIN32 ${FLICKO_PROBE_SOURCES})
+add_executable(fprobe WIN32 ${FLICKO_PROBE_SOURCES} probe/res/fprobe.rc)
+target_include_directories(fprobe PRIVATE ${FLICKO_VERSION_INCLUDE_DIRS})
 target_link_libraries(fprobe PRIVATE flicko_win32)
 if(TARGET flicko_probe_core)
   target_link_libraries(fprobe PRIVATE flicko_probe_core)

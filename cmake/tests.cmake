@@ -27,6 +27,10 @@ if(TARGET flicko_probe_core)
   target_link_libraries(flicko_tests PRIVATE flicko_probe_core)
 endif()
 
+# The README names the one version number.
+add_test(NAME readme_names_the_version
+  COMMAND grep -q "version ${PROJECT_VERSION}" ${CMAKE_SOURCE_DIR}/README.md)
+
 # Every copied Win32 constant is checked against the system headers (the
 # check itself runs when the Windows build compiles WinConstCheck.cpp).
 add_test(NAME winconst_check_covers_every_constant
@@ -41,6 +45,7 @@ else()
   # linked only for the agreement tests.
   target_link_libraries(flicko_tests PRIVATE flicko_host flicko_hook_loader flicko_win32)
   target_sources(flicko_tests PRIVATE host/res/flicko.rc)
+  target_include_directories(flicko_tests PRIVATE ${FLICKO_VERSION_INCLUDE_DIRS})
   target_link_options(flicko_tests PRIVATE ${FLICKO_STATIC_RUNTIME})
   # One Wine start for the whole binary: each Wine start costs seconds. The
   # adapter tests install the real hook on the real block: never next to a

@@ -35,10 +35,11 @@ private:
     int count_ = 0;
 };
 
-void PrintRule(std::ostream& out, const TSclDat& rule, bool& first) {
+void PrintRule(std::ostream& out, const TRuleModel& model, const TSclDat& rule, bool& first) {
     if (!first) out << '\n';
     first = false;
     for (const auto& line : RuleListingLines(rule)) out << line << '\n';
+    out << RuleSourceLine(model, rule) << '\n';
 }
 
 }  // namespace
@@ -61,8 +62,8 @@ int CheckScrollDataFile(const std::string& path, const IPathExpander& expander, 
         printAbort(e.what());
     }
     bool first = true;
-    for (int i = 0; i < model.SclDats.Count(); ++i) PrintRule(out, model.SclDats.Items(i), first);
-    if (model.ElseSclDat.Path == kElsePathRead) PrintRule(out, model.ElseSclDat, first);
+    for (int i = 0; i < model.SclDats.Count(); ++i) PrintRule(out, model, model.SclDats.Items(i), first);
+    if (model.ElseSclDat.Path == kElsePathRead) PrintRule(out, model, model.ElseSclDat, first);
     out.flush();
     if (aborted) return 2;
     return report.Count() > 0 ? 1 : 0;

@@ -65,6 +65,12 @@ bool TShellNotifyArea::ModifyPicture(int picture) {
     return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
+bool TShellNotifyArea::ModifyTip(const std::string& tip) {
+    NOTIFYICONDATAA data = Base(NIF_TIP);
+    ::lstrcpynA(data.szTip, tip.c_str(), 64);
+    return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
 bool TShellNotifyArea::Delete() {
     NOTIFYICONDATAA data = Base(0);
     return ::Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;

@@ -17,6 +17,7 @@ public:
     TShellNotifyArea(HINSTANCE instance, HWND window) : instance_(instance), window_(window) {}
     bool Add(const std::string& tip) override;
     bool ModifyPicture(int picture) override;
+    bool ModifyTip(const std::string& tip) override;
     bool Delete() override;
 
     // The picture of a state (TB_ENABLE, TB_DISABLE, TB_SCROLL), loaded from

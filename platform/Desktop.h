@@ -42,6 +42,10 @@ public:
     // EnumChildWindows (all descendants, system order) and EnumWindows.
     virtual std::vector<Hwnd> ChildWindows(Hwnd parent) = 0;
     virtual std::vector<Hwnd> TopLevelWindows() = 0;
+    // EnumPropsExA: the names of the window's properties in enumeration
+    // order; a property named by an integer atom gives the atom's name.
+    // Only the probe asks, so a seam without properties gives none.
+    virtual std::vector<std::string> WindowPropertyNames(Hwnd) { return {}; }
 
     // --- scroll bars ----------------------------------------------------
     // GetScrollInfo with the given SIF_* mask and bar kind SB_HORZ/VERT/CTL.

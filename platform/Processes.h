@@ -13,6 +13,9 @@ public:
     virtual ~Processes() = default;
     // ShellExecuteA with no verb and show command 0; caption "ShellExecute failed".
     virtual bool ShellExec(const std::string& file) = 0;
+    // The tray menu's Shell items: ShellExecuteA with SW_SHOWNORMAL, so that a
+    // document opens in a program the user can see; same failure box.
+    virtual bool ShellOpen(const std::string& file) = 0;
     // CreateProcessA with the whole command line; caption "CreateProcess failed".
     virtual bool Execute(const std::string& commandLine) = 0;
 };

@@ -32,9 +32,19 @@ void AddAxes(std::vector<std::string>& lines, const TSclDat& rule) {
 
 }  // namespace
 
+namespace {
+
+// The else rule before any else block has a path that names no element;
+// it stands in for the else block all the same.
+std::string HeaderText(const TSclDat& rule) {
+    return rule.Path == kElsePathUnread ? "Else" : PathToText(rule.Path);
+}
+
+}  // namespace
+
 std::vector<std::string> RuleViewLines(const TSclDat& rule) {
     std::vector<std::string> lines{
-        PathToText(rule.Path) + "{",
+        HeaderText(rule) + "{",
         std::string("IsScroll: ") + BoolToStr(rule.IsScroll) + ";",
         "SendTo: " + PathToText(rule.SendTo) + ";",
     };
@@ -59,6 +69,12 @@ std::vector<std::string> RuleListingLines(const TSclDat& rule) {
     };
     AddAxes(lines, rule);
     return lines;
+}
+
+std::string RuleSourceLine(const TRuleModel& model, const TSclDat& rule) {
+    const TRuleSource* source = model.SourceOf(&rule);
+    if (!source) return "// built-in defaults";
+    return "// " + source->File + ":" + std::to_string(source->Line);
 }
 
 }  // namespace flicko

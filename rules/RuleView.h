@@ -19,4 +19,9 @@ std::vector<std::string> RuleViewLines(const TSclDat& rule);
 // Every property of a rule, in the property syntax, for the checker.
 std::vector<std::string> RuleListingLines(const TSclDat& rule);
 
+// The line that follows a rule's "}" in the views: "// FILE:LINE" of the
+// rule's header (of the else block for the else rule), or
+// "// built-in defaults" for an else rule that no else block filled.
+std::string RuleSourceLine(const TRuleModel& model, const TSclDat& rule);
+
 }  // namespace flicko

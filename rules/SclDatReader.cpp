@@ -207,15 +207,18 @@ void TScrollDataReader::ReadItem() {
         ReadDirective();
         return;
     }
+    // The header's own place, before Token reads on over further lines.
+    TRuleSource source{fileName_, line_};
     const std::string header = Token('{');
     if (SameText(header, "default")) {
         ReadDefaultBlock();
     } else if (SameText(header, "else")) {
+        if (model_.ElseSclDat.Path != kElsePathRead) model_.ElseSource = source;
         ReadElseBlock();
     } else if (StartsWithText(header, "name")) {
         ReadNamedBlock(header);
     } else {
-        ReadRuleBlock(header);
+        ReadRuleBlock(header, std::move(source));
     }
 }
 
@@ -360,9 +363,9 @@ void TScrollDataReader::ReadNamedBlock(const std::string& header) {
     });
 }
 
-void TScrollDataReader::ReadRuleBlock(const std::string& header) {
+void TScrollDataReader::ReadRuleBlock(const std::string& header, TRuleSource source) {
     std::string code = CompileWindowPath(header, *this);
-    TSclDat& rule = model_.SclDats.Items(model_.SclDats.Add(std::move(code)));
+    TSclDat& rule = model_.SclDats.Items(model_.SclDats.Add(std::move(code), std::move(source)));
     // Also a rule without "{" gets the current defaults.
     ResetToDefaults(model_.DefaultSclDat, &rule);
     ReadPropertyList([&](const std::string& key, const std::string& value) {

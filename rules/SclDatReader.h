@@ -67,7 +67,7 @@ private:
     void ReadDefaultBlock();
     void ReadElseBlock();
     void ReadNamedBlock(const std::string& header);
-    void ReadRuleBlock(const std::string& header);
+    void ReadRuleBlock(const std::string& header, TRuleSource source);
 
     std::string_view Buffer() const { return std::string_view(buffer_).substr(bufferPos_); }
     void TrimBuffer();

@@ -26,10 +26,11 @@ TSclDat BuiltInSclDat() {
     return d;
 }
 
-int TSclDats::Add(std::string path) {
+int TSclDats::Add(std::string path, TRuleSource source) {
     auto rule = std::make_unique<TSclDat>();
     rule->Path = std::move(path);
     items_.push_back(std::move(rule));
+    sources_.push_back(std::move(source));
     return Count() - 1;
 }
 
@@ -94,6 +95,14 @@ const TKnowWindow& TRuleModel::ChooseRule(Hwnd window, IPathResolver& resolver) 
     entry.SclDat = rule;
     entry.IsScroll = rule->IsScroll;
     return entry;
+}
+
+const TRuleSource* TRuleModel::SourceOf(const TSclDat* rule) const {
+    if (rule == &ElseSclDat) return ElseSclDat.Path == kElsePathRead ? &ElseSource : nullptr;
+    for (int i = 0; i < SclDats.Count(); ++i) {
+        if (&SclDats.Items(i) == rule) return &SclDats.Source(i);
+    }
+    return nullptr;
 }
 
 }  // namespace flicko

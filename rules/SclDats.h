@@ -97,18 +97,31 @@ struct TSclDat {
 // The built-in defaults.
 TSclDat BuiltInSclDat();
 
+// Where a rule's header stands: the file it was read from and its line.
+// Kept beside the rules rather than in them, so that rules still compare by
+// their meaning alone.
+struct TRuleSource {
+    std::string File;
+    int Line = 0;
+};
+
 // The rules in reading order. Rules are owned and never move in memory, so
 // the known-windows cache and the engine may point at them.
 class TSclDats {
 public:
-    int Add(std::string path);
+    int Add(std::string path, TRuleSource source = {});
     TSclDat& Items(int index) { return *items_.at(static_cast<std::size_t>(index)); }
     const TSclDat& Items(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
+    const TRuleSource& Source(int index) const { return sources_.at(static_cast<std::size_t>(index)); }
     int Count() const { return static_cast<int>(items_.size()); }
-    void Clear() { items_.clear(); }
+    void Clear() {
+        items_.clear();
+        sources_.clear();
+    }
 
 private:
     std::vector<std::unique_ptr<TSclDat>> items_;
+    std::vector<TRuleSource> sources_;
 };
 
 struct TNamedRuleProp {
@@ -179,6 +192,7 @@ struct TRuleModel {
     TSclDats SclDats;
     TSclDat DefaultSclDat = BuiltInSclDat();
     TSclDat ElseSclDat;  // all zero until an else block is read
+    TRuleSource ElseSource;  // the else block's header, once one is read
     TKnowWindows KnowWindows;
     // The ClassRe/TextRe expressions of these rules, compiled on first use;
     // emptied with the rules at each reading.
@@ -193,6 +207,9 @@ struct TRuleModel {
     // The cached choice for window, made now (FindRule or the else rule)
     // when the window was not pressed on since the last reading.
     const TKnowWindow& ChooseRule(Hwnd window, IPathResolver& resolver);
+    // Where rule (one of this model's rules or its else rule) was read;
+    // null for an else rule that no else block filled.
+    const TRuleSource* SourceOf(const TSclDat* rule) const;
 };
 
 }  // namespace flicko

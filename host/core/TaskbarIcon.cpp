@@ -14,6 +14,12 @@ bool TTaskbarIcon::AddTaskbarIcon() {
     return added_;
 }
 
+void TTaskbarIcon::SetTooltip(const std::string& tooltip) {
+    if (tooltip == Tooltip) return;
+    Tooltip = tooltip;
+    if (added_) area_.ModifyTip(Tooltip.substr(0, kTipChars));
+}
+
 void TTaskbarIcon::DeleteTaskbarIcon() {
     if (!added_) return;
     area_.Delete();

@@ -17,6 +17,8 @@ public:
     virtual bool Add(const std::string& tip) = 0;
     // NIM_MODIFY of the picture only.
     virtual bool ModifyPicture(int picture) = 0;
+    // NIM_MODIFY of the tip only (already cut to fit).
+    virtual bool ModifyTip(const std::string& tip) = 0;
     virtual bool Delete() = 0;
 };
 
@@ -41,6 +43,8 @@ public:
     // Adds the icon with the enable picture; the stored picture state is
     // left alone, also when the shell restarted and the icon is added again.
     bool AddTaskbarIcon();
+    // A tooltip read again shows at once on an icon that is there.
+    void SetTooltip(const std::string& tooltip);
     void DeleteTaskbarIcon();
     // A request for the stored state does nothing; a failed change keeps the
     // old state so the next request tries again.

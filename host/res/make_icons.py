@@ -2,7 +2,11 @@
 """Draws the three tray pictures as 32x32 24-bit icons (run once; the .ico
 files are committed). A sheet with a vertical double arrow: blue when
 scrolling is on, grey with a red bar when off, green with motion lines when
-a drag is fast enough to glide on."""
+a drag is fast enough to glide on.
+
+Also the program's own icon (MAINICON: 16, 32 and 48 pixels): the sheet with
+the arrow in a darker blue that no tray picture uses, so tests that look for
+the tray colours on the screen are not misled by an open About dialog."""
 import struct, sys
 
 def draw(kind):
@@ -34,6 +38,60 @@ def draw(kind):
                 px[y][x + 27] = sheet
     return px
 
+def draw_main(n):
+    px = [[None] * n for _ in range(n)]
+    ink = (20, 60, 140)
+    s = n / 32.0
+    for y in range(n):
+        for x in range(n):
+            fx, fy = x / s, y / s
+            if 5 <= fx < 27 and 2 <= fy < 30:
+                edge = fx < 5 + 1.5 / s or fx >= 27 - 1.5 / s or fy < 2 + 1.5 / s or fy >= 30 - 1.5 / s
+                px[y][x] = (20, 20, 20) if edge else (250, 250, 250)
+            # the shaft and the two heads of the double arrow
+            if 14.5 <= fx < 17.5 and 6 <= fy < 26:
+                px[y][x] = ink
+            for head_y, down in ((6, 1), (26, -1)):
+                d = (fy - head_y) * down
+                if 0 <= d < 6 and abs(fx - 16) < d + 1:
+                    px[y][x] = ink
+    return px
+
+def ico_images(images):
+    """One .ico file holding several square 24-bit images."""
+    out = struct.pack("<HHH", 0, 1, len(images))
+    blobs = []
+    for px in images:
+        n = len(px)
+        blobs.append(image(px, n))
+    offset = 6 + 16 * len(images)
+    for px, blob in zip(images, blobs):
+        n = len(px)
+        out += struct.pack("<BBBBHHII", n % 256, n % 256, 0, 0, 1, 24, len(blob), offset)
+        offset += len(blob)
+    return out + b"".join(blobs)
+
+def image(px, n):
+    w = h = n
+    xor = bytearray()
+    for y in reversed(range(h)):
+        row = bytearray()
+        for x in range(w):
+            c = px[y][x] or (0, 0, 0)
+            row += bytes((c[2], c[1], c[0]))
+        row += bytes((-len(row)) % 4)
+        xor += row
+    andmask = bytearray()
+    for y in reversed(range(h)):
+        bits = 0
+        for x in range(w):
+            bits = (bits << 1) | (1 if px[y][x] is None else 0)
+        rowbytes = ((w + 31) // 32) * 4
+        bits <<= rowbytes * 8 - w
+        andmask += bits.to_bytes(rowbytes, "big")
+    header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 24, 0, len(xor) + len(andmask), 0, 0, 0, 0)
+    return header + xor + andmask
+
 def ico(px):
     w = h = 32
     xor = bytearray()
@@ -54,3 +112,6 @@ def ico(px):
 for kind in ("enable", "disable", "scroll"):
     with open(f"tb_{kind}.ico", "wb") as f:
         f.write(ico(draw(kind)))
+
+with open("mainicon.ico", "wb") as f:
+    f.write(ico_images([draw_main(n) for n in (48, 32, 16)]))

@@ -220,6 +220,15 @@ std::string FakeDesktop::ClassName(Hwnd w) {
     return win ? win->className.substr(0, 255) : std::string();
 }
 
+void FakeDesktop::SetPropertyNames(Hwnd w, std::vector<std::string> names) {
+    if (Window* win = Find(w)) win->properties = std::move(names);
+}
+
+std::vector<std::string> FakeDesktop::WindowPropertyNames(Hwnd w) {
+    const Window* win = Find(w);
+    return win ? win->properties : std::vector<std::string>{};
+}
+
 std::string FakeDesktop::WindowText(Hwnd w) {
     const Window* win = Find(w);
     return win ? win->text.substr(0, 255) : std::string();

@@ -71,6 +71,8 @@ public:
     void SetStyle(Hwnd w, std::uint32_t style);
     void SetVisible(Hwnd w, bool visible);
     void MoveWindow(Hwnd w, Rect rect, std::optional<Rect> client = std::nullopt);
+    // Window properties (SetPropA) in the order EnumPropsExA gives them.
+    void SetPropertyNames(Hwnd w, std::vector<std::string> names);
 
     // --- driving the input state ----------------------------------------
     void SetTime(Millis t) { now_ = t; }
@@ -108,6 +110,7 @@ public:
     bool ClientToScreen(Hwnd w, Point& p) override;
     std::vector<Hwnd> ChildWindows(Hwnd parent) override;
     std::vector<Hwnd> TopLevelWindows() override;
+    std::vector<std::string> WindowPropertyNames(Hwnd w) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
     bool PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
@@ -138,6 +141,7 @@ private:
         FakeBehaviour behaviour;
         std::optional<ScrollInfo> bars[3];
         int wheelRemainder = 0;
+        std::vector<std::string> properties;
     };
 
     Window* Find(Hwnd w);

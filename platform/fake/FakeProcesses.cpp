@@ -13,6 +13,10 @@ bool FakeProcesses::ShellExec(const std::string& file) {
     return Start(FakeProcessCall::Kind::ShellExec, file, "ShellExecute failed");
 }
 
+bool FakeProcesses::ShellOpen(const std::string& file) {
+    return Start(FakeProcessCall::Kind::ShellOpen, file, "ShellExecute failed");
+}
+
 bool FakeProcesses::Execute(const std::string& commandLine) {
     return Start(FakeProcessCall::Kind::Execute, commandLine, "CreateProcess failed");
 }

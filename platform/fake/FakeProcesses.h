@@ -11,7 +11,7 @@
 namespace flicko {
 
 struct FakeProcessCall {
-    enum class Kind { ShellExec, Execute };
+    enum class Kind { ShellExec, Execute, ShellOpen };
     Kind kind = Kind::Execute;
     std::string argument;
     bool started = false;
@@ -30,6 +30,7 @@ public:
     void FailOn(const std::string& argument) { failing_.insert(argument); }
 
     bool ShellExec(const std::string& file) override;
+    bool ShellOpen(const std::string& file) override;
     bool Execute(const std::string& commandLine) override;
 
     const std::vector<FakeProcessCall>& Calls() const { return calls_; }

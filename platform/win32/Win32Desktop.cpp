@@ -20,7 +20,29 @@ BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
     return TRUE;
 }
 
+BOOL CALLBACK CollectProperty(HWND, LPSTR name, HANDLE, ULONG_PTR lp) {
+    auto& names = *reinterpret_cast<std::vector<std::string>*>(lp);
+    if (HIWORD(reinterpret_cast<UINT_PTR>(name)) == 0) {
+        // An atom stands in for the name. Properties are named by global
+        // atoms, which the process's own table does not know.
+        const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(name));
+        char buf[255];
+        UINT n = ::GetAtomNameA(atom, buf, sizeof buf);
+        if (n == 0) n = ::GlobalGetAtomNameA(atom, buf, sizeof buf);
+        names.emplace_back(buf, n);
+    } else {
+        names.emplace_back(name);
+    }
+    return TRUE;
+}
+
 }  // namespace
+
+std::vector<std::string> Win32Desktop::WindowPropertyNames(Hwnd w) {
+    std::vector<std::string> names;
+    ::EnumPropsExA(H(w), &CollectProperty, reinterpret_cast<LPARAM>(&names));
+    return names;
+}
 
 Hwnd Win32Desktop::WindowFromPoint(Point p) { return W(::WindowFromPoint(POINT{p.x, p.y})); }
 Hwnd Win32Desktop::GetParent(Hwnd w) { return W(::GetParent(H(w))); }

@@ -23,8 +23,12 @@ Win32Processes::Win32Processes() : showBox_(MessageBoxShow) {}
 
 Win32Processes::Win32Processes(ShowBox showBox) : showBox_(std::move(showBox)) {}
 
-bool Win32Processes::ShellExec(const std::string& file) {
-    HINSTANCE r = ::ShellExecuteA(nullptr, nullptr, file.c_str(), nullptr, nullptr, 0);
+bool Win32Processes::ShellExec(const std::string& file) { return Shell(file, SW_HIDE); }
+
+bool Win32Processes::ShellOpen(const std::string& file) { return Shell(file, SW_SHOWNORMAL); }
+
+bool Win32Processes::Shell(const std::string& file, int show) {
+    HINSTANCE r = ::ShellExecuteA(nullptr, nullptr, file.c_str(), nullptr, nullptr, show);
     // ShellExecuteA returns an error code below 33 disguised as a handle.
     if (reinterpret_cast<INT_PTR>(r) <= 32) {
         showBox_(file, "ShellExecute failed");

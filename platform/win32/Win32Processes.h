@@ -18,9 +18,12 @@ public:
     explicit Win32Processes(ShowBox showBox);
 
     bool ShellExec(const std::string& file) override;
+    bool ShellOpen(const std::string& file) override;
     bool Execute(const std::string& commandLine) override;
 
 private:
+    bool Shell(const std::string& file, int show);
+
     ShowBox showBox_;
 };
 

@@ -25,6 +25,7 @@ OTHER_FIXTURE_POS = (100, 560)
 
 SETTINGS = """[Files]
 WriteExitStatus={write_exit}
+{files}
 [TaskbarIcon]
 Tooltip=Flicko under test
 [Scroll]
@@ -32,6 +33,7 @@ Enable={enable}
 InertiaMin=50
 CheckMouseInterval=0.01
 InertiaInterval=0.01
+{extra}
 """
 
 # Rules for the fixture's controls: the edit scrolls vertically only, one
@@ -122,11 +124,38 @@ class Harness:
         self.write_settings()
 
     # --- set-up -----------------------------------------------------------
-    def write_settings(self, enable=True, write_exit=False):
+    def write_settings(self, enable=True, write_exit=False, files="", extra="", scroll_dat=SCROLL_DAT):
         with open(self.ini, "w", newline="\r\n") as f:
-            f.write(SETTINGS.format(enable="1" if enable else "0", write_exit="1" if write_exit else "0"))
+            f.write(SETTINGS.format(enable="1" if enable else "0", write_exit="1" if write_exit else "0",
+                                    files=files, extra=extra))
         with open(os.path.join(self.rel, "default", "scroll.dat"), "w", newline="\r\n") as f:
-            f.write(SCROLL_DAT)
+            f.write(scroll_dat)
+
+    def shipped_menus(self, more_items=()):
+        """The item sections of the shipped settings file, with more items
+        put before the right menu's closing End; returns the text and the
+        right menu's choosable labels in menu order."""
+        with open(os.path.join(self.args.release, "default", "flicko.ini"), encoding="latin-1") as f:
+            lines = [l.strip() for l in f.read().splitlines()]
+        sections, name = {}, None
+        for l in lines:
+            if l.startswith("["):
+                name = l.strip("[]")
+                sections[name] = []
+            elif name and l and not l.startswith(";"):
+                sections[name].append(l)
+        right = sections["TaskbarIconRButton"]
+        right[len(right) - 1:len(right) - 1] = list(more_items)
+        labels = []
+        for item in right:
+            key, _, value = item.partition("=")
+            kind = key.rstrip("0123456789").lower()
+            if kind in ("execute", "shell"):
+                labels.append(value.split(" : ", 1)[-1].strip())
+            elif kind not in ("menu", "end", "separator"):
+                labels.append(value)
+        text = "".join(f"[{n}]\n" + "\n".join(sections[n]) + "\n" for n in ("TaskbarIconLButton", "TaskbarIconRButton"))
+        return text, labels
 
     def wine(self, *argv, **kw):
         p = subprocess.Popen(["wine", *argv], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -263,6 +292,52 @@ def screen_colours():
 
 def edit_pos(log):
     return log.last_value("edit", "pos")
+
+
+def screen_points(colour):
+    """Where a colour is on the screen (x, y pairs)."""
+    ppm = subprocess.run(["import", "-window", "root", "ppm:-"], capture_output=True, check=False).stdout
+    fields, at = [], 0
+    while len(fields) < 4:  # magic, width, height, maximum
+        while ppm[at:at + 1].isspace():
+            at += 1
+        end = at
+        while not ppm[end:end + 1].isspace():
+            end += 1
+        fields.append(ppm[at:end])
+        at = end
+    width, pixels = int(fields[1]), ppm[at + 1:]
+    target, points, i = bytes.fromhex(colour[1:]), [], pixels.find(bytes.fromhex(colour[1:]))
+    while i != -1:
+        if i % 3 == 0:
+            points.append(((i // 3) % width, (i // 3) // width))
+        i = pixels.find(target, i + 1)
+    return points
+
+
+def tray_icon(log=None):
+    """The middle of the tray icon in Wine's notification area: its
+    pictures' own colours (the blue arrow or the red bar) centre on it."""
+    points = wait_for(lambda: screen_points(ENABLE_BLUE) or screen_points(DISABLE_RED), 60, "the tray icon", log)
+    return (sum(p[0] for p in points) // len(points), sum(p[1] for p in points) // len(points))
+
+
+def click_tray(button, log=None):
+    icon = tray_icon(log)
+    xdo("mousemove", str(icon[0]), str(icon[1]))
+    time.sleep(0.2)
+    xdo("click", button)
+
+
+def choose(labels, label):
+    """Picks a menu item with the keyboard: separators are skipped."""
+    xdo(*(["key", "--delay", "60"] + ["Down"] * (labels.index(label) + 1) + ["Return"]))
+
+
+def shot(h, name):
+    path = os.path.join(h.work, name + ".png")
+    subprocess.run(["import", "-window", "root", path], check=False)
+    return path
 
 
 # --- the cases ---------------------------------------------------------------
@@ -635,7 +710,245 @@ def case_close_during_drag(h):
     xdo("key", "Escape")
 
 
+def drags_scroll(log, lines=3, width=16):
+    """A drag of lines * width pixels over the edit moves it that many lines."""
+    before = edit_pos(log)
+    drag(inside(log.rects["edit"]), 0, -width * lines, steps=6)
+    wait_for(lambda: edit_pos(log) == before + lines, 20, f"a drag scrolling {lines} lines", log)
+
+
+def drag_passes(log):
+    """A right drag over the edit reaches it as plain mouse input."""
+    before = edit_pos(log)
+    log.mark()
+    drag(inside(log.rects["edit"]), 0, -48, steps=6)
+    wait_for(lambda: log.events("edit", "rdown"), 20, "the press reaching the edit untouched", log)
+    wait_for(lambda: log.events("edit", "contextmenu"), 20, "the edit's own context menu", log)
+    xdo("key", "Escape")
+    time.sleep(0.3)
+    check(edit_pos(log) == before, "the edit scrolled", log)
+
+
+def case_tray_left_click_toggles(h):
+    text, _ = h.shipped_menus()
+    h.write_settings(extra=text)
+    log = h.start_hooked()
+    wait_for(lambda: ENABLE_BLUE in screen_colours(), 60, "the enable picture", log)
+    click_tray("1", log)
+    wait_for(lambda: (lambda c: DISABLE_RED in c and ENABLE_BLUE not in c)(screen_colours()), 20,
+             "the disabled picture after a left click", log)
+    drag_passes(log)
+    click_tray("1", log)
+    wait_for(lambda: (lambda c: ENABLE_BLUE in c and DISABLE_RED not in c)(screen_colours()), 20,
+             "the enable picture after the next click", log)
+    drags_scroll(log)
+
+
+def case_tray_menu_items(h):
+    record = os.path.join(h.work, "record.txt")
+    tool = winpath(os.path.join(h.args.tools, "flickotool.exe"))
+    text, labels = h.shipped_menus([f"Execute1={tool} record {winpath(record)} executed : Record",
+                                    "Execute2=flicko_no_such_program.exe : Broken"])
+    files = f'Editor={tool} record {winpath(record)} "%1"'
+    h.write_settings(files=files, extra=text)
+    log = h.start_hooked()
+    drags_scroll(log)
+
+    # The menu opens at the icon; its picture goes to the docs.
+    click_tray("3", log)
+    time.sleep(1.0)
+    shot(h, "menu")
+    choose(labels, "Edit scroll data")
+    wait_for(lambda: os.path.exists(record), 30, "the editor started", log)
+    with open(record, encoding="latin-1") as f:
+        line = f.read()
+    dat = winpath(os.path.join(h.rel, "default", "scroll.dat"))
+    check(f'"{dat}"' in line, f"the editor got {line!r}, not the quoted {dat}")
+
+    # Rules edited, then read again: a line is now 8 pixels.
+    h.write_settings(files=files, extra=text, scroll_dat=SCROLL_DAT.replace("VScrollWidth: 16 dot", "VScrollWidth: 8 dot"))
+    click_tray("3", log)
+    time.sleep(0.5)
+    choose(labels, "Read scroll data again")
+    time.sleep(1.0)
+    drags_scroll(log, lines=4, width=8)
+
+    os.remove(record)
+    click_tray("3", log)
+    time.sleep(0.5)
+    choose(labels, "Record")
+    wait_for(lambda: os.path.exists(record), 30, "the Execute item's command", log)
+    with open(record, encoding="latin-1") as f:
+        check(f.read().rstrip().endswith("executed"), "the Execute item's command line")
+
+    click_tray("3", log)
+    time.sleep(0.5)
+    choose(labels, "Broken")
+    wait_for(lambda: h.tool("title", "CreateProcess failed")[0] == 0, 30, "the CreateProcess failed box", log)
+    shot(h, "createprocess-failed")
+    xdo("key", "Return")
+    wait_for(lambda: h.tool("title", "CreateProcess failed")[0] != 0, 20, "the box closed", log)
+
+    # Exit ends the program and takes the icon; a new instance starts at once.
+    click_tray("3", log)
+    time.sleep(0.5)
+    choose(labels, "Exit")
+    check(h.flicko.wait(timeout=60) == 0, "flicko did not exit cleanly from the menu")
+    wait_for(lambda: ENABLE_BLUE not in screen_colours(), 20, "the icon removed at exit", log)
+    h.start_flicko()
+    h.wait_hooked(log)
+    drags_scroll(log, lines=4, width=8)
+
+
+def case_about_dialog(h):
+    text, labels = h.shipped_menus()
+    h.write_settings(extra=text)
+    log = h.start_hooked()
+    click_tray("3", log)
+    time.sleep(0.5)
+    choose(labels, "About Flicko")
+    wait_for(lambda: h.tool("title", "About Flicko")[0] == 0, 30, "the About dialog", log)
+    time.sleep(0.5)
+    shot(h, "about")
+    # The hook is out while the dialog is open.
+    wait_for(lambda: h.block()["Hook"] == 0, 20, "the hook paused", log)
+    drag_passes(log)
+    # The drag activated the fixture: a click into the dialog gives it the
+    # keyboard back, and Enter closes it like OK.
+    hook_before = h.block()["Hook"]
+    rc, rect = h.tool("rect", "#32770")
+    check(rc == 0, "no dialog window to click into", log)
+    l, t, r, b = (int(v) for v in rect.split())
+    xdo("mousemove", str((l + r) // 2), str((t + b) // 2))
+    time.sleep(0.2)
+    xdo("click", "1")
+    time.sleep(0.3)
+    xdo("key", "Return")
+    wait_for(lambda: h.tool("title", "About Flicko")[0] != 0, 20, "the About dialog closed by Enter", log)
+    check(hook_before == 0, "the hook came back before the dialog closed")
+    h.wait_hooked(log)
+    drags_scroll(log)
+
+    # Japanese mode: the same dialog in Japanese, for the eye.
+    check(h.tool("close", "Flicko", "30000")[0] == 0, "closing flicko")
+    h.flicko.wait(timeout=60)
+    h.write_settings(extra=text + "[Etc]\nJa=1\n")
+    h.start_flicko()
+    h.wait_hooked(log)
+    click_tray("3", log)
+    time.sleep(0.5)
+    choose(labels, "About Flicko")
+    wait_for(lambda: h.block()["Hook"] == 0, 30, "the Japanese About dialog", log)
+    time.sleep(1.0)
+    shot(h, "about-ja")
+    xdo("key", "Return")
+    h.wait_hooked(log)
+
+# --- fprobe -------------------------------------------------------------------
+
+FPROBE = "TFProbeForm"
+FPROBE_IDS = {"rule": 112, "state": 113, "tree": 107, "copy": 111, "scroll": 114, "cursor": 105}
+FPROBE_PLACE = (660, 530, 600, 480)  # below the fixture, clear of it
+
+
+def start_fprobe(h, scroll=False, place=FPROBE_PLACE, write=True):
+    """fprobe from the release folder, its settings taking [Files] from the
+    resident program's file as shipped; ready once the timer has ticked."""
+    ini = os.path.join(h.rel, "default", "fprobe.ini")
+    if write:
+        with open(ini, "w", newline="\r\n") as f:
+            f.write("[Files]\nFlickoIni=<appdir>\\default\\flicko.ini\n"
+                    f"[Forms]\nLeft={place[0]}\nTop={place[1]}\nWidth={place[2]}\nHeight={place[3]}\n"
+                    f"[Checks]\nCheckInterval=0.02\nScroll={scroll}\n")
+    p = h.wine(os.path.join(h.rel, "fprobe.exe"))
+    wait_for(lambda: fprobe_text(h, "cursor").startswith("CursorPos:"), 90, "fprobe's first tick")
+    return p
+
+
+def fprobe_text(h, control):
+    rc, out = h.tool("text", FPROBE, str(FPROBE_IDS[control]))
+    return out if rc == 0 else ""
+
+
+def shoot(h, name):
+    path = os.path.join(h.work, name)
+    subprocess.run(["import", "-window", "root", path], check=False)
+    return path
+
+
+def case_fprobe_shows_and_scrolls_edit(h):
+    log = h.start_fixture()
+    start_fprobe(h)
+    point = inside(log.rects["edit"])
+    hover(point)
+    xdo("mousedown", "3")
+    wait_for(lambda: fprobe_text(h, "rule").startswith("ClassI(Edit){"), 20, "the edit's rule in the rule view", log)
+    time.sleep(0.3)
+    shoot(h, "fprobe-held.png")
+    xdo("mouseup", "3")
+    time.sleep(0.3)
+    xdo("key", "Escape")  # the edit's own context menu: nothing swallowed the click
+
+    rule = fprobe_text(h, "rule").splitlines()
+    check(rule[-2] == "}" and rule[-1].startswith("// ") and rule[-1].endswith("scroll.dat:2"),
+          f"the rule view does not end with the rule's place: {rule[-2:]}")
+    check("VMethod: ScrollLine;" in rule and "HIsScroll: False;" in rule, f"not the edit's rule: {rule}")
+    state = fprobe_text(h, "state").splitlines()
+    vertical = state[state.index("Vertical : "):]
+    check(" Is scroll : True" in vertical and " Method: ScrollLine" in vertical and " Dot/Scroll : 16" in vertical,
+          f"state view: {state}")
+    check(any(l.startswith(" ScrollInfo : Min:0, ") and f"Pos:{edit_pos(log)}," in l for l in vertical),
+          f"the edit's scroll information is missing: {vertical}")
+    rc, selected = h.tool("treesel", FPROBE, str(FPROBE_IDS["tree"]))
+    check(rc == 0 and selected.startswith("*hWnd = ") and selected.endswith(" : Edit"),
+          f"selected tree item: {selected!r}")
+    check(state[0] == "Window from point : " + selected[8:16], f"tree and state disagree: {selected} / {state[0]}")
+
+    check(h.tool("click", FPROBE, str(FPROBE_IDS["copy"]))[0] == 0, "Copy did not answer")
+    rc, copied = h.tool("clipboard")
+    check(rc == 0 and "  property" in copied and selected in copied and "ClassI(Edit){" in copied
+          and "Window from point : " in copied, f"clipboard: {copied[:400]!r}")
+    check(any(l.startswith("hWnd = ") and l.endswith(" : FlickoFixture") for l in copied.splitlines()),
+          "the fixture's top-level window is not at the top of the tree")
+
+    # With Scroll checked the same drag sends what the resident program sends.
+    check(h.tool("click", FPROBE, str(FPROBE_IDS["scroll"]))[0] == 0, "Scroll check did not answer")
+    lines = 10
+    before = edit_pos(log)
+    log.mark()
+    drag(point, 0, -16 * lines, steps=20, pause=0.05, settle=0.5)
+    time.sleep(0.3)
+    xdo("key", "Escape")
+    wait_for(lambda: edit_pos(log) == before + lines, 20, f"edit at line {before + lines}", log)
+    requests = [l[3] for l in log.events("edit", "vscroll") if l[3] != "8"]
+    check(requests == ["1"] * lines, f"expected {lines} line-down requests, got {requests}", log)
+    check(f"Pos:{before + lines}," in fprobe_text(h, "state"), "the state view missed the new position", log)
+    shoot(h, "fprobe-scrolled.png")
+
+
+def case_fprobe_geometry_persists(h):
+    start_fprobe(h)
+    check(h.tool("move", FPROBE, "120", "80")[0] == 0, "move failed")
+    time.sleep(0.3)
+    check(h.tool("close", FPROBE, "20000")[0] == 0, "fprobe did not close")
+    with open(os.path.join(h.rel, "default", "fprobe.ini"), encoding="latin-1") as f:
+        text = f.read()
+    check("Left=120" in text and "Top=80" in text and "CheckInterval=0.02" in text, f"written settings:\n{text}")
+    start_fprobe(h, write=False)
+    rc, rect = h.tool("rect", FPROBE)
+    check(rc == 0 and rect.split()[:2] == ["120", "80"], f"second start at {rect}")
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
+
+# Cases written ahead of the code they check: --list leaves them out, so the
+# build registers no test for them until that code is wired in; --case still
+# runs them. Remove a name here when its code lands.
+PENDING = {
+    "tray_left_click_toggles": "the tray menus are not wired into the resident window yet",
+    "tray_menu_items": "the tray menus are not wired into the resident window yet",
+    "about_dialog": "the About dialog is not wired into the resident window yet",
+}
 
 
 def main():
@@ -650,7 +963,7 @@ def main():
     args = ap.parse_args()
     if args.list:
         # The build registers one test per name printed here.
-        print("\n".join(CASES))
+        print("\n".join(name for name in CASES if name not in PENDING))
         return 0
     missing = [f"--{n}" for n in ("release", "fixture", "tools", "work") if not getattr(args, n)]
     if missing:

@@ -2,7 +2,9 @@
 
 #include "platform/win32/Win32Desktop.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +43,20 @@ protected:
     HWND top = nullptr;
     HWND edit = nullptr;
 };
+
+TEST_F(Win32DesktopTest, WindowPropertiesComeByNameAlsoWhenNamedByAnAtom) {
+    const ATOM atom = ::GlobalAddAtomA("FlickoSeamAtom");
+    ASSERT_NE(atom, 0);
+    ASSERT_TRUE(::SetPropA(top, "FlickoSeamProp", reinterpret_cast<HANDLE>(1)));
+    ASSERT_TRUE(::SetPropA(top, MAKEINTATOM(atom), reinterpret_cast<HANDLE>(2)));
+    const std::vector<std::string> names = d.WindowPropertyNames(T());
+    EXPECT_NE(std::find(names.begin(), names.end(), "FlickoSeamProp"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "FlickoSeamAtom"), names.end());
+    ::RemovePropA(top, "FlickoSeamProp");
+    ::RemovePropA(top, MAKEINTATOM(atom));
+    ::GlobalDeleteAtom(atom);
+    EXPECT_TRUE(d.WindowPropertyNames(kNoWindow).empty());
+}
 
 TEST_F(Win32DesktopTest, WindowQueriesReachTheSystem) {
     EXPECT_EQ(d.ClassName(E()), "Edit");

@@ -55,7 +55,17 @@ const char* const kDefaultRuleBody =
 TEST_F(Fcheck, CleanFileListsRulesThenElseAndExitsZero) {
     EXPECT_EQ(Check("else {}\nClass(Edit) {}\n"), 0);
     EXPECT_EQ(err.str(), "");
-    EXPECT_EQ(out.str(), std::string("Class(Edit){\n") + kDefaultRuleBody + "\nElse{\n" + kDefaultRuleBody);
+    EXPECT_EQ(out.str(), std::string("Class(Edit){\n") + kDefaultRuleBody + "// " + main + ":2\n" + "\nElse{\n" +
+                             kDefaultRuleBody + "// " + main + ":1\n");
+}
+
+TEST_F(Fcheck, EachRuleEndsWithWhereItsHeaderStandsAlsoInIncludedFiles) {
+    dir.Write("inc.dat", "// included\n\nClass(I)\n{}\n");
+    EXPECT_EQ(Check("\n/* a\ncomment */ Class(A)\n{}\n#include <dir>/inc.dat\nelse {}\nelse {}\n"), 0);
+    EXPECT_THAT(out.str(), ::testing::HasSubstr("}\n// " + main + ":3\n\nClass(I){"));
+    EXPECT_THAT(out.str(), ::testing::HasSubstr("}\n// " + dir.Dir() + "/inc.dat:3\n\nElse{"));
+    // Only the first else block counts, and so does its place.
+    EXPECT_THAT(out.str(), ::testing::EndsWith("}\n// " + main + ":6\n"));
 }
 
 TEST_F(Fcheck, ListsEveryPropertyAsWritten) {
@@ -93,7 +103,8 @@ TEST_F(Fcheck, ListsEveryPropertyAsWritten) {
               "VScrollStep: 1 Dot;\n"
               "VScrollBar: Pointed;\n"
               "VScrollBarType: Control;\n"
-              "}\n");
+              "}\n"
+              "// " + main + ":1\n");
 }
 
 TEST_F(Fcheck, ContinuingReportsGoToStandardErrorOnOneLineAndExitOne) {

@@ -21,6 +21,10 @@ struct FakeArea : INotifyArea {
         calls.push_back("modify:" + std::to_string(picture));
         return works;
     }
+    bool ModifyTip(const std::string& tip) override {
+        calls.push_back("tip:" + tip);
+        return works;
+    }
     bool Delete() override {
         calls.push_back("delete");
         return works;
@@ -67,6 +71,17 @@ TEST(TaskbarIconTest, TooltipIsCutTo63Characters) {
     icon.Tooltip = std::string(63, 'y');
     icon.AddTaskbarIcon();
     EXPECT_EQ(area.calls.back(), "add:" + std::string(63, 'y'));
+}
+
+TEST(TaskbarIconTest, TooltipReadAgainShowsOnAnAddedIconOnly) {
+    FakeArea area;
+    TTaskbarIcon icon(area);
+    icon.SetTooltip("before the icon");  // kept for the add, nothing sent
+    EXPECT_TRUE(area.calls.empty());
+    icon.AddTaskbarIcon();
+    icon.SetTooltip(std::string(70, 'n'));
+    icon.SetTooltip(std::string(70, 'n'));  // unchanged: not sent again
+    EXPECT_EQ(area.calls, (std::vector<std::string>{"add:before the icon", "tip:" + std::string(63, 'n')}));
 }
 
 TEST(TaskbarIconTest, ReAddAfterShellRestartKeepsStoredPictureState) {

@@ -1,5 +1,6 @@
-// The scroll-data reports of the resident program: message boxes, and the
-// debugger (an editor command) started at the offending line on request.
+// The scroll-data reports of the programs (the resident program and the
+// utility): message boxes, and the debugger (an editor command) started at
+// the offending line on request.
 #pragma once
 
 #include <functional>

@@ -1,6 +1,6 @@
 #include "platform/win32/WindowsInclude.h"
 
-#include "host/ReadErrorBox.h"
+#include "platform/win32/MessageBoxErrorReport.h"
 
 #include <gtest/gtest.h>
 

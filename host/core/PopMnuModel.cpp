@@ -1,0 +1,89 @@
+#include "host/core/PopMnuModel.h"
+
+#include "base/Text.h"
+
+namespace flicko {
+
+TCommandText SplitCommandText(std::string_view text) {
+    const std::size_t colon = text.find(" : ");
+    if (colon == std::string_view::npos) {
+        const std::string whole(Trim(text));
+        return {whole, whole};
+    }
+    return {std::string(Trim(text.substr(0, colon))), std::string(Trim(text.substr(colon + 3)))};
+}
+
+std::string MenuLabel(const TPopMnu& item) {
+    if (item.Kind == EPopMnuKind::Execute || item.Kind == EPopMnuKind::Shell) return SplitCommandText(item.Text).Label;
+    return item.Text;
+}
+
+IMenuBuilder::TMenuRef BuildPopMnu(const TPopMnuList& list, std::size_t& index, bool enabled,
+                                   IMenuBuilder& builder) {
+    const IMenuBuilder::TMenuRef menu = builder.CreatePopup();
+    for (; index < list.size(); ++index) {
+        const TPopMnu& item = list[index];
+        switch (item.Kind) {
+        case EPopMnuKind::Menu:
+        {
+            ++index;
+            const IMenuBuilder::TMenuRef sub = BuildPopMnu(list, index, enabled, builder);
+            builder.AppendSubMenu(menu, sub, item.Text);
+            // A sub-menu that ran to the end of the list ends this one too.
+            if (index >= list.size()) return menu;
+            break;
+        }
+        case EPopMnuKind::End: return menu;
+        case EPopMnuKind::Separator: builder.AppendSeparator(menu); break;
+        case EPopMnuKind::Enable: builder.AppendItem(menu, index, item.Text, enabled); break;
+        case EPopMnuKind::Disable: builder.AppendItem(menu, index, item.Text, !enabled); break;
+        default: builder.AppendItem(menu, index, MenuLabel(item), false); break;
+        }
+    }
+    return menu;
+}
+
+EClickPlan PlanClick(const TPopMnuList& list) {
+    if (list.empty()) return EClickPlan::Nothing;
+    return list.front().Kind == EPopMnuKind::Menu ? EClickPlan::ShowMenu : EClickPlan::RunFirst;
+}
+
+std::string EditCommandLine(std::string_view editor, std::string_view file) {
+    constexpr std::string_view kPlaceholder = "%1";
+    if (editor.find(kPlaceholder) == std::string_view::npos) {
+        std::string line(editor);
+        line += ' ';
+        line += file;
+        return line;
+    }
+    std::string line;
+    std::size_t from = 0;
+    for (std::size_t at; (at = editor.find(kPlaceholder, from)) != std::string_view::npos; from = at + 2) {
+        line += editor.substr(from, at - from);
+        line += file;
+    }
+    line += editor.substr(from);
+    return line;
+}
+
+void RunPopMnuItem(const TPopMnu& item, IPopMnuHost& host, Processes& processes, const TFiles& files,
+                   const IPathExpander& paths) {
+    switch (item.Kind) {
+    case EPopMnuKind::Enable:
+    case EPopMnuKind::Disable: host.SetEnabled(!host.Enabled()); break;
+    case EPopMnuKind::ReadIni: host.RequestReloadSettings(); break;
+    case EPopMnuKind::ReadScrollDat: host.RequestReloadScrollData(); break;
+    case EPopMnuKind::EditIni: processes.Execute(EditCommandLine(files.Editor, files.Ini)); break;
+    case EPopMnuKind::EditScrollDat: processes.Execute(EditCommandLine(files.Editor, files.ScrollDat)); break;
+    case EPopMnuKind::About: host.ShowAboutDialog(); break;
+    case EPopMnuKind::Utility: processes.Execute(files.Utility); break;
+    case EPopMnuKind::Execute: processes.Execute(paths.ExpandPath(SplitCommandText(item.Text).Command)); break;
+    case EPopMnuKind::Shell: processes.ShellOpen(paths.ExpandPath(SplitCommandText(item.Text).Command)); break;
+    case EPopMnuKind::Exit: host.RequestExit(); break;
+    case EPopMnuKind::Menu:
+    case EPopMnuKind::End:
+    case EPopMnuKind::Separator: break;
+    }
+}
+
+}  // namespace flicko

@@ -1,0 +1,91 @@
+#include "probe/core/FpCheckSclDats.h"
+
+#include <climits>
+#include <cstdio>
+
+#include "platform/WinConst.h"
+#include "rules/RuleView.h"
+#include "rules/SclDatReadProps.h"
+#include "base/Text.h"
+
+namespace flicko {
+
+namespace {
+
+std::string Hex8(Hwnd w) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(w));
+    return buf;
+}
+
+}  // namespace
+
+TAxisSnapshot ReadAxisSnapshot(Desktop& desktop, const AxisState& a) {
+    TAxisSnapshot s;
+    ScrollInfo info;
+    if (desktop.GetScrollInfo(a.BarWindow, a.BarKind, win::SIF_RANGE, info)) {
+        s.Min = info.nMin;
+        s.Max = info.nMax;
+    } else {
+        s.Min = INT_MAX;
+        s.Max = INT_MIN;
+    }
+    info = ScrollInfo{};
+    s.Pos = desktop.GetScrollInfo(a.BarWindow, a.BarKind, win::SIF_POS, info) ? info.nPos : INT_MIN;
+    info = ScrollInfo{};
+    s.Page = desktop.GetScrollInfo(a.BarWindow, a.BarKind, win::SIF_PAGE, info) ? info.nPage : 0;
+    return s;
+}
+
+std::vector<std::string> ScrollDataLines(const TRuleModel& model, const TSclDat& rule) {
+    std::vector<std::string> lines = RuleViewLines(rule);
+    lines.push_back(RuleSourceLine(model, rule));
+    return lines;
+}
+
+std::vector<std::string> AxisStateLines(Desktop& desktop, const AxisState& a, TAxisSnapshot& s) {
+    s = ReadAxisSnapshot(desktop, a);
+    char info[160];
+    std::snprintf(info, sizeof info, "Min:%d, Max:%d, Pos:%d, Page:%d", static_cast<int>(s.Min),
+                  static_cast<int>(s.Max), static_cast<int>(s.Pos), static_cast<int>(s.Page));
+    return {
+        std::string(" Is scroll : ") + BoolToStr(a.Enabled),
+        " Scrollbar : " + Hex8(a.BarWindow),
+        std::string(" Scrollbar type : ") + ScrollBarTypeName(static_cast<unsigned>(a.BarKind)),
+        std::string(" ScrollInfo : ") + info,
+        " Dot/Scroll : " + FloatToText(a.UnitWidth),
+        std::string(" Method: ") + MethodName(static_cast<unsigned>(a.Method)),
+    };
+}
+
+std::vector<std::string> ScrollResultLines(Desktop& desktop, const ScrollTarget& t, TAxisSnapshot (&snapshots)[2]) {
+    // A target that cannot be measured (none at all, or gone) shows 0 x 0.
+    Rect client;
+    if (!desktop.GetClientRect(t.TargetWindow, client)) client = Rect{};
+    char size[64];
+    std::snprintf(size, sizeof size, "%d x %d", static_cast<int>(client.Width()), static_cast<int>(client.Height()));
+    std::vector<std::string> lines{
+        "Window from point : " + Hex8(t.PointedWindow),
+        "",
+        "Window for send : " + Hex8(t.TargetWindow),
+        std::string(" Client size: ") + size,
+        "",
+        "Horizontal : ",
+    };
+    for (auto& l : AxisStateLines(desktop, t.Axis[kAxisH], snapshots[kAxisH])) lines.push_back(std::move(l));
+    lines.emplace_back();
+    lines.emplace_back("Vertical : ");
+    for (auto& l : AxisStateLines(desktop, t.Axis[kAxisV], snapshots[kAxisV])) lines.push_back(std::move(l));
+    return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i) text += "\r\n";
+        text += lines[i];
+    }
+    return text;
+}
+
+}  // namespace flicko

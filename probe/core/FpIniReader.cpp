@@ -1,0 +1,117 @@
+#include "probe/core/FpIniReader.h"
+
+#include "base/Text.h"
+
+namespace flicko {
+
+namespace {
+
+// The list of files followed belongs to one read; an error that ends the read
+// must not leave names behind that would look circular to the next one.
+class ReadListScope {
+public:
+    explicit ReadListScope(std::string& list) : list_(list) { list_.clear(); }
+    ~ReadListScope() { list_.clear(); }
+    ReadListScope(const ReadListScope&) = delete;
+    ReadListScope& operator=(const ReadListScope&) = delete;
+
+private:
+    std::string& list_;
+};
+
+}  // namespace
+
+bool TFpIniFile::WriteMSec(const std::string& section, const std::string& key, Millis ms) {
+    return WriteString(section, key, FloatToText(static_cast<double>(ms) / 1000.0));
+}
+
+bool TFpIniFile::WriteInteger(const std::string& section, const std::string& key, std::int32_t value) {
+    return WriteString(section, key, std::to_string(value));
+}
+
+void TFpSettings::SetDefaultPaths(const TPathMacros& macros) {
+    files_.AppPath = macros.AppPath();
+    files_.Editor = macros.ExpandPath("<WinDir>\\notepad.exe");
+    files_.Ini = macros.ExpandPath("<appdir>\\default\\fprobe.ini");
+    files_.ScrollDat = macros.ExpandPath("<appdir>\\default\\scroll.dat");
+    files_.HookLib.clear();
+    files_.Utility.clear();
+    files_.Debugger.clear();
+}
+
+void TFpSettings::ReadProbeSettings() {
+    ReadListScope scope(readList_);
+    for (;;) {
+        const std::string current = files_.Ini;
+        TFpIniFile f(profiles_, paths_, current);
+        // "Ini=" names no file: the chain ends here instead of going on to a
+        // file without a name, which the write at close would then use.
+        files_.Ini = f.ReadPath("Files", "Ini", current);
+        if (files_.Ini.empty()) files_.Ini = current;
+        files_.ScrollDat = f.ReadPath("Files", "ScrollDat", files_.ScrollDat);
+        files_.Editor = f.ReadPath("Files", "Editor", files_.Editor);
+        files_.Debugger = f.ReadPath("Files", "Debugger", files_.Debugger);
+        const std::string flickoIni = f.ReadPath("Files", "FlickoIni", "");
+
+        TFpGeometry& g = geometry_;
+        g.Left = f.ReadInteger("Forms", "Left", g.Left);
+        g.Top = f.ReadInteger("Forms", "Top", g.Top);
+        g.Width = f.ReadInteger("Forms", "Width", g.Width);
+        g.Height = f.ReadInteger("Forms", "Height", g.Height);
+        g.WindowsTreeWidth = f.ReadInteger("Forms", "WindowsTreeWidth", g.WindowsTreeWidth);
+        g.ScrollDataHeight = f.ReadInteger("Forms", "ScrollDataHeight", g.ScrollDataHeight);
+
+        TProbeChecks& c = checks_;
+        c.Enable = f.ReadBoolStr("Checks", "Enable", c.Enable);
+        c.LeftButton = f.ReadBoolStr("Checks", "LeftButton", c.LeftButton);
+        c.RightButton = f.ReadBoolStr("Checks", "RightButton", c.RightButton);
+        c.MiddleButton = f.ReadBoolStr("Checks", "MiddleButton", c.MiddleButton);
+        c.WindowsTree = f.ReadBoolStr("Checks", "WindowsTree", c.WindowsTree);
+        c.ScrollDateFile = f.ReadBoolStr("Checks", "ScrollDateFile", c.ScrollDateFile);
+        c.Scroll = f.ReadBoolStr("Checks", "Scroll", c.Scroll);
+        c.CheckInterval = f.ReadMSec("Checks", "CheckInterval", c.CheckInterval);
+
+        if (!flickoIni.empty()) ReadFlickoFiles(flickoIni);
+        if (!NextIniFile(current, files_.Ini, readList_, errors_)) break;
+    }
+    if (files_.Debugger.empty()) files_.Debugger = files_.Editor;
+}
+
+void TFpSettings::ReadFlickoFiles(std::string flickoIni) {
+    // Each chain is checked against its own list: the resident program's
+    // files may well be named again by the next probe file.
+    ReadListScope scope(flickoReadList_);
+    for (;;) {
+        const std::string current = flickoIni;
+        TFlIniFile g(profiles_, paths_, current);
+        flickoIni = g.ReadPath("Files", "Ini", current);
+        if (flickoIni.empty()) flickoIni = current;
+        files_.ScrollDat = g.ReadPath("Files", "ScrollDat", files_.ScrollDat);
+        files_.Editor = g.ReadPath("Files", "Editor", files_.Editor);
+        files_.Debugger = g.ReadPath("Files", "Debugger", files_.Debugger);
+        if (!NextIniFile(current, flickoIni, flickoReadList_, errors_)) break;
+    }
+}
+
+bool TFpSettings::WriteProbeSettings() {
+    TFpIniFile f(profiles_, paths_, files_.Ini);
+    const TFpGeometry& g = geometry_;
+    bool ok = f.WriteInteger("Forms", "Left", g.Left);
+    ok = f.WriteInteger("Forms", "Top", g.Top) && ok;
+    ok = f.WriteInteger("Forms", "Width", g.Width) && ok;
+    ok = f.WriteInteger("Forms", "Height", g.Height) && ok;
+    ok = f.WriteInteger("Forms", "WindowsTreeWidth", g.WindowsTreeWidth) && ok;
+    ok = f.WriteInteger("Forms", "ScrollDataHeight", g.ScrollDataHeight) && ok;
+    const TProbeChecks& c = checks_;
+    ok = f.WriteBoolStr("Checks", "Enable", c.Enable) && ok;
+    ok = f.WriteBoolStr("Checks", "LeftButton", c.LeftButton) && ok;
+    ok = f.WriteBoolStr("Checks", "RightButton", c.RightButton) && ok;
+    ok = f.WriteBoolStr("Checks", "MiddleButton", c.MiddleButton) && ok;
+    ok = f.WriteBoolStr("Checks", "WindowsTree", c.WindowsTree) && ok;
+    ok = f.WriteBoolStr("Checks", "ScrollDateFile", c.ScrollDateFile) && ok;
+    ok = f.WriteBoolStr("Checks", "Scroll", c.Scroll) && ok;
+    ok = f.WriteMSec("Checks", "CheckInterval", c.CheckInterval) && ok;
+    return ok;
+}
+
+}  // namespace flicko

@@ -1,0 +1,67 @@
+#include "probe/core/FpLayout.h"
+
+#include <algorithm>
+
+namespace flicko {
+
+namespace {
+
+// A rectangle that never turns inside out.
+Rect R(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) {
+    return Rect{l, t, std::max(l, r), std::max(t, b)};
+}
+
+std::int32_t PanelWidthFor(std::int32_t treeWidth, std::int32_t clientWidth) {
+    return clientWidth - treeWidth - kSplitterThickness;
+}
+
+}  // namespace
+
+std::int32_t ClampTreeWidth(std::int32_t wanted, std::int32_t clientWidth) {
+    const std::int32_t most = clientWidth - kSplitterThickness - kSplitterMinSize;
+    return std::max(kSplitterMinSize, std::min(wanted, most));
+}
+
+std::int32_t ClampScrollDataHeight(std::int32_t wanted, std::int32_t panelHeight) {
+    const std::int32_t most =
+        panelHeight - 2 * kPanelBevel - 2 * kHeadHeight - kSplitterThickness - kSplitterMinSize;
+    return std::max(kSplitterMinSize, std::min(wanted, most));
+}
+
+TFpLayout LayoutProbeForm(std::int32_t w, std::int32_t h, std::int32_t treeWidth, std::int32_t scrollDataHeight) {
+    TFpLayout l;
+    l.PnlSystem = R(0, 0, w, kHeadHeight);
+
+    std::int32_t tree = std::max(treeWidth, kSplitterMinSize);
+    if (PanelWidthFor(tree, w) < kSplitterMinSize) tree = std::max(kSplitterMinSize, w - kSplitterThickness - kSplitterMinSize);
+    const std::int32_t panel = std::max(kSplitterMinSize, PanelWidthFor(tree, w));
+    l.WindowsTreeWidth = tree;
+
+    const std::int32_t top = kHeadHeight;
+    const std::int32_t bottom = std::max(top, h);
+    l.PnlWndsTree = R(0, top, tree, bottom);
+    l.Splitter1 = R(tree, top, tree + kSplitterThickness, bottom);
+    l.PnlSclDat = R(tree + kSplitterThickness, top, tree + kSplitterThickness + panel, bottom);
+
+    const std::int32_t b = kPanelBevel;
+    const std::int32_t ph = bottom - top;
+    l.PnlWndsTreeHead = R(b, b, tree - b, b + kHeadHeight);
+    l.TreWndsTree = R(b, b + kHeadHeight, tree - b, ph - b);
+
+    // TxtSclDat keeps its height when the form shrinks; the state view
+    // below it takes what is left.
+    const std::int32_t data = std::max(scrollDataHeight, kSplitterMinSize);
+    l.ScrollDataHeight = data;
+    const std::int32_t right = panel - b;
+    const std::int32_t footTop = std::max(b + kHeadHeight, ph - b - kHeadHeight);
+    l.PnlSclDatHead = R(b, b, right, b + kHeadHeight);
+    l.PnlSclDatFoot = R(b, footTop, right, ph - b);
+    const std::int32_t dataTop = b + kHeadHeight;
+    l.TxtSclDat = R(b, dataTop, right, std::min(dataTop + data, footTop));
+    const std::int32_t splitTop = l.TxtSclDat.bottom;
+    l.Splitter2 = R(b, splitTop, right, std::min(splitTop + kSplitterThickness, footTop));
+    l.TxtSclDatRes = R(b, l.Splitter2.bottom, right, footTop);
+    return l;
+}
+
+}  // namespace flicko

@@ -1,0 +1,43 @@
+// Where the probe form's controls go: the panels aligned top, left, client
+// and bottom, the two splitters between them, and the 10-pixel minimum the
+// splitters keep. Sizes in, rectangles out; the form only moves windows.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Types.h"
+
+namespace flicko {
+
+constexpr std::int32_t kSplitterMinSize = 10;
+constexpr std::int32_t kSplitterThickness = 3;
+constexpr std::int32_t kHeadHeight = 25;    // PnlSystem, the two heads, the foot
+constexpr std::int32_t kPanelBevel = 2;     // raised inner and lowered outer bevel
+
+struct TFpLayout {
+    // In the form's client area.
+    Rect PnlSystem, PnlWndsTree, Splitter1, PnlSclDat;
+    // In PnlWndsTree.
+    Rect PnlWndsTreeHead, TreWndsTree;
+    // In PnlSclDat.
+    Rect PnlSclDatHead, TxtSclDat, Splitter2, TxtSclDatRes, PnlSclDatFoot;
+    // The sizes in force after the minimums.
+    std::int32_t WindowsTreeWidth = 0;
+    std::int32_t ScrollDataHeight = 0;
+};
+
+// The whole form for a client area and the two sizes the user chose. A side
+// panel that would get narrower than the minimum is given the minimum, the
+// tree panel yielding first; a form too small for everything cuts off what
+// does not fit, never giving a control a negative size.
+TFpLayout LayoutProbeForm(std::int32_t clientWidth, std::int32_t clientHeight, std::int32_t treeWidth,
+                          std::int32_t scrollDataHeight);
+
+// Where a splitter drag may take the size: neither neighbour below the
+// minimum. The first for Splitter1 (the tree panel's width in the form's
+// client width), the second for Splitter2 (TxtSclDat's height in
+// PnlSclDat's height).
+std::int32_t ClampTreeWidth(std::int32_t wanted, std::int32_t clientWidth);
+std::int32_t ClampScrollDataHeight(std::int32_t wanted, std::int32_t panelHeight);
+
+}  // namespace flicko

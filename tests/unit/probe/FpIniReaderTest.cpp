@@ -1,0 +1,132 @@
+#include "probe/core/FpIniReader.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fake/FakeEnvironment.h"
+#include "tests/unit/settings/TempFiles.h"
+
+namespace flicko {
+namespace {
+
+class FpIniReaderTest : public ::testing::Test {
+protected:
+    FpIniReaderTest() { settings.SetDefaultPaths(macros); }
+
+    void ReadFrom(const std::string& file) {
+        settings.Files().Ini = file;
+        settings.ReadProbeSettings();
+    }
+
+    std::unique_ptr<ProfileFiles> system = MakeSystemProfileFiles();
+    test::RecordingProfiles profiles{*system};
+    test::RecordingErrors errors;
+    FakeEnvironment env;
+    TPathMacros macros{env};
+    TFpSettings settings{profiles, macros, errors};
+    test::TempFolder folder;
+};
+
+TEST_F(FpIniReaderTest, DefaultsNameTheProbesOwnFileAndLeaveTheHookAndUtilityEmpty) {
+    const TFiles& f = settings.Files();
+    EXPECT_EQ(f.Ini, "C:\\Program Files\\Flicko\\default\\fprobe.ini");
+    EXPECT_EQ(f.ScrollDat, "C:\\Program Files\\Flicko\\default\\scroll.dat");
+    EXPECT_EQ(f.Editor, "C:\\WINDOWS\\notepad.exe");
+    EXPECT_TRUE(f.HookLib.empty() && f.Utility.empty() && f.Debugger.empty());
+}
+
+TEST_F(FpIniReaderTest, FileWithoutChecksStartsWithTheDefaultChecks) {
+    ReadFrom(folder.Write("fprobe.ini", "[Forms]\r\nLeft=3\r\n"));
+    const TProbeChecks& c = settings.Checks();
+    EXPECT_TRUE(c.Enable && c.RightButton && c.MiddleButton && c.WindowsTree && c.ScrollDateFile);
+    EXPECT_FALSE(c.LeftButton || c.Scroll);
+    EXPECT_EQ(c.CheckInterval, 100u);
+    EXPECT_EQ(settings.Geometry().Left, 3);
+    EXPECT_EQ(settings.Geometry().Width, 600);
+    EXPECT_EQ(settings.Files().Debugger, settings.Files().Editor);
+}
+
+TEST_F(FpIniReaderTest, FlickoIniThroughTheResidentChainGivesTheUsersFiles) {
+    const std::string user = folder.Write("user.ini",
+                                          "[Files]\r\nScrollDat=D:\\mine.dat\r\nEditor=ed.exe %1\r\n"
+                                          "Debugger=ed.exe %1 -n%2\r\n");
+    const std::string resident =
+        folder.Write("flicko.ini", "[Files]\r\nIni=" + user + "\r\nScrollDat=C:\\shipped.dat\r\n");
+    const std::string probe = folder.Write("fprobe.ini", "[Files]\r\nFlickoIni=" + resident + "\r\n");
+    ReadFrom(probe);
+    const TFiles& f = settings.Files();
+    EXPECT_EQ(f.ScrollDat, "D:\\mine.dat");
+    EXPECT_EQ(f.Editor, "ed.exe %1");
+    EXPECT_EQ(f.Debugger, "ed.exe %1 -n%2");
+    // The probe's chain is its own: the close writes into fprobe.ini.
+    EXPECT_EQ(f.Ini, probe);
+    EXPECT_TRUE(errors.shown.empty());
+}
+
+TEST_F(FpIniReaderTest, CircularFlickoIniChainIsReportedOnceAndEnds) {
+    const std::string a = folder.Path("a.ini");
+    const std::string b = folder.Write("b.ini", "[Files]\r\nIni=" + a + "\r\nScrollDat=b.dat\r\n");
+    folder.Write("a.ini", "[Files]\r\nIni=" + b + "\r\n");
+    ReadFrom(folder.Write("fprobe.ini", "[Files]\r\nFlickoIni=" + a + "\r\n"));
+    ASSERT_EQ(errors.shown.size(), 1u);
+    EXPECT_NE(errors.shown[0].find("Ini-file circular references"), std::string::npos);
+    EXPECT_EQ(settings.Files().ScrollDat, "b.dat");
+}
+
+TEST_F(FpIniReaderTest, LaterProbeFileOverridesTheResidentFilesOfAnEarlierOne) {
+    const std::string resident = folder.Write("flicko.ini", "[Files]\r\nScrollDat=resident.dat\r\n");
+    const std::string second = folder.Write("second.ini", "[Files]\r\nScrollDat=second.dat\r\n[Forms]\r\nTop=7\r\n");
+    ReadFrom(folder.Write("first.ini", "[Files]\r\nIni=" + second + "\r\nFlickoIni=" + resident + "\r\n"));
+    EXPECT_EQ(settings.Files().ScrollDat, "second.dat");
+    EXPECT_EQ(settings.Files().Ini, second);
+    EXPECT_EQ(settings.Geometry().Top, 7);
+}
+
+TEST_F(FpIniReaderTest, GeometryAndChecksRoundTripWithTheIntervalInSeconds) {
+    const std::string file = folder.Write("fprobe.ini", "[Checks]\r\nCheckInterval=0.05\r\nLeftButton=1\r\n");
+    ReadFrom(file);
+    EXPECT_EQ(settings.Checks().CheckInterval, 50u);
+    settings.Geometry().Left = 100;
+    settings.Geometry().Top = 50;
+    settings.Checks().Scroll = true;
+    ASSERT_TRUE(settings.WriteProbeSettings());
+    const std::string text = folder.Read("fprobe.ini");
+    EXPECT_NE(text.find("CheckInterval=0.05"), std::string::npos);
+    EXPECT_NE(text.find("Left=100"), std::string::npos);
+    EXPECT_NE(text.find("Scroll=True"), std::string::npos);
+    EXPECT_EQ(text.find("[Files]"), std::string::npos);
+
+    TFpSettings again{profiles, macros, errors};
+    again.SetDefaultPaths(macros);
+    again.Files().Ini = file;
+    again.ReadProbeSettings();
+    EXPECT_EQ(again.Geometry().Left, 100);
+    EXPECT_EQ(again.Geometry().Top, 50);
+    EXPECT_EQ(again.Checks().CheckInterval, 50u);
+    EXPECT_TRUE(again.Checks().LeftButton && again.Checks().Scroll);
+}
+
+TEST_F(FpIniReaderTest, WriteMSecUsesAPointAndNoTrailingZeros) {
+    TFpIniFile f(profiles, macros, folder.Path("w.ini"));
+    ASSERT_TRUE(f.WriteMSec("Checks", "A", 1500));
+    ASSERT_TRUE(f.WriteMSec("Checks", "B", 100));
+    ASSERT_TRUE(f.WriteMSec("Checks", "C", 2000));
+    EXPECT_EQ(folder.Read("w.ini"), "[Checks]\r\nA=1.5\r\nB=0.1\r\nC=2\r\n");
+}
+
+}  // namespace
+}  // namespace flicko
+
+#include "probe/core/FpCommands.h"
+
+namespace flicko {
+namespace {
+
+TEST(FpCommands, EditorTemplatePutsTheFileAtEachPlaceholderOrAfterABlank) {
+    EXPECT_EQ(EditCommandLine("ed.exe %1 --diff %1", "C:\\s.dat"), "ed.exe C:\\s.dat --diff C:\\s.dat");
+    EXPECT_EQ(EditCommandLine("notepad.exe", "C:\\s.dat"), "notepad.exe C:\\s.dat");
+    // A file whose name holds "%1" is not expanded again.
+    EXPECT_EQ(EditCommandLine("ed %1", "a%1b"), "ed a%1b");
+}
+
+}  // namespace
+}  // namespace flicko
