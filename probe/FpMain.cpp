@@ -78,15 +78,16 @@ void TFProbeForm::StartUp() {
     ApplyGeometry();
     // 6. The checks as read.
     const TProbeChecks c = settings_.Checks();
-    SetCheckEnable(c.Enable);
     SetBox(chkLBtn_, c.LeftButton);
     SetBox(chkRBtn_, c.RightButton);
     SetBox(chkMBtn_, c.MiddleButton);
     SetCheckWindowsTree(c.WindowsTree);
     SetCheckScrollData(c.ScrollDateFile);
     SetCheckScroll(c.Scroll);
-    // 7. The rules.
+    // 7. The rules, before the timer starts: a report box runs a message
+    // loop, and no tick may choose from rules half read.
     LoadScrollData();
+    SetCheckEnable(c.Enable);
 }
 
 HWND TFProbeForm::Panel(HWND parent, bool bevel) {
@@ -272,10 +273,7 @@ void TFProbeForm::LoadScrollData() {
 }
 
 void TFProbeForm::ReloadProbeScrollData() {
-    const bool remembered = settings_.Checks().Enable;
-    SetCheckEnable(false);
-    LoadScrollData();
-    SetCheckEnable(remembered);
+    probe_->ReloadScrollData([this] { LoadScrollData(); });
 }
 
 void TFProbeForm::EditScrollData() {
@@ -286,15 +284,12 @@ void TFProbeForm::CopyToClipboard() {
     const std::string text = probe_->CopyText();
     if (!::OpenClipboard(form_)) return;
     ::EmptyClipboard();
-    if (HGLOBAL mem = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-        if (void* p = ::GlobalLock(mem)) {
-            std::memcpy(p, text.c_str(), text.size() + 1);
-            ::GlobalUnlock(mem);
-            // The clipboard owns the memory once it took it.
-            if (!::SetClipboardData(CF_TEXT, mem)) ::GlobalFree(mem);
-        } else {
-            ::GlobalFree(mem);
-        }
+    ScopedHandle<GlobalMemoryTraits> mem(::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+    if (void* p = mem ? ::GlobalLock(mem.get()) : nullptr) {
+        std::memcpy(p, text.c_str(), text.size() + 1);
+        ::GlobalUnlock(mem.get());
+        // The clipboard owns the memory once it took it.
+        if (::SetClipboardData(CF_TEXT, mem.get())) mem.release();
     }
     ::CloseClipboard();
 }

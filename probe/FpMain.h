@@ -11,17 +11,18 @@
 
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
+#include "platform/win32/MessageBoxErrorReport.h"
+#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Processes.h"
 
 #include <commctrl.h>
 
+#include "platform/win32/MessageBoxErrorReport.h"
 #include "probe/FpSplitter.h"
 #include "probe/core/FpIniReader.h"
 #include "probe/core/FpMouseEvents.h"
 #include "rules/SclDats.h"
-#include "platform/win32/MessageBoxErrorReport.h"
-#include "platform/win32/ScopedHandle.h"
 #include "settings/PathMacros.h"
 
 namespace flicko {

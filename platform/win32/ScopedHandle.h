@@ -113,6 +113,15 @@ struct MenuTraits {
     static void Close(handle_type h) { ::DestroyMenu(h); }
 };
 
+// Global memory (GlobalAlloc), until something that takes it over (the
+// clipboard) is handed it with release().
+struct GlobalMemoryTraits {
+    using handle_type = HGLOBAL;
+    static handle_type GetInvalid() { return nullptr; }
+    static bool IsValid(handle_type h) { return h != nullptr; }
+    static void Close(handle_type h) { ::GlobalFree(h); }
+};
+
 // A GDI object this program created; selected into no device context when
 // released. Fonts get their own name because they are the common case.
 template <typename H>

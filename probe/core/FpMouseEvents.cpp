@@ -28,6 +28,14 @@ void TProbe::RulesChanged() {
     for (AxisState& a : state_.Target.Axis) a.AxisRule = nullptr;
 }
 
+void TProbe::ReloadScrollData(const std::function<void()>& load) {
+    const bool remembered = checks_.Enable;
+    SetCheckEnable(false);
+    load();
+    RulesChanged();
+    SetCheckEnable(remembered);
+}
+
 void TProbe::StartCheckTimer() {
     if (!running_) running_ = timer_.SetTimer(checks_.CheckInterval);
 }

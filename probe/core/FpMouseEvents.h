@@ -8,6 +8,7 @@
 // decides; the form only starts the timer and fills its controls.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,9 @@ public:
     // The rules were read again: the cached choices and a running probe
     // point into the old ones, so both are dropped.
     void RulesChanged();
+    // "loa&d": the timer stops, load reads the rules, and the timer runs
+    // again only when it ran before.
+    void ReloadScrollData(const std::function<void()>& load);
 
     const EngineState& State() const { return state_; }
     TWindowTree& Tree() { return tree_; }

@@ -225,6 +225,26 @@ TEST_F(FpProbeTest, ReleaseEndsTheProbeAndTheNextPressUsesTheCachedChoice) {
     EXPECT_EQ(model.KnowWindows.Count(), 0);
 }
 
+TEST_F(FpProbeTest, ReloadKeepsTheTimerAsItWasAndForgetsTheChoices) {
+    int loads = 0;
+    Tick({100, 100}, true);
+    probe.SetCheckEnable(false);
+    probe.ReloadScrollData([&] {
+        EXPECT_FALSE(timer.running);
+        ++loads;
+    });
+    EXPECT_EQ(loads, 1);
+    EXPECT_FALSE(timer.running);
+    EXPECT_FALSE(checks.Enable);
+    EXPECT_EQ(model.KnowWindows.Count(), 0);
+    EXPECT_FALSE(probe.State().Drag.Pressed);
+
+    probe.SetCheckEnable(true);
+    probe.ReloadScrollData([&] { EXPECT_FALSE(timer.running); });
+    EXPECT_TRUE(timer.running);
+    EXPECT_TRUE(checks.Enable);
+}
+
 TEST_F(FpProbeTest, ProbeStaysAsItWasWhileEnableIsOff) {
     probe.SetCheckEnable(true);
     Tick({100, 100}, true);
