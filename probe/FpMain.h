@@ -18,7 +18,6 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/MessageBoxErrorReport.h"
 #include "probe/FpSplitter.h"
 #include "probe/core/FpIniReader.h"
 #include "probe/core/FpMouseEvents.h"
