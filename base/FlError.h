@@ -46,6 +46,11 @@ public:
 class IReadErrorReport : public IErrorReport {
 public:
     virtual void ReportReadError(const std::string& fileName, int line, const std::string& message) = 0;
+    // Bracket one reading of the rules (readings may nest: an include read
+    // on its own inside a reading is part of it), so that a report can tell
+    // the reports of one reading from those of the next.
+    virtual void BeginReading() {}
+    virtual void EndReading() {}
 };
 
 // "FileName: <file>\nLine: <line>"

@@ -90,3 +90,56 @@ void BM_ReadScrollData(benchmark::State& state) {
 BENCHMARK(BM_ReadScrollData)->Arg(1000)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 }  // namespace
+
+namespace {
+
+// Files that multiply the work of a reading: each reading stays within its
+// budget (merge depth, merge steps, included files).
+std::string WritePathological(const std::string& name, const std::map<std::string, std::string>& files) {
+    const fs::path dir = fs::temp_directory_path() / ("flicko-bench-" + name);
+    fs::create_directories(dir);
+    for (const auto& [file, text] : files) std::ofstream(dir / file, std::ios::binary) << text;
+    return (dir / "scroll.dat").string();
+}
+
+void ReadPathological(benchmark::State& state, const std::string& path, int expectedReports) {
+    flicko::TRuleModel model;
+    NullReport report;
+    Literal expander;
+    flicko::TScrollDataReader reader(model, report, expander);
+    for (auto _ : state) {
+        report.count = 0;
+        reader.LoadScrollData(path);
+        benchmark::DoNotOptimize(model.SclDats.Count());
+    }
+    state.counters["rules"] = model.SclDats.Count();
+    state.counters["reports"] = report.count;
+    if (report.count != expectedReports) state.SkipWithError("unexpected number of reports");
+}
+
+// 5,000 named rules, each merging the one before, then a rule merging the last.
+void BM_ReadChainedMerges(benchmark::State& state) {
+    std::string text = "name(n0) { IsInertia: 0; }\n";
+    for (int i = 1; i < 5000; ++i) {
+        text += "name(n" + std::to_string(i) + ") { Merge: n" + std::to_string(i - 1) + "; }\n";
+    }
+    text += "Class(Edit) { Merge: n4999; }\n";
+    // Each definition past the 32nd level reports once, and so does the rule.
+    ReadPathological(state, WritePathological("merges", {{"scroll.dat", text}}), 5000 - 32);
+}
+BENCHMARK(BM_ReadChainedMerges)->Unit(benchmark::kMillisecond);
+
+// 19 files, each including the next twice: 2^19 - 1 readings without a budget.
+void BM_ReadDoublingIncludes(benchmark::State& state) {
+    std::map<std::string, std::string> files;
+    const fs::path dir = fs::temp_directory_path() / "flicko-bench-includes";
+    for (int i = 0; i < 19; ++i) {
+        const std::string next = "#include " + (dir / ("f" + std::to_string(i + 1) + ".dat")).string() + "\n";
+        files["f" + std::to_string(i) + ".dat"] = "Class(F" + std::to_string(i) + ") {}\n" + (i < 18 ? next + next : "");
+    }
+    files["scroll.dat"] = "#include " + (dir / "f0.dat").string() + "\n";
+    ReadPathological(state, WritePathological("includes", files), 1);
+}
+BENCHMARK(BM_ReadDoublingIncludes)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -32,9 +32,16 @@ public:
     virtual std::vector<std::string> GetKeys(const std::string& file, const std::string& section,
                                              std::size_t bufferSize = kKeyListBuffer) = 0;
     // Creates the file, the section or the key as needed, or replaces the
-    // value of the first line of the key. False when the file cannot be written.
+    // value of the first line of the key. False when the file cannot be
+    // written, or exists but cannot be read (it is then left as it was).
     virtual bool WriteString(const std::string& file, const std::string& section,
                              const std::string& key, const std::string& value) = 0;
+    // WriteString done on a copy beside the file, which then replaces it in
+    // one step: whatever happens meanwhile (the program ends, the disk is
+    // full, an editor holds the file), the file is either as it was or as
+    // written, never half written or empty. False leaves the file as it was.
+    virtual bool WriteStringAtomically(const std::string& file, const std::string& section,
+                                       const std::string& key, const std::string& value) = 0;
 };
 
 // The platform's own profile functions, from the adapter library the program

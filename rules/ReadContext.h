@@ -3,6 +3,7 @@
 // aborting errors, and the named rules of the reading in progress.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,25 @@
 #include "rules/SclDats.h"
 
 namespace flicko {
+
+// The work one reading may do, whatever the file says: includes and merges
+// can multiply a few lines into millions of rules (19 files each including
+// the next twice make half a million), so every reading has a budget, and
+// what goes beyond it is reported once and left out.
+struct TReadBudget {
+    // Included files opened in one reading.
+    static constexpr int kMaxIncludes = 1000;
+    // Text of the included files together.
+    static constexpr std::size_t kMaxIncludedBytes = std::size_t{16} << 20;
+    // Property applications through Merge in one reading.
+    static constexpr long kMaxMergeSteps = 1000000;
+
+    int Includes = 0;
+    std::size_t IncludedBytes = 0;
+    long MergeSteps = 0;
+    bool IncludesReported = false;
+    bool MergesReported = false;
+};
 
 class TReadContext {
 public:
@@ -30,6 +50,13 @@ public:
     // Property applications done by the outermost Merge so far; bounds named
     // rules that merge each other many times over without a cycle.
     long MergeSteps = 0;
+    bool MergeTooDeepReported = false;
+    // What the reading in progress has used of its budget.
+    TReadBudget Budget;
+    // Where ClassRe/TextRe expressions are compiled when they are read, so
+    // that the first press does not pay for it; null compiles them only to
+    // check them.
+    TRegexCache* Regexes = nullptr;
 };
 
 // text begins with "(": returns the argument up to the first ")" that is not

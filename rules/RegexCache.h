@@ -1,7 +1,13 @@
 // Compiled regular expressions of the ClassRe/TextRe path elements, compiled
-// once per reading rather than once per evaluation. std::regex backtracks, so
-// a pathological pattern can be slow; the subjects are class names and
-// window texts of at most 255 characters.
+// once per reading rather than once per evaluation.
+//
+// They are matched while an application waits for its mouse press to be
+// answered, so matching must take time linear in the subject whatever the
+// pattern: expressions run on libstdc++'s breadth-first (polynomial)
+// executor, and a search for P anywhere is one pass of "[\s\S]*(?:P)[\s\S]*"
+// over the subject instead of a run from every start position. What that
+// executor cannot match in linear time (back-references, look-ahead) is
+// refused when the rules are read.
 #pragma once
 
 #include <map>
@@ -13,22 +19,31 @@
 
 namespace flicko {
 
-// Why pattern cannot be used (std::regex's reason, or a size limit of our
-// own), or empty when it compiles.
+// Why pattern cannot be used (the library's reason, a size limit of our own,
+// or a construct without linear-time matching), or empty when it compiles.
 std::string RegexProblem(const std::string& pattern, bool ignoreCase);
 
 class TRegexCache {
 public:
-    // The compiled expression, or null when the pattern does not compile.
+    // The compiled expression, or null when the pattern cannot be used.
     const std::regex* Get(const std::string& pattern, bool ignoreCase);
+    // Compiles pattern into the cache (so that the first press does not pay
+    // for it) and returns what RegexProblem says.
+    std::string Prepare(const std::string& pattern, bool ignoreCase);
     // True when the expression is found anywhere in subject; false for a
-    // pattern that does not compile.
+    // pattern that cannot be used. Linear in the length of subject.
     bool Search(const std::string& pattern, bool ignoreCase, std::string_view subject);
     void Clear() { items_.clear(); }
     int Count() const { return static_cast<int>(items_.size()); }
 
 private:
-    std::map<std::pair<std::string, bool>, std::unique_ptr<std::regex>> items_;
+    struct Item {
+        std::unique_ptr<std::regex> Regex;
+        std::string Problem;
+    };
+    const Item& Find(const std::string& pattern, bool ignoreCase);
+
+    std::map<std::pair<std::string, bool>, Item> items_;
 };
 
 }  // namespace flicko

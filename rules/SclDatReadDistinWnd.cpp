@@ -116,13 +116,20 @@ std::string PathElementName(char letter, char subKind) {
 
 std::string CompileWindowPath(std::string_view text, TReadContext& context) {
     std::string code;
+    int elements = 0;
     while (!text.empty()) {
+        if (elements == kMaxPathElements) {
+            context.ReportReadError("Window path too long (more than " + std::to_string(kMaxPathElements) +
+                                    " elements); the rest is ignored : " + std::string(text));
+            break;
+        }
         const std::size_t end = std::min(text.find_first_of(".("), text.size());
         const std::string name(text.substr(0, end));
         text.remove_prefix(end);
         const char* element = CodeOfName(name);
         if (element) {
             code += element;
+            ++elements;
         } else {
             context.ReportReadError("Bad element distinguish window : " + name);
         }
@@ -132,7 +139,9 @@ std::string CompileWindowPath(std::string_view text, TReadContext& context) {
             code += Quote(arg);
             const std::string_view e(element);
             if (e.size() == 3 && (e[2] == 'E' || e[2] == 'e')) {
-                const std::string problem = RegexProblem(arg, e[2] == 'e');
+                const bool ignoreCase = e[2] == 'e';
+                const std::string problem =
+                    context.Regexes ? context.Regexes->Prepare(arg, ignoreCase) : RegexProblem(arg, ignoreCase);
                 if (!problem.empty()) context.ReportReadError("Bad regular expression : " + arg + "\n" + problem);
             }
         } else if (!text.empty() && text.front() == '(') {

@@ -13,9 +13,9 @@
 //   C-Q C-I C-L C-R   class exact / contains / begins / ends, case-sensitive
 //   C-q C-i C-l C-r   the same ignoring ASCII case
 //   C-E C-e           class matches an ECMAScript regular expression
-//                     (std::regex, searched anywhere in the name; "e"
-//                     ignores case). Compile the argument through
-//                     TRegexCache; an argument that does not compile never
+//                     (std::regex, searched anywhere in the name in linear
+//                     time; "e" ignores case). Compile the argument through
+//                     TRegexCache; an argument that cannot be used never
 //                     matches (the reader has reported it already).
 //   T-Q ... T-e       the same on the window text
 //   h h-l h-r h-t h-b h-P h-p   Child, ChildLeft/Right/Top/Bottom, ChildPointed, ChildSmall
@@ -48,8 +48,15 @@ bool NextPathElement(std::string_view code, std::size_t& pos, TPathElement& elem
 // The element name of a code ("ClassI" for C-q), or empty when unknown.
 std::string PathElementName(char letter, char subKind);
 
+// The elements of one path. The engine resolves the rest of a path once per
+// candidate of every Child, Childs, Parents and Toplevels element, one level
+// deeper each time, so the length of a path is the depth of that recursion.
+constexpr int kMaxPathElements = 32;
+
 // Compiles a window path; reports bad elements and unnecessary arguments
 // through context and raises EDatReadError for an argument without ")".
+// Elements past kMaxPathElements are reported and left out. ClassRe/TextRe
+// expressions are checked, and compiled into context.Regexes when it is set.
 std::string CompileWindowPath(std::string_view text, TReadContext& context);
 
 // Element names joined by ".", arguments unquoted in parentheses; the else

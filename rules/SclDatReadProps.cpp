@@ -17,6 +17,9 @@ namespace {
 // Far more property applications than any real Merge chain needs; named
 // rules that merge each other over and over stop here.
 constexpr long kMaxMergeSteps = 100000;
+// Named rules merging named rules: real files nest a few levels; a chain of
+// thousands would recurse once per level (and overflow the stack).
+constexpr std::size_t kMaxMergeDepth = 32;
 
 constexpr const char* kMethods[] = {"arrowkey", "carrowkey", "marrowkey", "scrollline", "scrollpos",
                                     "scrolltrack", "scrollbarpos", "mousewheel", "mousewheelie6",
@@ -122,8 +125,33 @@ void ApplyMerge(std::string_view value, TSclDat& target, TReadContext& context) 
         context.ReportReadError("Circular merge : " + name);
         return;
     }
-    if (context.MergeStack.empty()) context.MergeSteps = 0;
+    if (context.MergeStack.empty()) {
+        context.MergeSteps = 0;
+        context.MergeTooDeepReported = false;
+    }
+    if (context.MergeStack.size() >= kMaxMergeDepth) {
+        // Once for the outermost Merge: a fan-out reaches the limit many times.
+        if (!context.MergeTooDeepReported) {
+            context.MergeTooDeepReported = true;
+            context.ReportReadError("Merge nesting too deep (more than " + std::to_string(kMaxMergeDepth) +
+                                    " levels) : " + name);
+        }
+        return;
+    }
     if (context.MergeSteps > kMaxMergeSteps) return;
+    TReadBudget& budget = context.Budget;
+    auto overBudget = [&] {
+        if (budget.MergeSteps < TReadBudget::kMaxMergeSteps) return false;
+        if (!budget.MergesReported) {
+            budget.MergesReported = true;
+            context.ReportReadError("Too much merging in one reading (more than " +
+                                    std::to_string(TReadBudget::kMaxMergeSteps) +
+                                    " properties); the rest of the merges are left out : " +
+                                    (context.MergeStack.empty() ? name : context.MergeStack.front()));
+        }
+        return true;
+    };
+    if (overBudget()) return;
     context.MergeStack.push_back(name);
     struct Pop {
         std::vector<std::string>& stack;
@@ -132,6 +160,8 @@ void ApplyMerge(std::string_view value, TSclDat& target, TReadContext& context) 
     // A copy: the list may be the one of a named rule being defined right now.
     const std::vector<TNamedRuleProp> items = props->Items();
     for (const auto& p : items) {
+        if (overBudget()) return;
+        ++budget.MergeSteps;
         if (++context.MergeSteps > kMaxMergeSteps) {
             if (context.MergeSteps == kMaxMergeSteps + 1) {
                 context.ReportReadError("Merge too large : " + context.MergeStack.front());

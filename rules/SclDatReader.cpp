@@ -60,7 +60,9 @@ struct TScrollDataReader::Frame {
 };
 
 TScrollDataReader::TScrollDataReader(TRuleModel& model, IReadErrorReport& report, const IPathExpander& expander)
-    : model_(model), report_(report), expander_(expander) {}
+    : model_(model), report_(report), expander_(expander) {
+    Regexes = &model_.RegexCache;
+}
 
 TScrollDataReader::~TScrollDataReader() = default;
 
@@ -79,8 +81,16 @@ bool TScrollDataReader::LoadScrollData(const std::string& fileName) {
     abortRecorded_ = false;
     abortFileName_.clear();
     abortLine_ = 0;
+    ReadingScope reading(report_);
     if (!FileExists(fileName)) {
         report_.ShowErrorBox("Scroll data file not exist : " + fileName);
+        return false;
+    }
+    // Read first, then replace: a file that exists but cannot be read (an
+    // editor holding it) leaves the rules of the last reading in force.
+    std::string content;
+    if (!ReadWholeFile(fileName, content)) {
+        report_.ShowErrorBox("Scroll data file read error : " + fileName);
         return false;
     }
     // The cache points into the rules that are about to go.
@@ -92,6 +102,7 @@ bool TScrollDataReader::LoadScrollData(const std::string& fileName) {
     namedRules_ = std::make_unique<TNamedRules>();
     NamedRules = namedRules_.get();
     MergeStack.clear();
+    Budget = TReadBudget{};
 
     struct Cleanup {
         TScrollDataReader& r;
@@ -102,7 +113,8 @@ bool TScrollDataReader::LoadScrollData(const std::string& fileName) {
         }
     } cleanup{*this};
 
-    if (OpenFrame(fileName)) Run(0);
+    PushFrame(fileName, std::move(content));
+    Run(0);
     return true;
 }
 
@@ -122,11 +134,35 @@ void TScrollDataReader::ReadScrollDataFile(const std::string& path) {
         ReportReadError("Include nesting too deep : " + path);
         return;
     }
+    // A call from outside a reading is a reading of its own.
+    if (!running_) Budget = TReadBudget{};
+    if (Budget.Includes >= TReadBudget::kMaxIncludes) {
+        IncludeBudgetUsedUp("more than " + std::to_string(TReadBudget::kMaxIncludes) + " included files", path);
+        return;
+    }
+    std::string content;
+    if (!ReadWholeFile(path, content)) {
+        report_.ShowErrorBox("Scroll data file read error : " + path);
+        return;
+    }
+    ++Budget.Includes;
+    if (content.size() > TReadBudget::kMaxIncludedBytes - Budget.IncludedBytes) {
+        Budget.IncludedBytes = TReadBudget::kMaxIncludedBytes;
+        IncludeBudgetUsedUp("more than " + std::to_string(TReadBudget::kMaxIncludedBytes >> 20) +
+                                " MB of included text",
+                            path);
+        return;
+    }
+    Budget.IncludedBytes += content.size();
     const std::size_t base = frames_.size();
-    if (!OpenFrame(path)) return;
     // Inside a reading the item loop goes on with the new file; a call from
     // outside runs the loop for this file alone.
-    if (running_) return;
+    if (running_) {
+        PushFrame(path, std::move(content));
+        return;
+    }
+    ReadingScope reading(report_);
+    PushFrame(path, std::move(content));
     // Outside a reading the named rules live for this call only.
     const bool ownNamedRules = !namedRules_;
     if (ownNamedRules) {
@@ -147,12 +183,19 @@ void TScrollDataReader::ReadScrollDataFile(const std::string& path) {
     Run(base);
 }
 
-bool TScrollDataReader::OpenFrame(const std::string& path) {
+void TScrollDataReader::IncludeBudgetUsedUp(const std::string& what, const std::string& path) {
+    if (Budget.IncludesReported) return;
+    Budget.IncludesReported = true;
+    ReportReadError("Too much included in one reading (" + what + "); this and later includes are left out : " +
+                    path);
+}
+
+void TScrollDataReader::PushFrame(const std::string& path, std::string content) {
     auto frame = std::make_unique<Frame>();
-    if (!ReadWholeFile(path, frame->Content)) {
-        report_.ShowErrorBox("Scroll data file read error : " + path);
-        return false;
-    }
+    frame->Content = std::move(content);
+    // A byte-order mark (older editors write one) is not part of the first
+    // header.
+    if (frame->Content.compare(0, 3, "\xEF\xBB\xBF") == 0) frame->Next = 3;
     frame->Key = FileKey(path);
     frame->SavedFileName = fileName_;
     frame->SavedLine = line_;
@@ -164,7 +207,6 @@ bool TScrollDataReader::OpenFrame(const std::string& path) {
     line_ = 0;
     ClearBuffer();
     inComment_ = false;
-    return true;
 }
 
 void TScrollDataReader::PopFrame() {

@@ -25,7 +25,8 @@ public:
     ~TScrollDataReader() override;
 
     // Reads fileName from scratch into the model. False when the file does
-    // not exist (reported; the previous rules stay in force). An aborting
+    // not exist or cannot be read (reported; the previous rules stay in
+    // force: the file is read before the model is emptied). An aborting
     // error (EDatReadError, a Calc or key-name error) is raised again after
     // the files are closed and the named rules freed; the rules read so far
     // stay in the model.
@@ -33,7 +34,8 @@ public:
 
     // Reads one further file into the current model (the include
     // directive). A missing or unreadable file is reported and skipped; a
-    // file already being read (a circular include) is reported and skipped.
+    // file already being read (a circular include) is reported and skipped;
+    // so is every file past the reading's budget (TReadBudget), reported once.
     void ReadScrollDataFile(const std::string& path);
 
     // The place the reader stands at (for reports).
@@ -51,7 +53,17 @@ private:
     void ReportReadError(const std::string& message) override;
     std::string FileLineText() const override;
 
-    bool OpenFrame(const std::string& path);
+    // Marks one reading for the report (see IReadErrorReport).
+    struct ReadingScope {
+        explicit ReadingScope(IReadErrorReport& r) : report(r) { report.BeginReading(); }
+        ~ReadingScope() { report.EndReading(); }
+        ReadingScope(const ReadingScope&) = delete;
+        ReadingScope& operator=(const ReadingScope&) = delete;
+        IReadErrorReport& report;
+    };
+
+    void PushFrame(const std::string& path, std::string content);
+    void IncludeBudgetUsedUp(const std::string& what, const std::string& path);
     void PopFrame();
     void Run(std::size_t baseDepth);
     void ReadItem();

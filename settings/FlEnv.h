@@ -32,10 +32,17 @@ struct TSettingValues {
     bool Enabled = false;  // scrolling on or off; SetEnabled keeps it current
     float InertiaMin = 1.0f;  // pixels per millisecond
     std::array<TTolerance, 2> Tolerance{};  // index 0 = X, 1 = Y
-    Millis CheckMouseInterval = 10;
-    Millis InertiaInterval = 10;
+    Millis CheckMouseInterval = 10;  // within kMinTickInterval..kMaxTickInterval
+    Millis InertiaInterval = 10;     // likewise
     bool Ja = false;  // Japanese wording
 };
+
+// The pauses of the button check and of the glide. No pause at all spins a
+// core; the button check is what ends a drag whose release was lost, and a
+// glide is a glide only at some frames a second, so neither may be slower
+// than a tenth of a second.
+constexpr Millis kMinTickInterval = 1;
+constexpr Millis kMaxTickInterval = 100;
 
 // The long date of the user's locale holds the Shift-JIS "day" character
 // (bytes 93 FA) on a Japanese system. No date means no Japanese.

@@ -78,8 +78,10 @@ std::optional<double> ParseIniFloat(std::string_view text) {
     };
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t mantissa = digits();
-    if (i < text.size() && text[i] == '.') {
-        ++i;
+    // A file written where the comma is the decimal separator says "0,25".
+    std::size_t separator = std::string_view::npos;
+    if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
+        separator = i++;
         mantissa += digits();
     }
     if (mantissa == 0) return std::nullopt;
@@ -92,7 +94,8 @@ std::optional<double> ParseIniFloat(std::string_view text) {
     // The text is plain ASCII of the form checked above, so strtod reads all
     // of it; the "C" locale is what the process starts with and we never set
     // another one.
-    const std::string copy(text);
+    std::string copy(text);
+    if (separator != std::string_view::npos) copy[separator] = '.';
     const double value = std::strtod(copy.c_str(), nullptr);
     if (!std::isfinite(value)) return std::nullopt;
     return value;
@@ -149,6 +152,10 @@ bool TFlIniFile::WriteString(const std::string& section, const std::string& key,
 
 bool TFlIniFile::WriteBoolStr(const std::string& section, const std::string& key, bool value) {
     return WriteString(section, key, BoolToStr(value));
+}
+
+bool TFlIniFile::WriteBoolStrAtomically(const std::string& section, const std::string& key, bool value) {
+    return profiles_.WriteStringAtomically(fileName_, section, key, BoolToStr(value));
 }
 
 EPopMnuKind KindOfMenuKey(std::string_view key) {

@@ -18,8 +18,9 @@
 namespace flicko {
 
 // The framework's number rules: "0x"/"$" hexadecimal or decimal 32-bit
-// integers; decimal numbers with "." as the separator and an optional
-// exponent. Blanks around the text are allowed, anything else is no number.
+// integers; decimal numbers with "." or "," as the separator (whichever the
+// locale of whoever wrote the file uses) and an optional exponent. Blanks
+// around the text are allowed, anything else is no number.
 std::optional<std::int32_t> ParseIniInteger(std::string_view text);
 std::optional<double> ParseIniFloat(std::string_view text);
 
@@ -47,6 +48,9 @@ public:
 
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     bool WriteBoolStr(const std::string& section, const std::string& key, bool value);
+    // WriteBoolStr through a copy that replaces the file in one step (see
+    // ProfileFiles::WriteStringAtomically).
+    bool WriteBoolStrAtomically(const std::string& section, const std::string& key, bool value);
 
 private:
     ProfileFiles& profiles_;

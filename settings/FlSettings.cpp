@@ -1,5 +1,7 @@
 #include "settings/FlSettings.h"
 
+#include <algorithm>
+
 namespace flicko {
 
 namespace {
@@ -44,8 +46,11 @@ void TFlSettings::ReadOneFile(TFlIniFile& f) {
     values_.Tolerance[1].Time = time;
     values_.Tolerance[0].Distance = f.ReadInteger("Scroll", "XTolerance", values_.Tolerance[0].Distance);
     values_.Tolerance[1].Distance = f.ReadInteger("Scroll", "YTolerance", values_.Tolerance[1].Distance);
-    values_.CheckMouseInterval = f.ReadMSec("Scroll", "CheckMouseInterval", values_.CheckMouseInterval);
-    values_.InertiaInterval = f.ReadMSec("Scroll", "InertiaInterval", values_.InertiaInterval);
+    // Quietly, as every value here: out of range is brought to the range.
+    values_.CheckMouseInterval = std::clamp(f.ReadMSec("Scroll", "CheckMouseInterval", values_.CheckMouseInterval),
+                                            kMinTickInterval, kMaxTickInterval);
+    values_.InertiaInterval = std::clamp(f.ReadMSec("Scroll", "InertiaInterval", values_.InertiaInterval),
+                                         kMinTickInterval, kMaxTickInterval);
 
     values_.Ja = f.ReadBoolStr("Etc", "Ja", values_.Ja);
 }
@@ -74,7 +79,7 @@ bool TFlSettings::ReloadSettings(IEnabledSwitch& enabled) {
 bool TFlSettings::SaveExitStatus() {
     if (!values_.WriteExitStatus) return true;
     TFlIniFile file(profiles_, paths_, files_.Ini);
-    return file.WriteBoolStr("Scroll", "Enable", values_.Enabled);
+    return file.WriteBoolStrAtomically("Scroll", "Enable", values_.Enabled);
 }
 
 }  // namespace flicko

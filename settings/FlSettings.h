@@ -42,7 +42,9 @@ public:
     // scrolling off, and the on/off state from before is put back.
     bool ReloadSettings(IEnabledSwitch& enabled);
     // Writes [Scroll] Enable into Files().Ini when [Files] WriteExitStatus
-    // asked for it. False only when that write failed.
+    // asked for it, atomically: the file is whole before and after, also
+    // when the program is ended meanwhile. False only when that write failed
+    // (the file is then as it was).
     bool SaveExitStatus();
 
 private:

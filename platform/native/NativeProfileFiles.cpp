@@ -1,5 +1,8 @@
 #include "platform/native/NativeProfileFiles.h"
 
+#include <atomic>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -211,7 +214,21 @@ std::optional<std::string> ReadWholeFile(const std::string& file) {
     if (!in) return std::nullopt;
     std::ostringstream text;
     text << in.rdbuf();
+    if (in.bad()) return std::nullopt;
     return std::move(text).str();
+}
+
+bool Exists(const std::string& file) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::path(NativePath(file)), ec) || ec;
+}
+
+bool WriteWholeFile(const std::string& file, const std::string& text) {
+    std::ofstream out(NativePath(file), std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << text;
+    out.flush();
+    return static_cast<bool>(out);
 }
 
 // The functions drop trailing spaces of the default before using it.
@@ -238,15 +255,42 @@ std::vector<std::string> NativeProfileFiles::GetKeys(const std::string& file, co
     return TProfileText(*content).Keys(section, bufferSize);
 }
 
+std::optional<std::string> NativeProfileFiles::EditedText(const std::string& file, const std::string& section,
+                                                          const std::string& key, const std::string& value) {
+    std::optional<std::string> content = ReadWholeFile(file);
+    // A missing file is created; one that is there but unreadable would
+    // otherwise be replaced by this one key.
+    if (!content) {
+        if (Exists(file)) return std::nullopt;
+        content.emplace();
+    }
+    TProfileText text(std::move(*content));
+    text.Set(section, key, value);
+    return text.Text();
+}
+
 bool NativeProfileFiles::WriteString(const std::string& file, const std::string& section,
                                      const std::string& key, const std::string& value) {
-    TProfileText text(ReadWholeFile(file).value_or(std::string()));
-    text.Set(section, key, value);
-    std::ofstream out(NativePath(file), std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << text.Text();
-    out.flush();
-    return static_cast<bool>(out);
+    const auto text = EditedText(file, section, key, value);
+    return text && WriteWholeFile(file, *text);
+}
+
+bool NativeProfileFiles::WriteStringAtomically(const std::string& file, const std::string& section,
+                                               const std::string& key, const std::string& value) {
+    const auto text = EditedText(file, section, key, value);
+    if (!text) return false;
+    namespace fs = std::filesystem;
+    static std::atomic<unsigned> counter{0};
+    // Beside the file, so that the rename stays on one file system.
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const std::string temp = file + ".~" + std::to_string(stamp) + "-" + std::to_string(counter++) + ".tmp";
+    std::error_code ec;
+    if (WriteWholeFile(temp, *text)) {
+        fs::rename(fs::path(NativePath(temp)), fs::path(NativePath(file)), ec);
+        if (!ec) return true;
+    }
+    fs::remove(fs::path(NativePath(temp)), ec);
+    return false;
 }
 
 #ifndef _WIN32

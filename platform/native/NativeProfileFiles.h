@@ -62,6 +62,14 @@ public:
                                      std::size_t bufferSize = kKeyListBuffer) override;
     bool WriteString(const std::string& file, const std::string& section, const std::string& key,
                      const std::string& value) override;
+    bool WriteStringAtomically(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& value) override;
+
+private:
+    // The text of file with the key set; nullopt when the file exists but
+    // cannot be read.
+    std::optional<std::string> EditedText(const std::string& file, const std::string& section,
+                                          const std::string& key, const std::string& value);
 };
 
 }  // namespace flicko

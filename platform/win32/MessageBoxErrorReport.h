@@ -8,6 +8,7 @@
 
 #include "base/FlError.h"
 #include "platform/Processes.h"
+#include "rules/ReadReportGate.h"
 
 namespace flicko {
 
@@ -24,11 +25,17 @@ public:
 
     void ShowErrorBox(const std::string& text) override;
     void ReportReadError(const std::string& fileName, int line, const std::string& message) override;
+    void BeginReading() override { gate_.BeginReading(); }
+    void EndReading() override;
 
 private:
+    // False when the report is to be left out (the user chose to skip).
+    bool Admit();
+
     Processes& processes_;
     std::function<std::string()> debuggerTemplate_;
     AskYesNo ask_;
+    TReadReportGate gate_;
 };
 
 }  // namespace flicko

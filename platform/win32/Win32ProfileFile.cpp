@@ -42,6 +42,29 @@ public:
                      const std::string& value) override {
         return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
     }
+
+    bool WriteStringAtomically(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& value) override {
+        // The profile function edits the file in place; it edits a copy
+        // here, made in the same folder so that the copy can replace the
+        // file in one rename.
+        std::string folder = file;
+        const std::size_t slash = folder.find_last_of("\\/");
+        folder = slash == std::string::npos ? std::string(".") : folder.substr(0, slash + 1);
+        char temp[MAX_PATH + 1] = {};
+        // Creates the copy, empty, under a name no one else uses.
+        if (GetTempFileNameA(folder.c_str(), "fli", 0, temp) == 0) return false;
+        const bool exists = GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+        // A file that is there but cannot be read (an editor holding it)
+        // must not be replaced by a copy that holds only this key.
+        bool ok = !exists || CopyFileA(file.c_str(), temp, FALSE) != FALSE;
+        ok = ok && WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), temp) != FALSE;
+        // Flushes the system's cached copy of the profile file.
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, temp);
+        ok = ok && MoveFileExA(temp, file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+        if (!ok) DeleteFileA(temp);
+        return ok;
+    }
 };
 
 }  // namespace

@@ -147,6 +147,15 @@ TEST_F(Fcheck, MissingFileExitsTwoWithoutRules) {
     EXPECT_EQ(out.str(), "");
 }
 
+TEST_F(Fcheck, FileThatExistsButCannotBeReadExitsTwo) {
+    // A folder of that name exists and is no file to read.
+    std::filesystem::create_directories(dir.Dir() + "/held.dat");
+    const std::string held = dir.Dir() + "/held.dat";
+    EXPECT_EQ(CheckScrollDataFile(held, expander, out, err), 2);
+    EXPECT_EQ(err.str(), "Scroll data file read error : " + held + "\n");
+    EXPECT_EQ(out.str(), "");
+}
+
 TEST(RuleView, ShowsHeaderIsScrollSendToAndBothAxes) {
     TSclDat rule = BuiltInSclDat();
     rule.Path = "C-Q\"Edit\"";

@@ -207,15 +207,56 @@ TEST_F(Properties, NestedMergeWorksAndCyclesAreReportedOnce) {
 }
 
 TEST_F(Properties, MergeFanOutIsBounded) {
-    // Each level merges the one below twice: 2^40 applications without a limit.
+    // Each level merges the one below twice: 2^30 applications without a limit.
     Define("L0", {{"IsScroll", "0"}});
-    for (int i = 1; i <= 40; ++i) {
+    for (int i = 1; i <= 30; ++i) {
         const std::string below = "L" + std::to_string(i - 1);
         Define("L" + std::to_string(i), {{"Merge", below}, {"Merge", below}});
     }
-    Apply("Merge", "L40");
-    EXPECT_THAT(context.Reports, ElementsAre("Merge too large : L40"));
+    Apply("Merge", "L30");
+    EXPECT_THAT(context.Reports, ElementsAre("Merge too large : L30"));
     EXPECT_FALSE(rule.IsScroll);
+}
+
+TEST_F(Properties, MergeChainsNestThirtyTwoLevelsAndDeeperOnesAreCutOnceWithAReport) {
+    // L0 sets the value; each Li merges L(i-1) and then merges a fan-out
+    // that reaches the limit over and over.
+    Define("L0", {{"IsInertia", "0"}});
+    for (int i = 1; i <= 40; ++i) Define("L" + std::to_string(i), {{"Merge", "L" + std::to_string(i - 1)}});
+    Apply("Merge", "L31");  // L31 down to L0: 32 levels
+    EXPECT_FALSE(rule.IsInertia);
+    EXPECT_THAT(context.Reports, IsEmpty());
+
+    rule.IsInertia = true;
+    Define("Twice", {{"Merge", "L32"}, {"Merge", "L32"}});
+    Apply("Merge", "Twice");  // Twice, then L32 down to L0: 34 levels
+    EXPECT_TRUE(rule.IsInertia) << "the levels past the limit are left out";
+    EXPECT_THAT(context.Reports, ElementsAre("Merge nesting too deep (more than 32 levels) : L1"));
+    EXPECT_THAT(context.MergeStack, IsEmpty());
+}
+
+TEST_F(Properties, MergeWorkOfOneReadingHasABudgetReportedOnce) {
+    // Fifteen levels of fan-out: 3 * 2^15 - 2 = 98,302 applications per use,
+    // within the bound of one Merge; the reading's budget of 1,000,000 runs
+    // out in the eleventh use.
+    Define("F0", {{"IsScroll", "0"}});
+    for (int i = 1; i <= 15; ++i) {
+        const std::string below = "F" + std::to_string(i - 1);
+        Define("F" + std::to_string(i), {{"Merge", below}, {"Merge", below}});
+    }
+    int uses = 0;
+    while (context.Reports.empty() && uses < 100) {
+        Apply("Merge", "F15");
+        ++uses;
+    }
+    EXPECT_EQ(uses, 11);
+    EXPECT_THAT(context.Reports,
+                ElementsAre("Too much merging in one reading (more than 1000000 properties); the rest of the "
+                            "merges are left out : F15"));
+    rule.IsScroll = true;
+    Apply("Merge", "F15");
+    EXPECT_TRUE(rule.IsScroll) << "nothing more is merged in this reading";
+    EXPECT_EQ(context.Reports.size(), 1u);
 }
 
 TEST(PropertyNames, DisplayNamesAndUnknownNumbers) {

@@ -272,6 +272,77 @@ TEST_F(Reader, MissingMainFileKeepsThePreviousRules) {
     EXPECT_EQ(model.ElseSclDat.Path, kElsePathRead);
 }
 
+TEST_F(Reader, MainFileThatCannotBeReadKeepsThePreviousRules) {
+    ASSERT_TRUE(Load("Class(A) {}\nelse { IsScroll: 0; }\n"));
+    model.KnowWindows.Add(42);
+    // Exists, but is no file to read (as a file an editor holds locked).
+    const std::string held = dir.Dir() + "/held.dat";
+    std::filesystem::create_directories(held);
+    EXPECT_FALSE(reader.LoadScrollData(held));
+    EXPECT_EQ(report.Reports, (std::vector<ReadReport>{{"", 0, "Scroll data file read error : " + held, true}}));
+    ASSERT_EQ(model.SclDats.Count(), 1);
+    EXPECT_EQ(Rule(0).Path, "C-Q\"A\"");
+    EXPECT_EQ(model.ElseSclDat.Path, kElsePathRead);
+    EXPECT_EQ(model.KnowWindows.Count(), 1) << "the cache still points at rules that stay";
+}
+
+TEST_F(Reader, ByteOrderMarkIsSkippedAtTheStartOfEveryFile) {
+    const std::string bom = "\xEF\xBB\xBF";
+    dir.Write("inc.dat", bom + "Class(I) {}\n");
+    ASSERT_TRUE(Load(bom + "Class(A) {}\n#include <dir>/inc.dat\nelse { IsScroll: 0; }\n"));
+    ASSERT_EQ(model.SclDats.Count(), 2);
+    EXPECT_EQ(Rule(0).Path, "C-Q\"A\"");
+    EXPECT_EQ(Rule(1).Path, "C-Q\"I\"");
+    EXPECT_EQ(model.ElseSclDat.Path, kElsePathRead);
+    EXPECT_THAT(report.Reports, IsEmpty());
+    // Only at the start: further on the same bytes are text of a header.
+    ASSERT_TRUE(Load("Class(A) {}\n" + bom + "Class(B) {}\n"));
+    EXPECT_THAT(report.Messages(), ElementsAre("Bad element distinguish window : " + bom + "Class",
+                                               "Unnecessary arg after '" + bom + "Class'"));
+}
+
+TEST_F(Reader, IncludesThatMultiplyAreCutByTheReadingsBudget) {
+    // 19 files each including the next twice would be read 2^19 - 1 times.
+    for (int i = 0; i < 19; ++i) {
+        const std::string next = "#include <dir>/m" + std::to_string(i + 1) + ".dat\n";
+        dir.Write("m" + std::to_string(i) + ".dat",
+                  i == 18 ? "Class(M) {}\n" : "Class(M) {}\n" + next + next);
+    }
+    ASSERT_TRUE(Load("#include <dir>/m0.dat\nClass(After) {}\n"));
+    ASSERT_EQ(report.Reports.size(), 1u);
+    EXPECT_EQ(report.Reports[0].Message.rfind("Too much included in one reading (more than 1000 included files); "
+                                              "this and later includes are left out : ",
+                                              0),
+              0u)
+        << report.Reports[0].Message;
+    EXPECT_EQ(model.SclDats.Count(), TReadBudget::kMaxIncludes + 1);
+    EXPECT_EQ(model.SclDats.Items(model.SclDats.Count() - 1).Path, "C-Q\"After\"");
+    // The next reading has its budget again.
+    ASSERT_TRUE(Load("#include <dir>/m18.dat\n"));
+    EXPECT_EQ(model.SclDats.Count(), 1);
+}
+
+TEST_F(Reader, IncludedTextHasABudgetToo) {
+    // A comment of 9 MB: the second copy goes beyond 16 MB of included text.
+    dir.Write("big.dat", "Class(Big) {}\n/*" + std::string(9u << 20, 'x') + "*/\n");
+    ASSERT_TRUE(Load("#include <dir>/big.dat\n#include <dir>/big.dat\nClass(After) {}\n"));
+    ASSERT_EQ(report.Reports.size(), 1u);
+    EXPECT_EQ(report.Reports[0].Line, 2);
+    EXPECT_EQ(report.Reports[0].Message.rfind("Too much included in one reading (more than 16 MB of included text)", 0),
+              0u);
+    EXPECT_EQ(model.SclDats.Count(), 2);
+}
+
+TEST_F(Reader, EveryReadingIsBracketedForTheReportAlsoWhenAborted) {
+    dir.Write("inc.dat", "Class(I) {}\n");
+    ASSERT_TRUE(Load("#include <dir>/inc.dat\n"));
+    EXPECT_EQ(report.Begun, 1) << "an include is part of its reading";
+    EXPECT_EQ(report.Ended, 1);
+    EXPECT_THROW(Load("Class(A) { ButtonDown: Button; }\n"), EDatReadError);
+    EXPECT_EQ(report.Begun, 2);
+    EXPECT_EQ(report.Ended, 2);
+}
+
 TEST_F(Reader, ReadingAgainForgetsCachedWindowsAndCompiledExpressions) {
     ASSERT_TRUE(Load("Class(A) {}\n"));
     model.KnowWindows.Add(42);

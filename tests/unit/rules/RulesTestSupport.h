@@ -41,12 +41,16 @@ public:
     void ReportReadError(const std::string& fileName, int line, const std::string& message) override {
         Reports.push_back({fileName, line, message, false});
     }
+    void BeginReading() override { ++Begun; }
+    void EndReading() override { ++Ended; }
     std::vector<std::string> Messages() const {
         std::vector<std::string> m;
         for (const auto& r : Reports) m.push_back(r.Message);
         return m;
     }
     std::vector<ReadReport> Reports;
+    int Begun = 0;
+    int Ended = 0;
 };
 
 // "<dir>" stands for the scratch folder.

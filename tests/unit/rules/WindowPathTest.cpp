@@ -113,14 +113,62 @@ TEST_F(WindowPath, HugeRepetitionCountsAreRefusedAsBadExpressions) {
     EXPECT_EQ(context.Reports[0], "Bad regular expression : (a{999}){999}\nrepetition counts too large");
 }
 
+TEST_F(WindowPath, ExpressionsAreRefusedPastFiveHundredPartsWithRepetitionsCountedOut) {
+    // (a?) is four parts: the group's two, "a" once or not; {124} makes 125 of it.
+    Compile("TextRe(\\(a?\\){124})");
+    Compile("TextRe(^.{1,200}$)");
+    Compile("TextRe(" + std::string(400, 'x') + ")");
+    EXPECT_TRUE(context.Reports.empty()) << context.Reports[0];
+    Compile("TextRe(\\(a?\\){125})");
+    Compile("TextRe(x*\\(?:a|[b]\\){250})");
+    const std::string tooLarge =
+        "\nexpression too large to match quickly (more than 500 parts with its repetitions counted out)";
+    EXPECT_EQ(context.Reports, (std::vector<std::string>{"Bad regular expression : (a?){125}" + tooLarge,
+                                                         "Bad regular expression : x*(?:a|[b]){250}" + tooLarge}));
+}
+
 TEST_F(WindowPath, LongBackReferenceNumbersAreRefusedAsBadExpressions) {
     // Found by fuzzing: the library's number parser overflowed on these.
     Compile("TextRe(\\\\8888888888888888888)");
     ASSERT_EQ(context.Reports.size(), 1u);
     EXPECT_EQ(context.Reports[0], "Bad regular expression : \\8888888888888888888\nback-reference number too large");
-    context.Reports.clear();
+}
+
+TEST_F(WindowPath, ExpressionsWithoutLinearTimeMatchingAreRefusedAtReading) {
     Compile("TextRe(\\(a\\)\\\\1)");
-    EXPECT_TRUE(context.Reports.empty()) << "a short back-reference stays valid";
+    Compile("ClassRe(x\\(?=y\\))");
+    Compile("ClassReI(x\\(?!y\\))");
+    EXPECT_EQ(context.Reports,
+              (std::vector<std::string>{"Bad regular expression : (a)\\1\nback-references cannot be matched in linear time",
+                                        "Bad regular expression : x(?=y)\nlook-ahead cannot be matched in linear time",
+                                        "Bad regular expression : x(?!y)\nlook-ahead cannot be matched in linear time"}));
+    context.Reports.clear();
+    // The same characters inside a bracket or after an escape are no look-ahead.
+    Compile("ClassRe([(?=]x)");
+    Compile("ClassRe(\\\\\\(?=)");
+    EXPECT_TRUE(context.Reports.empty()) << context.Reports[0];
+}
+
+TEST_F(WindowPath, PathsKeepThirtyTwoElementsAndReportTheRest) {
+    std::string path = "Parents";
+    for (int i = 1; i < kMaxPathElements; ++i) path += ".Child";
+    const std::string code = Compile(path);
+    EXPECT_EQ(code, "P" + std::string(kMaxPathElements - 1, 'h'));
+    EXPECT_TRUE(context.Reports.empty());
+    // Bad elements do not count; the 33rd good one is cut with the rest.
+    EXPECT_EQ(Compile("Nonsense." + path + ".Class(X).Child"), code);
+    EXPECT_EQ(context.Reports, (std::vector<std::string>{
+                                   "Bad element distinguish window : Nonsense",
+                                   "Window path too long (more than 32 elements); the rest is ignored : Class(X).Child"}));
+}
+
+TEST_F(WindowPath, ExpressionsAreCompiledIntoTheContextsCacheWhenRead) {
+    TRegexCache cache;
+    context.Regexes = &cache;
+    Compile("ClassRe(^Rich).TextReI(edit)");
+    EXPECT_EQ(cache.Count(), 2);
+    EXPECT_NE(cache.Get("^Rich", false), nullptr);
+    EXPECT_EQ(cache.Count(), 2) << "taken from the cache, not compiled again";
 }
 
 TEST(PathToTextView, NamesTheElseRuleAndMarksUnknownLetters) {
@@ -148,6 +196,32 @@ TEST(RegexCache, CompilesOncePerPatternAndCaseAndSearchesAnywhere) {
     EXPECT_EQ(cache.Count(), 4);
     cache.Clear();
     EXPECT_EQ(cache.Count(), 0);
+}
+
+TEST(RegexCache, SearchKeepsTheMeaningOfAnchorsAlternativesAndBoundaries) {
+    TRegexCache cache;
+    EXPECT_TRUE(cache.Search("Edit$", false, "RichEdit"));
+    EXPECT_FALSE(cache.Search("Edit$", false, "EditRich"));
+    EXPECT_TRUE(cache.Search("^a|b$", false, "xxb"));
+    EXPECT_TRUE(cache.Search("^a|b$", false, "axx"));
+    EXPECT_FALSE(cache.Search("^a|b$", false, "xax"));
+    EXPECT_TRUE(cache.Search("\\bNote\\b", false, "My Note pad"));
+    EXPECT_FALSE(cache.Search("\\bNote\\b", false, "Notepad"));
+    EXPECT_TRUE(cache.Search("", false, ""));
+    EXPECT_TRUE(cache.Search("x", false, "line one\nline x"));
+    EXPECT_FALSE(cache.Search("^line x", false, "line one\nline x")) << "^ is the start of the text only";
+}
+
+TEST(RegexCache, NestedRepetitionMatchesLongTitlesCorrectly) {
+    // Backtracking takes seconds on titles a few dozen characters long.
+    TRegexCache cache;
+    const std::string pattern = "^(\\w+\\s?)+ - Notepad$";
+    std::string title;
+    while (title.size() < 200) title += "word ";
+    EXPECT_FALSE(cache.Search(pattern, false, title + "!"));
+    EXPECT_TRUE(cache.Search(pattern, false, title + "- Notepad"));
+    EXPECT_FALSE(cache.Search(pattern, false, title + "- notepad"));
+    EXPECT_TRUE(cache.Search(pattern, true, title + "- notepad"));
 }
 
 TEST(RegexCache, InvalidPatternNeverMatches) {

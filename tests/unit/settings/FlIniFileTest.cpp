@@ -41,7 +41,11 @@ TEST(IniNumberTest, FloatsNeedDigitsAndNothingElse) {
     EXPECT_EQ(ParseIniFloat("5."), 5.0);
     EXPECT_EQ(ParseIniFloat("-1e3"), -1000.0);
     EXPECT_EQ(ParseIniFloat("2.5E-1"), 0.25);
-    for (const char* bad : {"", ".", "e5", "1e", "0,25", "1.2.3", "fast", "inf", "nan", "1e999", "0x10"}) {
+    // Written where the comma is the decimal separator.
+    EXPECT_EQ(ParseIniFloat("0,25"), 0.25);
+    EXPECT_EQ(ParseIniFloat("-1,5e1"), -15.0);
+    for (const char* bad : {"", ".", ",", "e5", "1e", "1.2.3", "0,2,5", "1,2.3", "1 000,5", "fast", "inf", "nan",
+                            "1e999", "0x10"}) {
         EXPECT_FALSE(ParseIniFloat(bad).has_value()) << bad;
     }
 }

@@ -107,6 +107,19 @@ TEST_F(FlIniReaderTest, EveryKeyOfTheTableIsReadIntoItsValue) {
     EXPECT_TRUE(v.Ja);
 }
 
+TEST_F(FlIniReaderTest, TickIntervalsAreBroughtQuietlyIntoTheirRange) {
+    ReadFrom(folder.Write("zero.ini", "[Scroll]\nCheckMouseInterval=0\nInertiaInterval=0,0004\n"));
+    EXPECT_EQ(settings.Values().CheckMouseInterval, kMinTickInterval) << "0 would spin a core";
+    EXPECT_EQ(settings.Values().InertiaInterval, kMinTickInterval);
+    ReadFrom(folder.Write("huge.ini", "[Scroll]\nCheckMouseInterval=86400\nInertiaInterval=0.101\n"));
+    EXPECT_EQ(settings.Values().CheckMouseInterval, kMaxTickInterval) << "a day would switch the check off";
+    EXPECT_EQ(settings.Values().InertiaInterval, kMaxTickInterval);
+    ReadFrom(folder.Write("edges.ini", "[Scroll]\nCheckMouseInterval=0.001\nInertiaInterval=0,1\n"));
+    EXPECT_EQ(settings.Values().CheckMouseInterval, 1u);
+    EXPECT_EQ(settings.Values().InertiaInterval, 100u);
+    EXPECT_TRUE(errors.shown.empty());
+}
+
 TEST_F(FlIniReaderTest, FileNamingItselfOrNothingEndsTheChainQuietly) {
     for (const std::string& line : {std::string("Ini=") + folder.Path("self.ini"), std::string("Ini=  ")}) {
         const auto a = folder.Write(line.size() > 6 ? "self.ini" : "nothing.ini", "[Files]\n" + line + "\n");
@@ -235,15 +248,16 @@ TEST_F(FlIniReaderTest, ExitStatusIsWrittenToTheLastFileOnlyWhenAskedFor) {
     ReadFrom(a);
     settings.Values().Enabled = true;
     EXPECT_TRUE(settings.SaveExitStatus());
-    EXPECT_EQ(profiles.writes, std::vector<std::string>{b + "|Scroll|Enable|True"});
+    EXPECT_TRUE(profiles.writes.empty()) << "only through the atomic writer";
+    EXPECT_EQ(profiles.atomicWrites, std::vector<std::string>{b + "|Scroll|Enable|True"});
     EXPECT_EQ(system->GetString(b, "Scroll", "Enable", ""), "True");
     EXPECT_EQ(system->GetString(b, "Etc", "Ja", ""), "0");
     EXPECT_EQ(system->GetString(a, "Scroll", "Enable", ""), "0");
 
     settings.Values().WriteExitStatus = false;
-    profiles.writes.clear();
+    profiles.atomicWrites.clear();
     EXPECT_TRUE(settings.SaveExitStatus());
-    EXPECT_TRUE(profiles.writes.empty());
+    EXPECT_TRUE(profiles.atomicWrites.empty());
 }
 
 TEST_F(FlIniReaderTest, ExpansionErrorEndsTheReadWithoutLeavingTheChainBehind) {

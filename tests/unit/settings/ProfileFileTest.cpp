@@ -172,6 +172,24 @@ TEST_F(ProfileFileTest, WriteAddsAMissingKeyToItsExistingSection) {
 
 TEST_F(ProfileFileTest, WriteFailsForAFolderThatDoesNotExist) {
     EXPECT_FALSE(profiles->WriteString(folder.Path("no-such-dir") + "/x.ini", "S", "K", "v"));
+    EXPECT_FALSE(profiles->WriteStringAtomically(folder.Path("no-such-dir") + "/x.ini", "S", "K", "v"));
+}
+
+TEST_F(ProfileFileTest, AtomicWriteEditsLikeTheOtherAndLeavesNoCopyBehind) {
+    const auto ini = folder.Write("exit.ini", "[Files]\r\nEditor=vi\r\n[Scroll]\r\nEnable=False\r\nInertiaMin=500\r\n");
+    ASSERT_TRUE(profiles->WriteStringAtomically(ini, "Scroll", "Enable", "True"));
+    EXPECT_EQ(Get(ini, "Scroll", "Enable"), "True");
+    EXPECT_EQ(Get(ini, "Scroll", "InertiaMin"), "500");
+    EXPECT_EQ(Get(ini, "Files", "Editor"), "vi");
+    const auto created = folder.Path("created.ini");
+    ASSERT_TRUE(profiles->WriteStringAtomically(created, "Scroll", "Enable", "False"));
+    EXPECT_EQ(Get(created, "Scroll", "Enable"), "False");
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(ini).parent_path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"created.ini", "exit.ini"}));
 }
 
 // The native reader alone: cases the file round trip above cannot reach.

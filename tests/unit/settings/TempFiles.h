@@ -81,9 +81,15 @@ public:
         writes.push_back(file + "|" + section + "|" + key + "|" + value);
         return inner_.WriteString(file, section, key, value);
     }
+    bool WriteStringAtomically(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& value) override {
+        atomicWrites.push_back(file + "|" + section + "|" + key + "|" + value);
+        return inner_.WriteStringAtomically(file, section, key, value);
+    }
 
     std::vector<std::string> filesRead;
     std::vector<std::string> writes;
+    std::vector<std::string> atomicWrites;
 
 private:
     ProfileFiles& inner_;
