@@ -15,6 +15,9 @@ namespace flicko {
 
 namespace {
 constexpr char kClassName[] = "Flicko";
+// The menu's re-read requests, done from the loop.
+constexpr UINT kReloadSettingsMsg = WM_APP + 2;
+constexpr UINT kReloadScrollDataMsg = WM_APP + 3;
 }  // namespace
 
 void TMessageBoxReport::ShowErrorBox(const std::string& text) {
@@ -40,7 +43,7 @@ bool TFlMain::CreateMainWindow() {
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = &TFlMain::MainWndProc;
     wc.hInstance = instance_;
-    wc.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hIcon = ::LoadIconA(instance_, "MAINICON");
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kClassName;
@@ -76,6 +79,16 @@ void TFlMain::StartUp() {
     tray_ = std::make_unique<TTaskbarIcon>(*notifyArea_);
     enabled_ = std::make_unique<TEnabledState>(*link_, *tray_);
     hookPause_ = std::make_unique<THookPauseLink>(*enabled_);
+    trayCommands_ = std::make_unique<TTrayCommands>(
+        instance_, window_,
+        TTrayAppLink{[this] { return enabled_->Enabled(); }, [this](bool v) { return SetEnabled(v); },
+                     [this] { enabled_->PauseHook(); }, [this] { enabled_->ResumeHook(); },
+                     [this] { ::PostMessageA(window_, kReloadSettingsMsg, 0, 0); },
+                     [this] { ::PostMessageA(window_, kReloadScrollDataMsg, 0, 0); },
+                     [this](HWND dialog) { SetAboutWindow(dialog); },
+                     [this]() -> const TTaskbarIconItems& { return settings_.Values().TaskbarIcon; },
+                     [this] { return settings_.Values().Ja; }},
+        settings_.Files(), macros_);
 
     // 5. The settings. A failed path expansion ends the reading; what was
     // read stays and the program goes on with it.
@@ -86,7 +99,7 @@ void TFlMain::StartUp() {
     }
     const TSettingValues& values = settings_.Values();
     enabled_->SetEnabledValue(values.Enabled);
-    tray_->Tooltip = values.TaskbarIcon.Tooltip;
+    tray_->SetTooltip(values.TaskbarIcon.Tooltip);
     TEngineSettings engine;
     engine.CheckMouseInterval = static_cast<std::int32_t>(values.CheckMouseInterval);
     engine.InertiaInterval = static_cast<std::int32_t>(values.InertiaInterval);
@@ -142,7 +155,7 @@ bool TFlMain::ReloadSettings() {
     const bool wasEnabled = enabled_->Enabled();
     try {
         const bool ok = settings_.ReloadSettings(*this);
-        tray_->Tooltip = settings_.Values().TaskbarIcon.Tooltip;
+        tray_->SetTooltip(settings_.Values().TaskbarIcon.Tooltip);
         return ok;
     } catch (const std::exception& e) {
         errors_.ShowErrorBox(e.what());
@@ -201,6 +214,16 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return reply;
     }
     case WM_TASKBARICON:
+        if (trayCommands_) trayCommands_->TaskbarIconMessage(wParam, lParam);
+        return 0;
+    case TTrayCommands::kClickMsg:
+        if (trayCommands_) guard_.Run([&] { trayCommands_->TaskbarIconClick(wParam, lParam); });
+        return 0;
+    case kReloadSettingsMsg:
+        guard_.Run([&] { ReloadSettings(); });
+        return 0;
+    case kReloadScrollDataMsg:
+        guard_.Run([&] { ReloadScrollData(); });
         return 0;
     default:
         return ::DefWindowProcA(window_, msg, wParam, lParam);

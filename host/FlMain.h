@@ -14,6 +14,7 @@
 #include "hook/loader/FHLinkFl.h"
 #include "host/HostEngine.h"
 #include "host/TaskbarIconWin.h"
+#include "host/TrayCommands.h"
 #include "host/core/EnabledState.h"
 #include "host/core/ErrorGuard.h"
 #include "host/core/IdlePass.h"
@@ -121,6 +122,7 @@ private:
     std::unique_ptr<TRuleModel> model_;
     std::unique_ptr<IHostEngine> engine_;
     TIdlePass idle_{*this};
+    std::unique_ptr<TTrayCommands> trayCommands_;
 };
 
 }  // namespace flicko
