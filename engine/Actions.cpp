@@ -1,5 +1,6 @@
 #include "engine/Actions.h"
 
+#include "engine/TargetSend.h"
 #include "platform/WinConst.h"
 
 namespace flicko {
@@ -38,7 +39,7 @@ private:
 
 }  // namespace
 
-Actions::Actions(Desktop& desktop, const EngineState& state, IHookPause& hook, IScrollMethods* scroll)
+Actions::Actions(Desktop& desktop, EngineState& state, IHookPause& hook, IScrollMethods* scroll)
     : desktop_(desktop), state_(state), hook_(hook), scroll_(scroll) {}
 
 void Actions::RunActions(std::string_view code) {
@@ -74,7 +75,7 @@ void Actions::RunPair(char code, char arg) {
                 case 'F': desktop_.SetFocus(target); break;
                 case 'G': desktop_.SetForegroundWindow(target); break;
                 case 'T': desktop_.BringWindowToTop(target); break;
-                case 'P': desktop_.SendMessage(target, win::WM_PAINT, 0, 0); break;
+                case 'P': SendToWindow(desktop_, state_.Sending, target, win::WM_PAINT, 0, 0); break;
                 default: break;
             }
             break;
@@ -112,22 +113,17 @@ void Actions::SendButtonMessage(std::uint32_t message) {
     const Hwnd pointed = state_.Target.PointedWindow;
     Point p = state_.Drag.DownPoint;
     if (!desktop_.ScreenToClient(pointed, p)) return;
-    desktop_.SendMessage(pointed, message, 0, static_cast<LParam>(static_cast<std::int32_t>(win::MakeLong(p.x, p.y))));
+    SendToWindow(desktop_, state_.Sending, pointed, message, 0,
+                 static_cast<LParam>(static_cast<std::int32_t>(win::MakeLong(p.x, p.y))));
 }
 
 void Actions::ScrollNow() {
     // Scroll runs one step toward the drag's current offset. It only means
     // something during a scrolling drag, and an action list run from within
-    // that step (BeforeScroll, AfterScroll) must not start another one.
-    if (!scroll_ || !state_.Target.IsScroll || scrolling_) return;
-    scrolling_ = true;
-    try {
-        scroll_->ScrollToDelta();
-    } catch (...) {
-        scrolling_ = false;
-        throw;
-    }
-    scrolling_ = false;
+    // a scroll (BeforeScroll, AfterScroll around each line step) must not
+    // start another one: it would apply the same offset twice.
+    if (!scroll_ || !state_.Target.IsScroll || state_.Sending.ScrollDepth > 0) return;
+    scroll_->ScrollToDelta();
 }
 
 }  // namespace flicko

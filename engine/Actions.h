@@ -17,7 +17,7 @@ namespace flicko {
 class Actions : public IActions {
 public:
     // scroll may be null (the probe runs no actions that scroll).
-    Actions(Desktop& desktop, const EngineState& state, IHookPause& hook, IScrollMethods* scroll);
+    Actions(Desktop& desktop, EngineState& state, IHookPause& hook, IScrollMethods* scroll);
 
     // The whole code runs with the hook paused, even an empty one; the hook
     // is resumed also when an action throws.
@@ -35,10 +35,9 @@ private:
     void ScrollNow();
 
     Desktop& desktop_;
-    const EngineState& state_;
+    EngineState& state_;
     IHookPause& hook_;
     IScrollMethods* scroll_;
-    bool scrolling_ = false;
 };
 
 }  // namespace flicko

@@ -20,8 +20,13 @@ void CheckMouses::CheckMouseTick() {
         return;
     }
     const Millis t = desktop_.TimeGetTime();
-    const Point p = desktop_.GetCursorPos();
-    const bool down = (static_cast<std::uint16_t>(desktop_.GetAsyncKeyState(win::VK_RBUTTON)) & 0x8000u) != 0;
+    Point p;
+    // A cursor that cannot be read gives no sample this time.
+    if (!desktop_.GetCursorPos(p)) return;
+    // GetAsyncKeyState reads the physical buttons; with swapped buttons the
+    // logical right button, the one the drag follows, is the physical left.
+    const int vk = desktop_.GetSystemMetrics(win::SM_SWAPBUTTON) != 0 ? win::VK_LBUTTON : win::VK_RBUTTON;
+    const bool down = (static_cast<std::uint16_t>(desktop_.GetAsyncKeyState(vk)) & 0x8000u) != 0;
     if (down) {
         events_.MouseMove(p, t);
     } else if (!releaseSeen_) {
@@ -29,8 +34,9 @@ void CheckMouses::CheckMouseTick() {
         releaseSeen_ = true;
     } else if (static_cast<Millis>(t - releaseSeenTime_) >= kReleaseGrace) {
         // Measured as an unsigned difference so the grace also ends across
-        // the wrap of the 32-bit millisecond clock.
-        events_.RightButtonUp(p, t);
+        // the wrap of the 32-bit millisecond clock. The hook's own release,
+        // when it comes later, finds this press's release handled.
+        events_.EndPress(p, t);
     }
     if (!state_.Drag.Pressed) StopCheckMouse();
 }

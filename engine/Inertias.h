@@ -4,9 +4,15 @@
 // main loop polls instead of blocking and calls InertiaTick after every
 // pass. Each tick places the content where the cursor would be had it kept
 // its release velocity, measured from the release time, so a late tick
-// catches up instead of losing distance.
+// catches up instead of losing distance - within reason: after a stall of
+// more than a few intervals (a suspended machine, a busy loop) the glide
+// goes on from where it stood instead of replaying the stall at once.
+//
+// A glide ends at the next press, when its target window is gone, and when
+// every moving axis has a readable bar at the end it moves toward.
 #pragma once
 
+#include "engine/EngineSettings.h"
 #include "engine/EngineState.h"
 #include "engine/OutboundInterfaces.h"
 #include "platform/Desktop.h"
@@ -18,7 +24,12 @@ public:
     // residentWindow receives a WM_NULL at the start of a glide so that a
     // main loop waiting for messages wakes up and starts ticking.
     Inertias(Desktop& desktop, EngineState& state, IVelocity& velocity, IScrollMethods& scroll,
-             Hwnd residentWindow);
+             const TEngineSettings& settings, Hwnd residentWindow);
+
+    // A gap between ticks longer than this many intervals is skipped.
+    static constexpr Millis kStallIntervals = 5;
+    // ... but never one shorter than this.
+    static constexpr Millis kStallFloor = 100;
 
     // For a host that builds the engine before its window.
     void SetResidentWindow(Hwnd w) { residentWindow_ = w; }
@@ -30,12 +41,16 @@ public:
     void InertiaTick();
 
 private:
+    bool AllMovingAxesAtTheirEnd();
+
     Desktop& desktop_;
     EngineState& state_;
     IVelocity& velocity_;
     IScrollMethods& scroll_;
+    const TEngineSettings& settings_;
     Hwnd residentWindow_;
     bool running_ = false;
+    Millis lastTick_ = 0;
 };
 
 }  // namespace flicko

@@ -12,28 +12,51 @@ namespace flicko {
 MouseEvents::MouseEvents(Desktop& desktop, TRuleModel& model, EngineState& state, DragNeighbours n)
     : desktop_(desktop), model_(model), state_(state), n_(n) {}
 
+bool MouseEvents::IsPress(std::uint32_t message) {
+    switch (message) {
+    case win::WM_LBUTTONDOWN:
+    case win::WM_RBUTTONDOWN:
+    case win::WM_MBUTTONDOWN:
+    case win::WM_LBUTTONDBLCLK:
+    case win::WM_RBUTTONDBLCLK:
+    case win::WM_MBUTTONDBLCLK:
+    case win::WM_NCLBUTTONDOWN:
+    case win::WM_NCRBUTTONDOWN:
+    case win::WM_NCMBUTTONDOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+
 std::uint32_t MouseEvents::DispatchMouseEvent(std::uint32_t message) {
-    const bool swallowsRelease = !state_.Drag.PassThrough;
+    const bool swallowsRelease = state_.Drag.SwallowRelease;
+    const Millis t = desktop_.TimeGetTime();
+    Point p;
+    // A cursor that cannot be read is no sample: a move is dropped, a press
+    // passes through, a release ends where the drag last was.
+    const bool havePoint = desktop_.GetCursorPos(p);
     try {
         switch (message) {
         case win::WM_RBUTTONDOWN:
-            return RightButtonDown(desktop_.GetCursorPos(), desktop_.TimeGetTime());
+            return havePoint ? RightButtonDown(p, t) : PassThroughPress();
+        case win::WM_NCRBUTTONDOWN:
+        case win::WM_RBUTTONDBLCLK:
+            return PassThroughPress();
         case win::WM_RBUTTONUP:
         case win::WM_NCRBUTTONUP:
-            return RightButtonUp(desktop_.GetCursorPos(), desktop_.TimeGetTime());
+            return RightButtonUp(havePoint ? p : LastPoint(), t);
         case win::WM_MOUSEMOVE:
         case win::WM_NCMOUSEMOVE:
-            return MouseMove(desktop_.GetCursorPos(), desktop_.TimeGetTime());
-        case win::WM_LBUTTONDOWN:
-        case win::WM_MBUTTONDOWN:
-            return OtherButtonDown();
+            return havePoint ? MouseMove(p, t) : 0;
         case win::WM_LBUTTONUP:
         case win::WM_MBUTTONUP:
         case win::WM_NCLBUTTONUP:
         case win::WM_NCMBUTTONUP:
-            return OtherButtonUp(desktop_.TimeGetTime());
+            return OtherButtonUp(t);
         default:
-            return 0;
+            // Every other press ends a glide; nothing else is done with it.
+            return IsPress(message) ? OtherButtonDown() : 0;
         }
     } catch (const std::exception& e) {
         // Nothing may cross the window procedure into the hooked thread. A
@@ -45,17 +68,56 @@ std::uint32_t MouseEvents::DispatchMouseEvent(std::uint32_t message) {
         } else if (message == win::WM_RBUTTONUP || message == win::WM_NCRBUTTONUP) {
             reply = swallowsRelease ? kReplySwallow : 0;
         }
-        if (n_.errors) n_.errors->ShowErrorBox(e.what());
+        ReportError(e.what());
         return reply;
     }
 }
 
+void MouseEvents::ReportError(const char* text) {
+    state_.Reports.Errors.push_back(TEngineError{state_.Target.PointedWindow, text});
+}
+
+Point MouseEvents::LastPoint() const {
+    const DragState& d = state_.Drag;
+    return Point{d.DownPoint.x + d.LastDelta[0], d.DownPoint.y + d.LastDelta[1]};
+}
+
 void MouseEvents::EndPressAsPassThrough() {
     state_.Drag.PassThrough = true;
+    state_.Drag.SwallowRelease = false;
+    AbandonPress();
     state_.Target.IsScroll = false;
     state_.Target.InertiaGoing = false;
+}
+
+void MouseEvents::AbandonPress() {
+    DragState& d = state_.Drag;
+    d.Pressed = false;
+    d.ReleaseHandled = true;
     n_.checkMouse->StopCheckMouse();
-    n_.hook->ClearSendMove();
+    state_.Reports.Moves = false;
+}
+
+void MouseEvents::StopGlide() {
+    if (!n_.inertia->InertiaRunning()) return;
+    n_.inertia->StopInertia();
+    state_.Target.InertiaGoing = false;
+    SetPicture(TB_ENABLE);
+}
+
+std::uint32_t MouseEvents::PassThroughPress() {
+    StopGlide();
+    EndPressAsPassThrough();
+    SetPicture(TB_ENABLE);
+    return 0;
+}
+
+void MouseEvents::EndForHungTarget() {
+    StopGlide();
+    if (!state_.Drag.ReleaseHandled) AbandonPress();
+    state_.Target.IsScroll = false;
+    state_.Target.InertiaGoing = false;
+    SetPicture(TB_ENABLE);
 }
 
 std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
@@ -63,13 +125,16 @@ std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
     ScrollTarget& s = state_.Target;
 
     const Hwnd w = desktop_.WindowFromPoint(p);
+    // A press whose release never came (the hook lost it) ends here.
+    if (!d.ReleaseHandled) AbandonPress();
     s.IsScroll = false;
     d.PassThrough = true;
+    d.SwallowRelease = false;
 
     if (n_.inertia->InertiaRunning()) {
         d.InterruptedInertia = (w == s.PointedWindow);
         n_.inertia->StopInertia();
-        n_.tray->SetTaskbarIconState(TB_ENABLE);
+        SetPicture(TB_ENABLE);
     } else {
         d.InterruptedInertia = false;
     }
@@ -80,6 +145,7 @@ std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
 
     d.DownPoint = p;
     d.Pressed = true;
+    d.ReleaseHandled = false;
     d.LastDelta[0] = d.LastDelta[1] = 0;
     d.Applied[0] = d.Applied[1] = 0;
     d.HalfDoubleClick[0] = desktop_.GetSystemMetrics(win::SM_CXDOUBLECLK) / 2;
@@ -121,8 +187,13 @@ std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
         // origin; the wheel point is then clamped onto it.
         s.TargetRect = Rect{topLeft.x, topLeft.y, bottomRight.x - 1, bottomRight.y - 1};
         d.PassThrough = false;
+        // Decided before the actions run: a release that arrives while they
+        // wait on a window belongs to this swallowed press.
+        d.SwallowRelease = true;
         n_.actions->RunActions(s.Rule->ButtonDown);
-        n_.hook->SetSendMove();
+        // A later press that came in meanwhile has ended this one.
+        if (!d.Pressed || !s.IsScroll) return reply;
+        state_.Reports.Moves = true;
         n_.checkMouse->StartCheckMouse();
     }
     return reply;
@@ -151,7 +222,7 @@ std::uint32_t MouseEvents::MouseMove(Point p, Millis t) {
     MaskDisabledAxes(p);
     SampleEnabledAxes(p, t);
     s.InertiaGoing = VelocityReachesInertiaMin();
-    n_.tray->SetTaskbarIconState(s.InertiaGoing ? TB_SCROLL : TB_ENABLE);
+    SetPicture(s.InertiaGoing ? TB_SCROLL : TB_ENABLE);
 
     const std::int32_t dx = p.x - d.DownPoint.x;
     const std::int32_t dy = p.y - d.DownPoint.y;
@@ -168,15 +239,24 @@ std::uint32_t MouseEvents::MouseMove(Point p, Millis t) {
 }
 
 std::uint32_t MouseEvents::RightButtonUp(Point p, Millis t) {
+    // One swallowed release per swallowed press.
+    const std::uint32_t reply = state_.Drag.SwallowRelease ? kReplySwallow : 0;
+    state_.Drag.SwallowRelease = false;
+    EndPress(p, t);
+    return reply;
+}
+
+void MouseEvents::EndPress(Point p, Millis t) {
     DragState& d = state_.Drag;
     ScrollTarget& s = state_.Target;
 
-    d.Pressed = false;
     d.LastButtonUpTime = t;
-    const bool wasPassThrough = d.PassThrough;
+    if (d.ReleaseHandled) return;
+    d.ReleaseHandled = true;
+    d.Pressed = false;
     n_.checkMouse->ClearReleaseSeen();
     n_.checkMouse->StopCheckMouse();
-    n_.hook->ClearSendMove();
+    state_.Reports.Moves = false;
 
     MaskDisabledAxes(p);
     SampleEnabledAxes(p, t);
@@ -194,16 +274,15 @@ std::uint32_t MouseEvents::RightButtonUp(Point p, Millis t) {
         if (s.Rule->IsInertia && s.InertiaGoing) {
             n_.inertia->StartInertia();
         } else {
-            n_.tray->SetTaskbarIconState(TB_ENABLE);
+            SetPicture(TB_ENABLE);
         }
     }
-    return wasPassThrough ? 0 : kReplySwallow;
 }
 
 std::uint32_t MouseEvents::OtherButtonDown() {
     n_.inertia->StopInertia();
     state_.Target.InertiaGoing = false;
-    n_.tray->SetTaskbarIconState(TB_ENABLE);
+    SetPicture(TB_ENABLE);
     return 0;
 }
 

@@ -47,12 +47,13 @@ public:
 
 // Removes the mouse hook while actions synthesize input, so the engine does
 // not see its own clicks, and puts it back afterwards. The host decides
-// whether there is a hook to remove (scrolling may be disabled).
+// whether there is a hook to remove (scrolling may be disabled). Pauses
+// nest: only the last resume puts the hook back. Each is true on success.
 class IHookPause {
 public:
     virtual ~IHookPause() = default;
-    virtual void PauseHook() = 0;
-    virtual void ResumeHook() = 0;
+    virtual bool PauseHook() = 0;
+    virtual bool ResumeHook() = 0;
 };
 
 // The poll of the physical right button during a drag.

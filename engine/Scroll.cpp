@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/Rounding.h"
+#include "engine/TargetSend.h"
 #include "engine/WindowsUty.h"
 #include "platform/WinConst.h"
 
@@ -158,7 +159,25 @@ void ScrollMethods::AddApplied(int axis, std::int64_t pixels) {
 
 // --- ScrollToDelta -----------------------------------------------------------
 
+bool ScrollMethods::Send(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) {
+    return SendToWindow(desktop_, state_.Sending, w, msg, wp, lp);
+}
+
+std::int64_t ScrollMethods::Spend(std::int64_t n) {
+    const std::int64_t cut = std::clamp<std::int64_t>(n, -eventsLeft_, eventsLeft_);
+    eventsLeft_ -= cut > 0 ? cut : -cut;
+    return cut;
+}
+
 void ScrollMethods::ScrollToDelta() {
+    // Marks the scrolling for the Scroll action, which must not start a
+    // second one inside a line step, and gives the call its event budget.
+    struct Depth {
+        int& d;
+        explicit Depth(int& v) : d(v) { ++d; }
+        ~Depth() { --d; }
+    } depth(state_.Sending.ScrollDepth);
+    eventsLeft_ = kMaxEventsPerCall;
     const bool hStep = FamilyOf(state_.Target.Axis[kAxisH].Method) == TMethodFamily::Step;
     const bool vStep = FamilyOf(state_.Target.Axis[kAxisV].Method) == TMethodFamily::Step;
     // Interleaved so that a diagonal drag moves both axes together instead
@@ -198,8 +217,8 @@ void ScrollMethods::Step(int axis, float fraction) {
     const std::int32_t w = RoundHalfEven(a.UnitWidth);
     if (w == 0) return;
     const float share = static_cast<float>(Remainder(axis)) * fraction;
-    const std::int64_t n = RoundHalfEven(share / static_cast<float>(w));
-    if (n == 0) return;
+    const std::int64_t n = Spend(RoundHalfEven(share / static_cast<float>(w)));
+    if (n == 0 || Stopped()) return;
 
     const std::int32_t posBefore = a.AutoMethod ? BarPosition(a) : 0;
     switch (a.Method) {
@@ -213,6 +232,7 @@ void ScrollMethods::Step(int axis, float fraction) {
         KeyPresses(axis, n);
         break;
     }
+    if (Stopped()) return;
     if (a.AutoMethod && AutoFallback(axis, posBefore, n)) return;
     AddApplied(axis, n * w);
 }
@@ -226,9 +246,9 @@ void ScrollMethods::KeyPresses(int axis, std::int64_t n) {
         // Repeat count 1 with the context bit; the release adds the
         // previous-state and transition bits.
         for (std::int64_t i = 0; i < count; ++i) {
-            desktop_.SendMessage(target, win::WM_SYSKEYDOWN, key, AsLParam(win::MakeLong(1, 0x2000)));
+            if (!Send(target, win::WM_SYSKEYDOWN, key, AsLParam(win::MakeLong(1, 0x2000)))) return;
         }
-        desktop_.SendMessage(target, win::WM_SYSKEYUP, key, AsLParam(win::MakeLong(1, 0xE000)));
+        Send(target, win::WM_SYSKEYUP, key, AsLParam(win::MakeLong(1, 0xE000)));
         return;
     }
     const bool withControl = a.Method == TScrollMethod::carrowkey;
@@ -252,13 +272,15 @@ bool ScrollMethods::LineSteps(int axis, std::int64_t n) {
         // hook pause that running actions involves.
         if (!rule.BeforeScroll.empty()) actions_.RunActions(rule.BeforeScroll);
         if (a.Method == TScrollMethod::editscroll) {
-            desktop_.SendMessage(target, win::EM_SCROLL, code, 0);
+            Send(target, win::EM_SCROLL, code, 0);
         } else {
             const LParam bar = static_cast<LParam>(a.BarWindow);
-            desktop_.SendMessage(target, msg, win::MakeLong(static_cast<std::int32_t>(code), 0), bar);
-            desktop_.SendMessage(target, msg, win::MakeLong(win::SB_ENDSCROLL, 0), bar);
+            if (Send(target, msg, win::MakeLong(static_cast<std::int32_t>(code), 0), bar)) {
+                Send(target, msg, win::MakeLong(win::SB_ENDSCROLL, 0), bar);
+            }
         }
         if (!rule.AfterScroll.empty()) actions_.RunActions(rule.AfterScroll);
+        if (Stopped()) return false;
     }
     return true;
 }
@@ -269,11 +291,15 @@ void ScrollMethods::PositionMethod(int axis) {
     AxisState& a = state_.Target.Axis[axis];
     const float uw = a.UnitWidth;
     const std::int64_t c = uw == 0.0f ? 0 : RoundHalfEven(static_cast<float>(Remainder(axis)) / uw);
-    if (c == 0) return;
+    if (c == 0 || Stopped()) return;
 
-    // Without a readable bar there is no position to clamp against.
+    // Without a readable bar there is no position to go to. Under auto that
+    // is a method without effect: the next one in the chain is tried.
     const BarReading bar = ReadBar(a);
-    if (!bar.readable) return;
+    if (!bar.readable) {
+        if (a.AutoMethod) AutoFallback(axis, bar.pos, c);
+        return;
+    }
     if (bar.pos == -1 || bar.max == -1 || bar.min == -1) return;
 
     // The highest position is the one whose page still fits the range. A
@@ -285,6 +311,7 @@ void ScrollMethods::PositionMethod(int axis) {
     if (pos > highest) pos = highest;
     // Thumb positions travel in 16 bits.
     if (pos > 65535 || pos == bar.pos) return;
+    if (Spend(1) == 0) return;
 
     const Hwnd target = state_.Target.TargetWindow;
     const std::uint32_t msg = axis == kAxisH ? win::WM_HSCROLL : win::WM_VSCROLL;
@@ -292,15 +319,16 @@ void ScrollMethods::PositionMethod(int axis) {
     const std::int32_t newPos = static_cast<std::int32_t>(pos);
     switch (a.Method) {
     case TScrollMethod::scrolltrack:
-        desktop_.SendMessage(target, msg, win::MakeLong(win::SB_THUMBTRACK, newPos), control);
+        Send(target, msg, win::MakeLong(win::SB_THUMBTRACK, newPos), control);
         break;
     case TScrollMethod::scrollbarpos:
-        desktop_.SendMessage(a.BarWindow, win::SBM_SETPOS, static_cast<WParam>(static_cast<std::intptr_t>(newPos)), 1);
+        Send(a.BarWindow, win::SBM_SETPOS, static_cast<WParam>(static_cast<std::intptr_t>(newPos)), 1);
         break;
     default:
-        desktop_.SendMessage(target, msg, win::MakeLong(win::SB_THUMBPOSITION, newPos), control);
+        Send(target, msg, win::MakeLong(win::SB_THUMBPOSITION, newPos), control);
         break;
     }
+    if (Stopped()) return;
     if (a.AutoMethod && AutoFallback(axis, bar.pos, c)) return;
     AddApplied(axis, RoundHalfEven(static_cast<float>(c) * uw));
 }
@@ -319,7 +347,8 @@ void ScrollMethods::WheelMethod(int axis) {
     } else if (std::llabs(u) < a.MinStep) {
         u = 0;
     }
-    if (u == 0) return;
+    if (u == 0 || Stopped()) return;
+    if (Spend(1) == 0) return;
 
     std::int32_t posBefore = 0;
     if (a.AutoMethod) {
@@ -344,9 +373,9 @@ void ScrollMethods::WheelMethod(int axis) {
         const std::int32_t by = static_cast<std::int32_t>(-u);
         const Hwnd target = state_.Target.TargetWindow;
         if (axis == kAxisH) {
-            desktop_.SendMessage(target, win::LVM_SCROLL, static_cast<WParam>(static_cast<std::intptr_t>(by)), 0);
+            Send(target, win::LVM_SCROLL, static_cast<WParam>(static_cast<std::intptr_t>(by)), 0);
         } else {
-            desktop_.SendMessage(target, win::LVM_SCROLL, 0, static_cast<LParam>(by));
+            Send(target, win::LVM_SCROLL, 0, static_cast<LParam>(by));
         }
         counted = u;
         break;
@@ -358,6 +387,7 @@ void ScrollMethods::WheelMethod(int axis) {
         break;
     }
     }
+    if (Stopped()) return;
     if (a.AutoMethod && AutoFallback(axis, posBefore, counted)) return;
     AddApplied(axis, Trunc(static_cast<float>(counted) * uw));
 }
@@ -368,11 +398,12 @@ void ScrollMethods::SendWheel(std::int32_t delta) {
     if (s.Rule->CursorPos == TCursorPos::Current) {
         // Windows that route the wheel by its point must see one inside the
         // target, wherever the cursor has wandered during the drag.
-        p = desktop_.GetCursorPos();
+        // An unreadable cursor leaves the press point.
+        desktop_.GetCursorPos(p);
         p.x = std::max(s.TargetRect.left, std::min(p.x, s.TargetRect.right));
         p.y = std::max(s.TargetRect.top, std::min(p.y, s.TargetRect.bottom));
     }
-    desktop_.SendMessage(s.TargetWindow, win::WM_MOUSEWHEEL, win::MakeLong(0, delta), AsLParam(win::MakeLong(p.x, p.y)));
+    Send(s.TargetWindow, win::WM_MOUSEWHEEL, win::MakeLong(0, delta), AsLParam(win::MakeLong(p.x, p.y)));
 }
 
 // --- auto --------------------------------------------------------------------
@@ -380,7 +411,16 @@ void ScrollMethods::SendWheel(std::int32_t delta) {
 bool ScrollMethods::AutoFallback(int axis, std::int32_t posBefore, std::int64_t count) {
     AxisState& a = state_.Target.Axis[axis];
     if (a.Method == TScrollMethod::arrowkey || count == 0) return false;
-    if (BarPosition(a) != posBefore) {
+    const std::int32_t posAfter = BarPosition(a);
+    // A window without a readable bar shows no effect of any method. The
+    // wheel is the one such windows understand almost always, and going on
+    // would scroll them a second time by lines and keys in the same call:
+    // the chain stops there.
+    if (posAfter == INT_MIN && a.Method == TScrollMethod::mousewheel) {
+        a.AutoMethod = false;
+        return false;
+    }
+    if (posAfter != posBefore) {
         // The method works for this window: keep it for the rest of the drag.
         a.AutoMethod = false;
         return false;

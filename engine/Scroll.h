@@ -55,11 +55,16 @@ private:
     bool LineSteps(int axis, std::int64_t n);
     void SendWheel(std::int32_t delta);
     bool AutoFallback(int axis, std::int32_t posBefore, std::int64_t count);
+    bool Send(Hwnd w, std::uint32_t msg, WParam wp, LParam lp);
+    // n cut to the events this call may still send, and spent.
+    std::int64_t Spend(std::int64_t n);
+    bool Stopped() const { return state_.Sending.Stop; }
 
     Desktop& desktop_;
     EngineState& state_;
     IPathResolver& paths_;
     IActions& actions_;
+    std::int64_t eventsLeft_ = kMaxEventsPerCall;
 };
 
 }  // namespace flicko

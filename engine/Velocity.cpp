@@ -4,7 +4,10 @@
 
 namespace flicko {
 
-VelocityTrackers::VelocityTrackers(const TEngineSettings& settings) : inertiaMin_(settings.InertiaMin) {
+VelocityTrackers::VelocityTrackers(const TEngineSettings& settings) { ApplySettings(settings); }
+
+void VelocityTrackers::ApplySettings(const TEngineSettings& settings) {
+    inertiaMin_ = settings.InertiaMin;
     trackers_[0].PosTolerance = settings.XTolerance;
     trackers_[1].PosTolerance = settings.YTolerance;
     trackers_[0].TimeTolerance = trackers_[1].TimeTolerance = settings.TTolerance;

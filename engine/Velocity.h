@@ -29,6 +29,8 @@ struct VelocityTracker {
 class VelocityTrackers : public IVelocity {
 public:
     explicit VelocityTrackers(const TEngineSettings& settings);
+    // The tolerances and the threshold; a drag in progress keeps its samples.
+    void ApplySettings(const TEngineSettings& settings);
 
     void ResetVelocity(int axis, std::int32_t pos, Millis time) override;
     void SampleVelocity(int axis, std::int32_t pos, Millis time) override;
@@ -41,7 +43,7 @@ private:
     static int Index(int axis) { return axis == 0 ? 0 : 1; }
 
     VelocityTracker trackers_[2];
-    float inertiaMin_;
+    float inertiaMin_ = 1.0f;
 };
 
 }  // namespace flicko

@@ -36,4 +36,31 @@ inline constexpr std::uint32_t kMouseHookCapture = 4;  // SetCapture on the even
 inline constexpr std::int32_t kSendMoveOn = -1;
 inline constexpr std::int32_t kSendMoveOff = 0;
 
+// The hook waits this long for the resident program's reply, then lets the
+// event pass unchanged. The resident answers a press in well under 10 ms
+// (its loop wakes for sent messages at once, also while it polls), so only
+// a stalled resident reaches it; it stays below the double-click time, so a
+// stall never costs a double click, and a click delayed by it still feels
+// like a click.
+inline constexpr std::uint32_t kHookTimeoutMs = 200;
+
+// The low 16 bits of the sender's tick count (GetTickCount) travel in the
+// otherwise unused high word of WM_MOUSEHOOK's wParam; the low word is the
+// mouse message. A press older than this when the resident reads it may
+// already have been given up by the hook (which then delivered it to its
+// window), so it must not start a drag. The margin covers the tick count's
+// granularity of up to 16 ms on either side.
+inline constexpr std::uint32_t kStalePressMs = kHookTimeoutMs - 40;
+
+inline constexpr std::uint32_t HookWParam(std::uint32_t message, std::uint32_t tickCount) {
+    return (message & 0xFFFFu) | ((tickCount & 0xFFFFu) << 16);
+}
+inline constexpr std::uint32_t HookMessage(std::uint32_t wParam) { return wParam & 0xFFFFu; }
+// Age of a hook message in ms, modulo 2^16. Exact below 65 s; a message
+// that waited longer (the resident stalled that long) reads as fresh only
+// within kStalePressMs of a multiple of 65.5 s.
+inline constexpr std::uint32_t HookMessageAge(std::uint32_t wParam, std::uint32_t tickCountNow) {
+    return (tickCountNow - (wParam >> 16)) & 0xFFFFu;
+}
+
 }  // namespace flicko

@@ -7,17 +7,10 @@
 
 #include <mmsystem.h>
 
-#include "host/ResidentEngine.h"
-#include "rules/SclDatReader.h"
-#include "settings/FlEnv.h"
-
 namespace flicko {
 
 namespace {
 constexpr char kClassName[] = "Flicko";
-// The menu's re-read requests, done from the loop.
-constexpr UINT kReloadSettingsMsg = WM_APP + 2;
-constexpr UINT kReloadScrollDataMsg = WM_APP + 3;
 }  // namespace
 
 void TMessageBoxReport::ShowErrorBox(const std::string& text) {
@@ -30,8 +23,9 @@ TFlMain::TFlMain(HINSTANCE instance) : instance_(instance) {
 }
 
 TFlMain::~TFlMain() {
-    // The engine points into the rules and at the icon: release it first.
-    engine_.reset();
+    // The application holds the icon and the engine: it goes before the
+    // window it reports to.
+    app_.reset();
     if (window_) {
         ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
         ::DestroyWindow(window_);
@@ -56,11 +50,33 @@ bool TFlMain::CreateMainWindow() {
 }
 
 void TFlMain::StartUp() {
-    // 1. The rule list and the known-windows cache.
-    model_ = std::make_unique<TRuleModel>();
-    // 2. and 3. Default paths and settings (scrolling off until read).
-    SetDefaultPaths(settings_.Files(), macros_);
-    SetDefaultSettings(settings_.Values(), *environment_);
+    // 1. to 3. The application with its rule list, engine and icon; the
+    // default paths and settings (scrolling off until read).
+    link_ = std::make_unique<THookLink>(std::string(), nullptr);
+    notifyArea_ = std::make_unique<TShellNotifyArea>(instance_, window_);
+    readReport_ = std::make_unique<TMessageBoxErrorReport>(processes_, [this] { return app_->Settings().Files().Debugger; });
+    app_ = std::make_unique<TResidentApp>(TResidentSystem{desktop_, *link_, *link_, *notifyArea_, errors_,
+                                                          *readReport_, *profiles_, *environment_,
+                                                          reinterpret_cast<Hwnd>(window_)});
+    app_->SetDefaults();
+    link_->SetLibraryPath(app_->Settings().Files().HookLib);
+    // The menus' reloads are requests: the loop does them.
+    trayCommands_ = std::make_unique<TTrayCommands>(
+        instance_, window_,
+        TTrayAppLink{[this] { return app_->Enabled(); }, [this](bool v) { return app_->SetEnabled(v); },
+                     [this] { app_->PauseHook(); }, [this] { app_->ResumeHook(); },
+                     [this] {
+                         app_->RequestReloadIni();
+                         WakeLoop();
+                     },
+                     [this] {
+                         app_->RequestReloadScrollDat();
+                         WakeLoop();
+                     },
+                     [this](HWND dialog) { SetAboutWindow(dialog); },
+                     [this]() -> const TTaskbarIconItems& { return app_->Settings().Values().TaskbarIcon; },
+                     [this] { return app_->Settings().Values().Ja; }},
+        app_->Settings().Files(), app_->Macros());
 
     // 4. The shared block doubles as the instance marker.
     fmo_.CreateFmo();
@@ -72,202 +88,80 @@ void TFlMain::StartUp() {
         block->Wnd = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window_));
         block->Hook = 0;
         block->SendMove = kSendMoveOff;
+        // A duplicate must never write the running instance's SendMove.
+        link_->AttachBlock(block);
     }
-    // A duplicate must never write the running instance's SendMove.
-    link_ = std::make_unique<THookLink>(settings_.Files().HookLib, duplicate_ ? nullptr : block);
-    notifyArea_ = std::make_unique<TShellNotifyArea>(instance_, window_);
-    tray_ = std::make_unique<TTaskbarIcon>(*notifyArea_);
-    enabled_ = std::make_unique<TEnabledState>(*link_, *tray_);
-    hookPause_ = std::make_unique<THookPauseLink>(*enabled_);
-    trayCommands_ = std::make_unique<TTrayCommands>(
-        instance_, window_,
-        TTrayAppLink{[this] { return enabled_->Enabled(); }, [this](bool v) { return SetEnabled(v); },
-                     [this] { enabled_->PauseHook(); }, [this] { enabled_->ResumeHook(); },
-                     [this] { ::PostMessageA(window_, kReloadSettingsMsg, 0, 0); },
-                     [this] { ::PostMessageA(window_, kReloadScrollDataMsg, 0, 0); },
-                     [this](HWND dialog) { SetAboutWindow(dialog); },
-                     [this]() -> const TTaskbarIconItems& { return settings_.Values().TaskbarIcon; },
-                     [this] { return settings_.Values().Ja; }},
-        settings_.Files(), macros_);
 
-    // 5. The settings. A failed path expansion ends the reading; what was
-    // read stays and the program goes on with it.
-    try {
-        settings_.ReadSettings();
-    } catch (const std::exception& e) {
-        errors_.ShowErrorBox(e.what());
-    }
-    const TSettingValues& values = settings_.Values();
-    enabled_->SetEnabledValue(values.Enabled);
-    tray_->SetTooltip(values.TaskbarIcon.Tooltip);
-    TEngineSettings engine;
-    engine.CheckMouseInterval = static_cast<std::int32_t>(values.CheckMouseInterval);
-    engine.InertiaInterval = static_cast<std::int32_t>(values.InertiaInterval);
-    engine.InertiaMin = values.InertiaMin;
-    engine.TTolerance = static_cast<std::int32_t>(values.Tolerance[0].Time);
-    engine.XTolerance = values.Tolerance[0].Distance;
-    engine.YTolerance = values.Tolerance[1].Distance;
-    engine_ = std::make_unique<TResidentEngine>(
-        desktop_, *model_, engine,
-        EngineHost{*link_, *hookPause_, *tray_, errors_, reinterpret_cast<Hwnd>(window_)});
-
-    // 6. The scroll-data file.
-    LoadScrollData();
-    // 7. and 8. The icon, and the message that says the shell restarted.
-    tray_->AddTaskbarIcon();
+    // 5. to 9. Settings, scroll data, icon, hook.
+    app_->StartUp(duplicate_);
     taskbarCreatedMsg_ = ::RegisterWindowMessageA("TaskbarCreated");
-    // 9. Install the hook when scrolling is on; a duplicate leaves it alone.
-    if (!duplicate_) enabled_->ApplyEnabled();
+    // Errors of the start-up are shown by the loop's first pass.
+    WakeLoop();
 }
 
-void TFlMain::LoadScrollData() {
-    // An aborted reading keeps the rules read so far; the program goes on.
-    try {
-        TScrollDataReader reader(*model_, readReport_, macros_);
-        reader.LoadScrollData(settings_.Files().ScrollDat);
-    } catch (const std::exception& e) {
-        errors_.ShowErrorBox(e.what());
-    }
-    if (engine_) engine_->RulesChanged();
-}
-
-bool TFlMain::SetEnabled(bool value) {
-    if (!enabled_ || !enabled_->SetEnabled(value)) return false;
-    settings_.Values().Enabled = enabled_->Enabled();
-    return true;
-}
-
-bool TFlMain::ReloadScrollData() {
-    const bool wasEnabled = enabled_->Enabled();
-    try {
-        TScrollDataReader reader(*model_, readReport_, macros_);
-        // Scrolling is switched back on also when the reading is aborted.
-        flicko::ReloadScrollData(reader, *model_, settings_.Files().ScrollDat, wasEnabled,
-                                 [this](bool v) { return SetEnabled(v); });
-    } catch (const std::exception& e) {
-        errors_.ShowErrorBox(e.what());
-    }
-    if (engine_) engine_->RulesChanged();
-    return enabled_->Enabled() == wasEnabled;
-}
-
-bool TFlMain::ReloadSettings() {
-    const bool wasEnabled = enabled_->Enabled();
-    try {
-        const bool ok = settings_.ReloadSettings(*this);
-        tray_->SetTooltip(settings_.Values().TaskbarIcon.Tooltip);
-        return ok;
-    } catch (const std::exception& e) {
-        errors_.ShowErrorBox(e.what());
-        SetEnabled(wasEnabled);
-        return false;
-    }
-}
+void TFlMain::WakeLoop() { ::PostMessageA(window_, WM_NULL, 0, 0); }
 
 void TFlMain::ShutDown() {
-    if (shutDown_) return;
-    shutDown_ = true;
-    if (enabled_) {
-        // The state in force before the shut-down switches scrolling off.
-        settings_.Values().Enabled = enabled_->Enabled();
-        settings_.SaveExitStatus();
-        if (!duplicate_) {
-            enabled_->SetEnabled(false);
-            link_->LinkUnhook();
-        }
-    }
-    if (tray_) tray_->DeleteTaskbarIcon();
-    // The engine may still hold a drag or a glide: it goes with the rules.
-    engine_.reset();
-    fmo_.CloseFmo();
+    if (quitPosted_) return;
+    quitPosted_ = true;
+    if (app_) app_->ShutDown();
+    // After the hook is gone: no hooked thread reads the block any more.
     if (link_) link_->DetachBlock();
-    model_.reset();
+    fmo_.CloseFmo();
     ::PostQuitMessage(0);
 }
 
 LRESULT CALLBACK TFlMain::MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<TFlMain*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcA(wnd, msg, wParam, lParam);
+    if (!self || !self->app_) return ::DefWindowProcA(wnd, msg, wParam, lParam);
     return self->HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (taskbarCreatedMsg_ != 0 && msg == taskbarCreatedMsg_ && tray_) {
-        guard_.Run([&] { tray_->AddTaskbarIcon(); });
-    }
+    if (taskbarCreatedMsg_ != 0 && msg == taskbarCreatedMsg_) app_->TaskbarCreated();
     switch (msg) {
-    case WM_DESTROY:
-        guard_.Run([&] { ShutDown(); });
-        // Whatever failed above, the loop must still end.
-        if (!shutDown_) ::PostQuitMessage(0);
-        return 0;
-    case WM_MOUSEHOOK:
-    {
-        // A handler waiting on another window let this one in: answer at once.
-        if (reentry_.Busy()) return reentry_.NestedReply(static_cast<std::uint32_t>(wParam), Dragging());
-        const LRESULT reply = guard_.Run(LRESULT{0}, [&]() -> LRESULT {
-            TMouseReentry::TEntry entry(reentry_);
-            return engine_ ? static_cast<LRESULT>(engine_->DispatchMouseEvent(static_cast<std::uint32_t>(wParam)))
-                           : 0;
-        });
-        RunDeferredMouseEvents();
+    case WM_MOUSEHOOK: {
+        const LRESULT reply = app_->MouseHook(static_cast<std::uint32_t>(wParam), ::GetTickCount());
+        // Errors to show and requests wait for the loop, which may be
+        // blocked in GetMessage: sent messages do not make it return.
+        if (app_->HasDeferredWork()) WakeLoop();
         return reply;
     }
     case WM_TASKBARICON:
+        // Possibly sent while the engine waits on a window: the click is
+        // acted on from the loop.
         if (trayCommands_) trayCommands_->TaskbarIconMessage(wParam, lParam);
         return 0;
     case TTrayCommands::kClickMsg:
-        if (trayCommands_) guard_.Run([&] { trayCommands_->TaskbarIconClick(wParam, lParam); });
+        if (trayCommands_) app_->Guard().Run([&] { trayCommands_->TaskbarIconClick(wParam, lParam); });
+        if (app_->HasDeferredWork()) WakeLoop();
         return 0;
-    case kReloadSettingsMsg:
-        guard_.Run([&] { ReloadSettings(); });
+    case WM_CLOSE:
+        // Possibly sent while the engine waits on a window: the shut-down
+        // runs from the loop, never under a running call.
+        app_->RequestShutDown();
+        WakeLoop();
         return 0;
-    case kReloadScrollDataMsg:
-        guard_.Run([&] { ReloadScrollData(); });
+    case WM_ENDSESSION:
+        if (wParam) app_->EndSession();
+        return 0;
+    case WM_DESTROY:
+        ShutDown();
         return 0;
     default:
         return ::DefWindowProcA(window_, msg, wParam, lParam);
     }
 }
 
-bool TFlMain::Dragging() const {
-    const TFmoData* block = duplicate_ ? nullptr : fmo_.Data();
-    return block && block->SendMove != kSendMoveOff;
-}
-
-void TFlMain::RunDeferredMouseEvents() {
-    while (engine_) {
-        const std::optional<std::uint32_t> message = reentry_.TakeDeferred();
-        if (!message) return;
-        guard_.Run([&] {
-            TMouseReentry::TEntry entry(reentry_);
-            engine_->DispatchMouseEvent(*message);
-        });
-    }
-}
-
-void TFlMain::CheckMouseTick() {
-    if (!engine_) return;
-    {
-        TMouseReentry::TEntry entry(reentry_);
-        engine_->CheckMouseTick();
-    }
-    RunDeferredMouseEvents();
-}
-
-void TFlMain::InertiaTick() {
-    if (!engine_) return;
-    {
-        TMouseReentry::TEntry entry(reentry_);
-        engine_->InertiaTick();
-    }
-    RunDeferredMouseEvents();
-}
-
 void TFlMain::Dispatch(MSG& msg) {
     if (aboutWnd_ && ::IsDialogMessageA(aboutWnd_, &msg)) return;
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
+}
+
+void TFlMain::AfterMessage() {
+    if (quitPosted_ || !app_->RunDeferred()) return;
+    ShutDown();
 }
 
 void TFlMain::WaitForMessages(Millis timeout) {
@@ -284,23 +178,26 @@ void TFlMain::WaitForMessages(Millis timeout) {
 int TFlMain::MessageLoop() {
     MSG msg{};
     for (;;) {
-        if (!idle_.Polling()) {
+        if (quitPosted_ || !app_->Polling()) {
             const BOOL r = ::GetMessageA(&msg, nullptr, 0, 0);
             if (r == 0) return static_cast<int>(msg.wParam);
             if (r == -1) {
-                guard_.Run([&] { ShutDown(); });
+                ShutDown();
                 continue;
             }
             Dispatch(msg);
+            AfterMessage();
             continue;
         }
         if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
             Dispatch(msg);
+            AfterMessage();
             continue;
         }
         const std::optional<Millis> wait =
-            guard_.Run(std::optional<Millis>{}, [&] { return idle_.Run(::timeGetTime()); });
+            app_->Guard().Run(std::optional<Millis>{}, [&] { return app_->Idle().Run(::timeGetTime()); });
+        AfterMessage();
         if (wait && *wait > 0) WaitForMessages(*wait);
     }
 }

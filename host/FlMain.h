@@ -1,33 +1,24 @@
-// The resident program: the hidden window that receives every mouse event
-// of the desktop, the start-up and shut-down orders, the enabled state and
-// the message loop with its idle passes.
+// The resident program's Win32 side: the hidden window that receives every
+// mouse event of the desktop, the shared block, and the message loop with
+// its idle passes. The window procedure only translates messages into calls
+// on the application object (TResidentApp), which does the work.
 #pragma once
 
 #include "platform/win32/WindowsInclude.h"
 
 #include <memory>
-#include <optional>
 
 #include "base/FlError.h"
-#include "engine/OutboundInterfaces.h"
 #include "hook/loader/FHFileMapFl.h"
 #include "hook/loader/FHLinkFl.h"
-#include "host/HostEngine.h"
 #include "host/TaskbarIconWin.h"
 #include "host/TrayCommands.h"
-#include "host/core/EnabledState.h"
-#include "host/core/ErrorGuard.h"
-#include "host/core/IdlePass.h"
-#include "host/core/MouseReentry.h"
-#include "host/core/TaskbarIcon.h"
+#include "host/core/ResidentApp.h"
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
 #include "platform/win32/MessageBoxErrorReport.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Processes.h"
-#include "rules/SclDats.h"
-#include "settings/FlSettings.h"
-#include "settings/PathMacros.h"
 
 namespace flicko {
 
@@ -37,22 +28,10 @@ public:
     void ShowErrorBox(const std::string& text) override;
 };
 
-// The engine's view of the hook pause: the enabled state decides whether
-// there is a hook to remove.
-class THookPauseLink : public IHookPause {
-public:
-    explicit THookPauseLink(TEnabledState& state) : state_(state) {}
-    void PauseHook() override { state_.PauseHook(); }
-    void ResumeHook() override { state_.ResumeHook(); }
-
-private:
-    TEnabledState& state_;
-};
-
-class TFlMain : private ILoopTicks, private IEnabledSwitch {
+class TFlMain {
 public:
     explicit TFlMain(HINSTANCE instance);
-    ~TFlMain() override;
+    ~TFlMain();
     TFlMain(const TFlMain&) = delete;
     TFlMain& operator=(const TFlMain&) = delete;
 
@@ -62,66 +41,49 @@ public:
     void StartUp();
     // Returns the exit code carried by WM_QUIT.
     int MessageLoop();
-    // The ReadScrollDat command: scrolling off, the file read anew, the
-    // enabled state restored whatever the reading did.
-    bool ReloadScrollData();
-    // The ReadIni command: the settings chain read again, scrolling restored.
-    bool ReloadSettings();
+
+    // The application: reload requests, the counted hook pause, SetEnabled.
+    TResidentApp& App() { return *app_; }
+    HWND Window() const { return window_; }
     // The open About dialog gets its keyboard navigation from the loop;
     // null when it is closed.
     void SetAboutWindow(HWND dialog) { aboutWnd_ = dialog; }
-    // Scrolling on or off from the menu; the settings record follows.
-    bool SetEnabled(bool value) override;
 
 private:
     static LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    void ShutDown();
-    void LoadScrollData();
     void Dispatch(MSG& msg);
     void WaitForMessages(Millis timeout);
-
-    // The loop's view of the engine: nothing runs once the engine is gone.
-    bool Dragging() const;
-    void RunDeferredMouseEvents();
-
-    bool CheckMouseRunning() const override { return engine_ && engine_->CheckMouseRunning(); }
-    bool InertiaRunning() const override { return engine_ && engine_->InertiaRunning(); }
-    Millis CheckMouseInterval() const override { return engine_ ? engine_->CheckMouseInterval() : 10; }
-    Millis InertiaInterval() const override { return engine_ ? engine_->InertiaInterval() : 10; }
-    void CheckMouseTick() override;
-    void InertiaTick() override;
+    // The loop's part after every message and idle pass.
+    void AfterMessage();
+    // Ends the program: the application's shut-down, then the block, then
+    // the window and the loop.
+    void ShutDown();
+    // A loop blocked in GetMessage only returns for posted messages; when a
+    // handler started the ticks or requested deferred work, wake it.
+    void WakeLoop();
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
     HWND aboutWnd_ = nullptr;
     bool duplicate_ = false;
-    bool shutDown_ = false;
+    bool quitPosted_ = false;
     // Plain Sleep between idle passes instead of the message-aware wait;
     // kept only to measure what the wait buys.
     bool sleepWait_ = false;
     UINT taskbarCreatedMsg_ = 0;
-    TMouseReentry reentry_;
 
     Win32Desktop desktop_;
     TMessageBoxReport errors_;
-    TErrorGuard guard_{errors_};
     std::unique_ptr<Environment> environment_ = MakeSystemEnvironment();
     std::unique_ptr<ProfileFiles> profiles_ = MakeSystemProfileFiles();
-    TPathMacros macros_{*environment_};
-    // Reading errors offer the debugger of the settings in force at the time.
+    // Reading errors offer to start the debugger through this.
     Win32Processes processes_;
-    TMessageBoxErrorReport readReport_{processes_, [this] { return settings_.Files().Debugger; }};
-    TFlSettings settings_{*profiles_, macros_, readReport_};
+    std::unique_ptr<TMessageBoxErrorReport> readReport_;
     TFileMapping fmo_;
     std::unique_ptr<THookLink> link_;
     std::unique_ptr<TShellNotifyArea> notifyArea_;
-    std::unique_ptr<TTaskbarIcon> tray_;
-    std::unique_ptr<TEnabledState> enabled_;
-    std::unique_ptr<THookPauseLink> hookPause_;
-    std::unique_ptr<TRuleModel> model_;
-    std::unique_ptr<IHostEngine> engine_;
-    TIdlePass idle_{*this};
+    std::unique_ptr<TResidentApp> app_;
     std::unique_ptr<TTrayCommands> trayCommands_;
 };
 

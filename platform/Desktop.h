@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,12 @@ public:
 
     // --- messages -------------------------------------------------------
     virtual LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) = 0;
+    // SendMessageTimeoutA with SMTO_NORMAL | SMTO_ABORTIFHUNG: the result, or
+    // nothing when the window's thread did not answer within timeoutMs (or
+    // is already known to be hung). A missing window answers 0 at once, as
+    // SendMessage does: only a live window can hang.
+    virtual std::optional<LResult> SendMessageTimeout(Hwnd w, std::uint32_t msg, WParam wp, LParam lp,
+                                                      std::uint32_t timeoutMs) = 0;
     virtual bool PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) = 0;
 
     // --- activation and focus -------------------------------------------
@@ -65,7 +72,9 @@ public:
     virtual void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) = 0;
     virtual void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                             std::uintptr_t extra) = 0;
-    virtual Point GetCursorPos() = 0;
+    // False when the position cannot be read (another desktop is active, the
+    // session is locked); out is then left alone.
+    virtual bool GetCursorPos(Point& out) = 0;
     virtual std::int16_t GetAsyncKeyState(int vk) = 0;
 
     // --- time and metrics -----------------------------------------------

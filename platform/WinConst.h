@@ -96,6 +96,7 @@ constexpr std::uint32_t MOUSEEVENTF_MIDDLEUP = 0x0040;
 // GetSystemMetrics indices.
 constexpr int SM_CXDOUBLECLK = 36;
 constexpr int SM_CYDOUBLECLK = 37;
+constexpr int SM_SWAPBUTTON = 23;
 
 constexpr std::uint32_t WHEEL_DELTA = 120;
 

@@ -64,11 +64,24 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     const LPARAM point = MAKELONG(LOWORD(info->pt.x), LOWORD(info->pt.y));
     const HWND receiver = reinterpret_cast<HWND>(static_cast<UINT_PTR>(fmo->Wnd));
 
+    // Never wait long: this thread's application waits with it. On a time-out
+    // or a failure the event passes unchanged. Never SMTO_BLOCK either: the
+    // resident sends its scroll messages back into this very thread while
+    // it waits. The send time rides in the high word of wParam, so a press
+    // the resident only reads after this wait gave up starts no drag.
+    const WPARAM sent = flicko::HookWParam(static_cast<std::uint32_t>(wParam), ::GetTickCount());
+    DWORD_PTR reply = 0;
     LRESULT flags = 0;
     if (wParam == WM_MOUSEMOVE || wParam == WM_NCMOUSEMOVE) {
-        if (fmo->SendMove != 0) ::SendMessageA(receiver, flicko::WM_MOUSEHOOK, wParam, point);
-    } else {
-        flags = ::SendMessageA(receiver, flicko::WM_MOUSEHOOK, wParam, point);
+        // A move's reply is ignored; it is sent, not posted, so it reaches
+        // the resident in order with the presses and releases around it.
+        if (fmo->SendMove != 0) {
+            ::SendMessageTimeoutA(receiver, flicko::WM_MOUSEHOOK, sent, point, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                  flicko::kHookTimeoutMs, &reply);
+        }
+    } else if (::SendMessageTimeoutA(receiver, flicko::WM_MOUSEHOOK, sent, point, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                     flicko::kHookTimeoutMs, &reply)) {
+        flags = static_cast<LRESULT>(reply);
     }
 
     if (flags & flicko::kMouseHookCaret) {

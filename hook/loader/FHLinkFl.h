@@ -25,6 +25,8 @@ public:
     void SetSendMove() override;
     void ClearSendMove() override;
 
+    // The block is created after the link; a duplicate never attaches it.
+    void AttachBlock(TFmoData* block) { block_ = block; }
     // The block goes before the program ends; later calls write nothing.
     void DetachBlock() { block_ = nullptr; }
 

@@ -7,7 +7,7 @@
 
 namespace flicko {
 
-class TEnabledState {
+class TEnabledState : public IHookPause {
 public:
     TEnabledState(IHookInstaller& link, ITrayIcon& tray) : link_(link), tray_(tray) {}
 
@@ -17,14 +17,19 @@ public:
 
     // Installs or removes the hook when value differs; Enabled changes only
     // on success. Any success resets the picture, so a call with the current
-    // value still clears a fast-drag picture.
+    // value still clears a fast-drag picture. While paused only the value
+    // and the picture change; the last resume puts the hook in place.
     bool SetEnabled(bool value);
     // Makes the hook match Enabled (start-up); Enabled is not changed.
     bool ApplyEnabled();
     // Bracket anything during which the program's own mouse handling must
     // not intercept the user's clicks (menus, dialogs, synthetic input).
-    bool PauseHook();
-    bool ResumeHook();
+    // Counted: a pause inside a pause (actions run while a menu is open, a
+    // Scroll action inside a line step) leaves the hook removed until the
+    // outermost resume.
+    bool PauseHook() override;
+    bool ResumeHook() override;
+    bool Paused() const { return pauses_ > 0; }
 
 private:
     void ShowState();
@@ -32,6 +37,7 @@ private:
     IHookInstaller& link_;
     ITrayIcon& tray_;
     bool enabled_ = false;
+    int pauses_ = 0;
 };
 
 // Pauses the hook for one scope and resumes it on every way out.

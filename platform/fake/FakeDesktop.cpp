@@ -310,9 +310,27 @@ void FakeDesktop::Record(FakeRecord r) {
 }
 
 LResult FakeDesktop::SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) {
+    return SendMessageTimeout(w, msg, wp, lp, 0).value_or(0);
+}
+
+std::optional<LResult> FakeDesktop::SendMessageTimeout(Hwnd w, std::uint32_t msg, WParam wp, LParam lp,
+                                                       std::uint32_t) {
+    const auto hung = hung_.find(w);
+    const bool answers = hung == hung_.end() || !hung->second;
     Window* win = Find(w);
-    Record(FakeRecord{FakeRecord::Kind::Send, w, msg, wp, lp, win != nullptr, {}, 0});
-    if (!win) return 0;
+    Record(FakeRecord{FakeRecord::Kind::Send, w, msg, wp, lp, win != nullptr && answers, {}, 0});
+    if (OnSend) {
+        // The callback may deliver a further message to the waiting thread;
+        // it sees the record as it stood, and may replace itself.
+        const FakeRecord r = records_.back();
+        const auto callback = OnSend;
+        callback(r);
+    }
+    if (!win) return LResult{0};
+    if (!answers) return std::nullopt;
+    // The callback may have destroyed the window.
+    win = Find(w);
+    if (!win) return LResult{0};
     return Deliver(*win, msg, wp, lp);
 }
 

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -78,6 +79,15 @@ public:
     void SetTime(Millis t) { now_ = t; }
     void Advance(Millis ms) { now_ += ms; }
     void SetCursor(Point p) { cursor_ = p; }
+    // GetCursorPos fails while set (a locked session, another desktop).
+    void SetCursorUnreadable(bool v) { cursorUnreadable_ = v; }
+    // A hung window's thread answers no sent message: SendMessageTimeout
+    // gives up on it (plain SendMessage would wait for ever; here it is
+    // recorded as undelivered).
+    void SetHung(Hwnd w, bool hung) { hung_[w] = hung; }
+    // Runs inside every sent message before the window handles it, the way
+    // other threads' sent messages reach a thread that waits in SendMessage.
+    std::function<void(const FakeRecord&)> OnSend;
     void SetButtonDown(int vk, bool down) { keysDown_[vk] = down; }
     void SetMetric(int index, int value) { metrics_[index] = value; }
     void SetDoubleClickTime(std::uint32_t ms) { doubleClickTime_ = ms; }
@@ -113,6 +123,8 @@ public:
     std::vector<std::string> WindowPropertyNames(Hwnd w) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
+    std::optional<LResult> SendMessageTimeout(Hwnd w, std::uint32_t msg, WParam wp, LParam lp,
+                                              std::uint32_t timeoutMs) override;
     bool PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
     Hwnd SetActiveWindow(Hwnd w) override;
     Hwnd SetFocus(Hwnd w) override;
@@ -121,7 +133,11 @@ public:
     void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) override;
     void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                     std::uintptr_t extra) override;
-    Point GetCursorPos() override { return cursor_; }
+    bool GetCursorPos(Point& out) override {
+        if (cursorUnreadable_) return false;
+        out = cursor_;
+        return true;
+    }
     std::int16_t GetAsyncKeyState(int vk) override;
     Millis TimeGetTime() override { return now_; }
     int GetSystemMetrics(int index) override;
@@ -158,6 +174,8 @@ private:
     Hwnd nextHandle_ = 0x100;
     Millis now_ = 1000000;
     Point cursor_;
+    bool cursorUnreadable_ = false;
+    std::map<Hwnd, bool> hung_;
     std::map<int, bool> keysDown_;
     std::map<int, int> metrics_;
     std::uint32_t doubleClickTime_ = 500;

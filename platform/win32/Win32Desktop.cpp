@@ -125,6 +125,20 @@ LResult Win32Desktop::SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam l
     return ::SendMessageA(H(w), msg, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp));
 }
 
+std::optional<LResult> Win32Desktop::SendMessageTimeout(Hwnd w, std::uint32_t msg, WParam wp, LParam lp,
+                                                        std::uint32_t timeoutMs) {
+    DWORD_PTR result = 0;
+    // Never SMTO_BLOCK: while this thread waits it must go on answering the
+    // hook's messages, which the hooked threads send it.
+    if (::SendMessageTimeoutA(H(w), msg, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp),
+                              SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs, &result)) {
+        return static_cast<LResult>(result);
+    }
+    // A window that went away is no hang: it answers nothing, like SendMessage.
+    if (!::IsWindow(H(w))) return LResult{0};
+    return std::nullopt;
+}
+
 bool Win32Desktop::PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) {
     return ::PostMessageA(H(w), msg, static_cast<WPARAM>(wp), static_cast<LPARAM>(lp)) != FALSE;
 }
@@ -144,10 +158,11 @@ void Win32Desktop::MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t
                   static_cast<ULONG_PTR>(extra));
 }
 
-Point Win32Desktop::GetCursorPos() {
+bool Win32Desktop::GetCursorPos(Point& out) {
     POINT pt{0, 0};
-    ::GetCursorPos(&pt);
-    return Point{pt.x, pt.y};
+    if (!::GetCursorPos(&pt)) return false;
+    out = Point{pt.x, pt.y};
+    return true;
 }
 
 std::int16_t Win32Desktop::GetAsyncKeyState(int vk) { return static_cast<std::int16_t>(::GetAsyncKeyState(vk)); }

@@ -25,6 +25,8 @@ public:
     std::vector<std::string> WindowPropertyNames(Hwnd w) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
+    std::optional<LResult> SendMessageTimeout(Hwnd w, std::uint32_t msg, WParam wp, LParam lp,
+                                              std::uint32_t timeoutMs) override;
     bool PostMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
     Hwnd SetActiveWindow(Hwnd w) override;
     Hwnd SetFocus(Hwnd w) override;
@@ -33,7 +35,7 @@ public:
     void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) override;
     void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                     std::uintptr_t extra) override;
-    Point GetCursorPos() override;
+    bool GetCursorPos(Point& out) override;
     std::int16_t GetAsyncKeyState(int vk) override;
     Millis TimeGetTime() override;
     int GetSystemMetrics(int index) override;

@@ -80,6 +80,7 @@
     X(MOUSEEVENTF_MIDDLEUP) \
     X(SM_CXDOUBLECLK) \
     X(SM_CYDOUBLECLK) \
+    X(SM_SWAPBUTTON) \
     X(WHEEL_DELTA)
 
 namespace core {

@@ -32,6 +32,7 @@
 // Undo the A/W macros that collide with the seam's method names.
 #undef SendMessage
 #undef PostMessage
+#undef SendMessageTimeout
 #undef GetClassName
 #undef GetWindowText
 

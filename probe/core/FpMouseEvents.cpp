@@ -60,7 +60,12 @@ void TProbe::CheckTimerTick(Millis time) {
     // a slow tick (a rule choice, a message box) never overlaps the next.
     StopCheckTimer();
     if (!checks_.Enable) return;
-    const Point p = desktop_.GetCursorPos();
+    Point p;
+    // A cursor that cannot be read (a locked session) gives no probe.
+    if (!desktop_.GetCursorPos(p)) {
+        StartCheckTimer();
+        return;
+    }
     char text[64];
     std::snprintf(text, sizeof text, "CursorPos:(x=%d, y=%d)", static_cast<int>(p.x), static_cast<int>(p.y));
     view_.ShowCursorPos(text);

@@ -82,8 +82,8 @@ public:
 private:
     class NoHookPause : public IHookPause {
     public:
-        void PauseHook() override {}
-        void ResumeHook() override {}
+        bool PauseHook() override { return true; }
+        bool ResumeHook() override { return true; }
     };
 
     void ShowScrollData();

@@ -9,7 +9,10 @@ plain Sleep for comparison, chosen by FLICKO_IDLE_WAIT=sleep) it measures:
   which under Wine runs on the host's CLOCK_MONOTONIC_RAW;
 - the round trip of a hook message to the resident window, idle and while a
   drag is held still (the loop polls then);
-- the processor time the program uses idle and during the drag.
+- the processor time the program uses idle and during the drag;
+- the floor under all of it: the time from an X motion over the edit to the
+  edit's own WM_MOUSEMOVE with the program not running, so that the table
+  can say what the program adds.
 
 Usage: latency.py --release DIR --fixture EXE --tools DIR --work DIR --out FILE [--moves N]
 """
@@ -137,12 +140,47 @@ def measure(args, mode):
         h.stop()
 
 
+def measure_floor(args):
+    ns = argparse.Namespace(**vars(args))
+    ns.case = "latency-floor"
+    h = e2e.Harness(ns)
+    try:
+        log = h.start_fixture()
+        time.sleep(1.0)
+        xt = XTest()
+        x, y = e2e.inside(log.rects["edit"], 0.5, 0.7)
+        xt.move(x, y)
+        time.sleep(0.3)
+        tail = LogTail(log.path)
+        latencies = []
+        for i in range(args.moves):
+            target_y = y - 16 if i % 2 == 0 else y
+            sent = now_us()
+            xt.move(x, target_y)
+            deadline = time.monotonic() + 5.0
+            got = None
+            while got is None and time.monotonic() < deadline:
+                for l in tail.new_lines():
+                    if len(l) >= 4 and l[1] == "edit" and l[2] == "move":
+                        got = int(l[3])
+                if got is None:
+                    time.sleep(0.0005)
+            if got is None:
+                raise e2e.Failure(f"move {i}: no WM_MOUSEMOVE within 5 s", log)
+            latencies.append((got - sent) / 1000.0)
+            time.sleep(0.01)
+        return latencies
+    finally:
+        h.stop()
+
+
 def main():
     ap = argparse.ArgumentParser()
     for name in ("release", "fixture", "tools", "work", "out"):
         ap.add_argument("--" + name, required=True)
     ap.add_argument("--moves", type=int, default=500)
     args = ap.parse_args()
+    floor = measure_floor(args)
     rows = [measure(args, "wait"), measure(args, "sleep")]
     lines = [
         "| idle wait | X motion to WM_VSCROLL median / p99 (ms) | hook round trip idle median / p99 (us) |"
@@ -156,6 +194,18 @@ def main():
             f"| {statistics.median(lat):.2f} / {percentile(lat, 99):.2f} "
             f"| {r['rt_idle'][0]} / {r['rt_idle'][1]} | {r['rt_held'][0]} / {r['rt_held'][1]} "
             f"| {r['cpu_idle']:.1f} % | {r['cpu_held']:.1f} % | {r['cpu_drag']:.1f} % |")
+    fm, fp = statistics.median(floor), percentile(floor, 99)
+    lines += [
+        "",
+        "| | median (ms) | p99 (ms) |",
+        "|---|---|---|",
+        f"| floor: X motion to the edit's own WM_MOUSEMOVE, program not running | {fm:.2f} | {fp:.2f} |",
+    ]
+    for r in rows:
+        lat = r["lat"]
+        name = "message-aware wait" if r["mode"] == "wait" else "plain Sleep"
+        lines.append(f"| added by the program ({name}): WM_VSCROLL minus the floor "
+                     f"| {statistics.median(lat) - fm:.2f} | {percentile(lat, 99) - fp:.2f} |")
     text = "\n".join(lines) + f"\n\n{args.moves} moves per row; CPU in percent of one core.\n"
     with open(args.out, "w") as f:
         f.write(text)

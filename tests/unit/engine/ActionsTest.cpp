@@ -21,28 +21,42 @@ public:
     explicit RecordingHookPause(const FakeDesktop& d) : desk_(d) {}
     std::vector<std::string> calls;
     std::vector<std::size_t> recordsAt;
-    void PauseHook() override {
+    bool PauseHook() override {
         calls.push_back("Pause");
         recordsAt.push_back(desk_.Records().size());
+        return true;
     }
-    void ResumeHook() override {
+    bool ResumeHook() override {
         calls.push_back("Resume");
         recordsAt.push_back(desk_.Records().size());
+        return true;
     }
 
 private:
     const FakeDesktop& desk_;
 };
 
+// Marks the scrolling in the state the way the scroll methods do.
 class CountingScroll : public IScrollMethods {
 public:
+    explicit CountingScroll(EngineState& s) : s_(s) {}
     int scrolls = 0;
     std::function<void()> during;
     void PrepareAxes() override {}
     void ScrollToDelta() override {
         ++scrolls;
-        if (during) during();
+        ++s_.Sending.ScrollDepth;
+        try {
+            if (during) during();
+        } catch (...) {
+            --s_.Sending.ScrollDepth;
+            throw;
+        }
+        --s_.Sending.ScrollDepth;
     }
+
+private:
+    EngineState& s_;
 };
 
 std::string Code(std::initializer_list<int> bytes) {
@@ -70,7 +84,7 @@ protected:
     FakeDesktop desk;
     EngineState state;
     RecordingHookPause hook{desk};
-    CountingScroll scroll;
+    CountingScroll scroll{state};
     Actions actions{desk, state, hook, &scroll};
     Hwnd top = kNoWindow, pointed = kNoWindow, target = kNoWindow;
 };

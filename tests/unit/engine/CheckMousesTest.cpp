@@ -18,10 +18,7 @@ protected:
           velocity(journal),
           inertia(journal),
           actions(journal),
-          hook(journal),
-          tray(journal),
-          events(desktop, model, state,
-                 DragNeighbours{&paths, &scroll, &velocity, &inertia, &actions, &check, &hook, &tray, &errors}),
+          events(desktop, model, state, DragNeighbours{&paths, &scroll, &velocity, &inertia, &actions, &check}),
           check(desktop, state, events) {
         resident = desktop.AddWindow(kNoWindow, {.className = "FlickoMain"});
         check.SetResidentWindow(resident);
@@ -62,9 +59,6 @@ protected:
     testing::RecordingVelocity velocity;
     testing::RecordingInertia inertia;
     testing::RecordingActions actions;
-    testing::RecordingHookLink hook;
-    testing::RecordingTray tray;
-    testing::RecordingErrors errors;
     MouseEvents events;
     CheckMouses check;
     Hwnd resident = kNoWindow, edit = kNoWindow;
@@ -151,14 +145,45 @@ TEST_F(ButtonCheck, GraceTimeSpansTheWrapOfTheMillisecondClock) {
     EXPECT_EQ(Releases(), 1);
 }
 
-TEST_F(ButtonCheck, HookReleaseAfterASynthesizedOneRunsTheReleaseAgain) {
+TEST_F(ButtonCheck, HookReleaseAfterASynthesizedOneIsSwallowedAndRunsNothingAgain) {
     PressAndHold({50, 50});
     TickAt(1, {50, 50}, false);
     TickAt(10, {50, 50}, false);
     EXPECT_EQ(Releases(), 1);
-    events.DispatchMouseEvent(win::WM_RBUTTONUP);
-    EXPECT_EQ(Releases(), 2);
+    // The press was swallowed: so is its one release, however late.
+    EXPECT_EQ(events.DispatchMouseEvent(win::WM_RBUTTONUP), 1u);
+    EXPECT_EQ(Releases(), 1);
     EXPECT_FALSE(check.CheckMouseRunning());
+}
+
+TEST_F(ButtonCheck, WithSwappedButtonsTheLogicalRightButtonIsRead) {
+    desktop.SetMetric(win::SM_SWAPBUTTON, 1);
+    desktop.SetCursor({50, 50});
+    // The logical right button of a left-handed mouse is the physical left.
+    desktop.SetButtonDown(win::VK_LBUTTON, true);
+    events.DispatchMouseEvent(win::WM_RBUTTONDOWN);
+    actions.codes.clear();
+    for (int i = 0; i < 5; ++i) TickAt(10, {50, 60 + i}, false);
+    EXPECT_TRUE(state.Drag.Pressed) << "the held logical button ended the drag";
+    EXPECT_EQ(Releases(), 0);
+    desktop.SetButtonDown(win::VK_LBUTTON, false);
+    check.CheckMouseTick();
+    desktop.Advance(10);
+    check.CheckMouseTick();
+    EXPECT_EQ(Releases(), 1);
+}
+
+TEST_F(ButtonCheck, UnreadableCursorIsNoSample) {
+    PressAndHold({50, 50});
+    journal.calls.clear();
+    desktop.SetCursorUnreadable(true);
+    TickAt(10, {0, 0}, true);
+    // No move to (0, 0): no velocity sample, no scroll.
+    EXPECT_TRUE(journal.calls.empty());
+    EXPECT_TRUE(state.Drag.Pressed);
+    desktop.SetCursorUnreadable(false);
+    TickAt(10, {50, 70}, true);
+    EXPECT_EQ(journal.Count("ScrollToDelta(0,20)"), 1);
 }
 
 }  // namespace

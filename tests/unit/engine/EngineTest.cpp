@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,18 +19,15 @@ using testing::Lines;
 class CountingHookPause : public IHookPause {
 public:
     int pauses = 0, resumes = 0;
-    void PauseHook() override { ++pauses; }
-    void ResumeHook() override { ++resumes; }
+    bool PauseHook() override { return ++pauses > 0; }
+    bool ResumeHook() override { return ++resumes > 0; }
 };
 
 class WholeDrag : public ::testing::Test {
 protected:
     static constexpr Hwnd kResident = 0x9990;
 
-    WholeDrag()
-        : hook(journal),
-          tray(journal),
-          engine(desktop, model, TEngineSettings{}, EngineHost{hook, pause, tray, errors, kResident}) {
+    WholeDrag() : engine(desktop, model, TEngineSettings{}, pause, kResident) {
         frame = desktop.AddWindow(kNoWindow, {.className = "Frame", .rect = {0, 0, 640, 480}});
         edit = desktop.AddWindow(frame, {.className = "Edit", .rect = {100, 100, 300, 260},
                                          .client = Rect{102, 102, 282, 242}});
@@ -70,10 +68,6 @@ protected:
     static constexpr Millis kT0 = 100000;
     FakeDesktop desktop;
     TRuleModel model;
-    testing::Journal journal;
-    testing::RecordingHookLink hook;
-    testing::RecordingTray tray;
-    testing::RecordingErrors errors;
     CountingHookPause pause;
     Engine engine;
     Hwnd frame = 0, edit = 0;
@@ -81,7 +75,7 @@ protected:
 
 TEST_F(WholeDrag, FlickScrollsWhileDraggingGlidesOnAndStopsAtTheNextPress) {
     EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0), 1u);
-    EXPECT_TRUE(hook.sendMove);
+    EXPECT_TRUE(engine.WantsMoves());
     EXPECT_TRUE(engine.CheckMouseRunning());
     EXPECT_EQ(WakeUps(), 1);  // the button poll starts
     desktop.ClearRecords();
@@ -89,12 +83,12 @@ TEST_F(WholeDrag, FlickScrollsWhileDraggingGlidesOnAndStopsAtTheNextPress) {
     // 1.2 px/ms downward: one line per 12 px.
     Hook(win::WM_MOUSEMOVE, {150, 162}, kT0 + 10);
     EXPECT_EQ(TakeSentToEdit(), Lines("V", 0, 1));
-    EXPECT_EQ(tray.state, TB_SCROLL);
+    EXPECT_EQ(engine.TrayPicture(), TB_SCROLL);
     Hook(win::WM_MOUSEMOVE, {150, 174}, kT0 + 20);
     EXPECT_EQ(TakeSentToEdit(), Lines("V", 0, 1));
 
     EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 186}, kT0 + 30), 1u);
-    EXPECT_FALSE(hook.sendMove);
+    EXPECT_FALSE(engine.WantsMoves());
     EXPECT_TRUE(engine.InertiaRunning());
     EXPECT_EQ(WakeUps(), 1);  // the glide starts
     EXPECT_TRUE(SentToEdit().empty());  // the release itself scrolls nothing
@@ -110,7 +104,7 @@ TEST_F(WholeDrag, FlickScrollsWhileDraggingGlidesOnAndStopsAtTheNextPress) {
 
     Hook(win::WM_LBUTTONDOWN, {150, 186}, kT0 + 65);
     EXPECT_FALSE(engine.InertiaRunning());
-    EXPECT_EQ(tray.state, TB_ENABLE);
+    EXPECT_EQ(engine.TrayPicture(), TB_ENABLE);
     EXPECT_TRUE(SentToEdit().empty());
 }
 
@@ -160,7 +154,7 @@ TEST_F(WholeDrag, DragThatRestsBeforeTheReleaseDoesNotGlide) {
     }
     Hook(win::WM_RBUTTONUP, {150, 250}, kT0 + 205);
     EXPECT_FALSE(engine.InertiaRunning());
-    EXPECT_EQ(tray.state, TB_ENABLE);
+    EXPECT_EQ(engine.TrayPicture(), TB_ENABLE);
     EXPECT_EQ(engine.Velocity().Velocity(kAxisV), 0.0f);
 }
 
@@ -186,12 +180,12 @@ TEST_F(WholeDrag, ButtonPollEndsADragWhoseReleaseTheHookMissed) {
     desktop.SetTime(kT0 + 20);
     engine.CheckMouseTick();
     EXPECT_FALSE(engine.CheckMouseRunning());
-    EXPECT_FALSE(hook.sendMove);
+    EXPECT_FALSE(engine.WantsMoves());
     // 30 px in 20 ms: the synthesized release glides like a real one.
     EXPECT_TRUE(engine.InertiaRunning());
 }
 
-TEST_F(WholeDrag, GlideGoesOnAtTheEndOfTheContentWithoutSendingMore) {
+TEST_F(WholeDrag, GlideEndsAtTheEndOfTheContent) {
     desktop.SetScrollBar(edit, win::SB_VERT, 0, 99, 10, 2);
     Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
     Hook(win::WM_MOUSEMOVE, {150, 170}, kT0 + 10);
@@ -200,7 +194,8 @@ TEST_F(WholeDrag, GlideGoesOnAtTheEndOfTheContentWithoutSendingMore) {
     for (Millis t = kT0 + 30; t <= kT0 + 200; t += 10) TickAt(t);
     EXPECT_EQ(VPos(), 0);
     EXPECT_EQ(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP), 2);
-    EXPECT_TRUE(engine.InertiaRunning());
+    EXPECT_FALSE(engine.InertiaRunning());
+    EXPECT_EQ(engine.TrayPicture(), TB_ENABLE);
 }
 
 TEST_F(WholeDrag, WakeUpsGoToAResidentWindowCreatedAfterTheEngine) {
@@ -228,7 +223,7 @@ TEST_F(WholeDrag, SettingsReachTheTrackers) {
     TEngineSettings s;
     s.InertiaMin = 5.0f;
     s.XTolerance = 7;
-    Engine other(desktop, model, s, EngineHost{hook, pause, tray, errors, kResident});
+    Engine other(desktop, model, s, pause, kResident);
     EXPECT_EQ(other.Velocity().Tracker(kAxisH).PosTolerance, 7);
     // A 3 px/ms flick glides with the defaults but not with these.
     for (Engine* e : {&engine, &other}) {
@@ -243,6 +238,187 @@ TEST_F(WholeDrag, SettingsReachTheTrackers) {
     }
     EXPECT_TRUE(engine.InertiaRunning());
     EXPECT_FALSE(other.InertiaRunning());
+}
+
+// --- faults: re-entry, hangs, stalls --------------------------------------
+
+// The system delivers other threads' hook messages to the resident thread
+// while it waits in SendMessage: here, during the first message the engine
+// sends to the edit.
+class Reentry : public WholeDrag {
+protected:
+    void DuringNextSend(std::function<void()> f) {
+        desktop.OnSend = [this, f](const FakeRecord& r) {
+            if (r.window != edit) return;
+            desktop.OnSend = nullptr;
+            f();
+        };
+    }
+    void StartGlide(Millis t) {
+        Hook(win::WM_RBUTTONDOWN, {150, 150}, t);
+        Hook(win::WM_MOUSEMOVE, {150, 170}, t + 10);
+        Hook(win::WM_RBUTTONUP, {150, 190}, t + 20);
+        ASSERT_TRUE(engine.InertiaRunning());
+        desktop.ClearRecords();
+    }
+};
+
+TEST_F(Reentry, AnyPressDuringAGlideTickStopsTheGlideAndTheTick) {
+    Millis t = kT0;
+    for (std::uint32_t press : {win::WM_LBUTTONDOWN, win::WM_NCLBUTTONDOWN, win::WM_RBUTTONDOWN}) {
+        t += 5000;
+        StartGlide(t);
+        std::uint32_t nestedReply = 99;
+        DuringNextSend([&] { nestedReply = engine.DispatchMouseEvent(press); });
+        TickAt(t + 90);  // 140 px due: many lines
+        EXPECT_EQ(nestedReply, 0u) << press;
+        EXPECT_FALSE(engine.InertiaRunning()) << press;
+        // The tick sent one line request (the one the press came in on).
+        EXPECT_EQ(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP), 1) << press;
+        EXPECT_EQ(engine.TrayPicture(), TB_ENABLE);
+    }
+}
+
+TEST_F(Reentry, RightPressDuringADragMoveEndsTheDragAndItsReleasePasses) {
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0), 1u);
+    // The user let go (the release was lost) and pressed again elsewhere.
+    DuringNextSend([&] { EXPECT_EQ(engine.DispatchMouseEvent(win::WM_RBUTTONDOWN), 0u); });
+    Hook(win::WM_MOUSEMOVE, {150, 174}, kT0 + 10);
+    EXPECT_FALSE(engine.WantsMoves());
+    EXPECT_FALSE(engine.CheckMouseRunning());
+    desktop.ClearRecords();
+    // Its window has the press, so it gets the release; nothing is replayed.
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 174}, kT0 + 20), 0u);
+    EXPECT_TRUE(desktop.Inputs().empty());
+    EXPECT_FALSE(engine.InertiaRunning());
+}
+
+TEST_F(Reentry, ReleaseDuringAMoveIsSwallowedOnceAndEndsTheDragAfterIt) {
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    std::uint32_t nested = 99;
+    DuringNextSend([&] {
+        desktop.SetCursor({150, 162});
+        nested = engine.DispatchMouseEvent(win::WM_RBUTTONUP);
+        EXPECT_TRUE(engine.WantsMoves()) << "the release ran inside the move";
+    });
+    Hook(win::WM_MOUSEMOVE, {150, 162}, kT0 + 100);
+    EXPECT_EQ(nested, 1u);
+    EXPECT_FALSE(engine.WantsMoves());
+    EXPECT_FALSE(engine.CheckMouseRunning());
+    // A further release of the same press is the application's.
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 162}, kT0 + 120), 0u);
+}
+
+TEST_F(Reentry, NonClientRightPressAfterADragDoesNotReplayItsRelease) {
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    Hook(win::WM_MOUSEMOVE, {150, 160}, kT0 + 200);
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 160}, kT0 + 400), 1u);
+    desktop.ClearRecords();
+    // A title-bar click: the window gets press and release, no actions run.
+    EXPECT_EQ(Hook(win::WM_NCRBUTTONDOWN, {150, 90}, kT0 + 2000), 0u);
+    EXPECT_EQ(Hook(win::WM_NCRBUTTONUP, {150, 90}, kT0 + 2100), 0u);
+    EXPECT_TRUE(desktop.Inputs().empty());
+    EXPECT_FALSE(engine.InertiaRunning());
+    EXPECT_TRUE(SentToEdit().empty());
+}
+
+TEST_F(WholeDrag, HungTargetEndsTheDragAndTheGlide) {
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0), 1u);
+    desktop.SetHung(edit, true);
+    Hook(win::WM_MOUSEMOVE, {150, 200}, kT0 + 10);
+    // One request timed out; the rest of the move sent nothing.
+    EXPECT_EQ(desktop.CountSent(edit, win::WM_VSCROLL), 1);
+    EXPECT_FALSE(engine.WantsMoves());
+    EXPECT_FALSE(engine.CheckMouseRunning());
+    Hook(win::WM_MOUSEMOVE, {150, 260}, kT0 + 20);
+    EXPECT_EQ(desktop.CountSent(edit, win::WM_VSCROLL), 1);
+    // The press was swallowed, so its release is too - and nothing glides.
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 300}, kT0 + 30), 1u);
+    EXPECT_FALSE(engine.InertiaRunning());
+    EXPECT_TRUE(desktop.Inputs().empty());
+
+    desktop.SetHung(edit, false);
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0 + 2000);
+    Hook(win::WM_MOUSEMOVE, {150, 170}, kT0 + 2010);
+    Hook(win::WM_RBUTTONUP, {150, 190}, kT0 + 2020);
+    ASSERT_TRUE(engine.InertiaRunning());
+    desktop.SetHung(edit, true);
+    TickAt(kT0 + 2040);
+    EXPECT_FALSE(engine.InertiaRunning());
+}
+
+TEST_F(WholeDrag, GlideAfterAStallGoesOnWithoutJumpingAndEachTickIsBounded) {
+    desktop.SetScrollBar(edit, win::SB_VERT, 0, 99999, 10, 50000);
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    Hook(win::WM_MOUSEMOVE, {150, 170}, kT0 + 10);
+    Hook(win::WM_RBUTTONUP, {150, 190}, kT0 + 20);  // 2 px/ms: a line per 6 ms
+    TickAt(kT0 + 30);
+    desktop.ClearRecords();
+    // A minute without ticks (a suspended machine): the next tick goes one
+    // interval on instead of 10,000 lines at once.
+    TickAt(kT0 + 60030);
+    EXPECT_LE(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP), 2);
+    EXPECT_TRUE(engine.InertiaRunning());
+    desktop.ClearRecords();
+    TickAt(kT0 + 60040);
+    EXPECT_GE(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP), 1);
+    // A late tick short of the stall limit still catches up (16.5 lines).
+    desktop.ClearRecords();
+    TickAt(kT0 + 60040 + 99);
+    EXPECT_GE(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP), 16);
+}
+
+TEST_F(WholeDrag, OneGlideTickSendsAtMostTheCap) {
+    desktop.SetScrollBar(edit, win::SB_VERT, 0, 99999, 10, 50000);
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    Hook(win::WM_MOUSEMOVE, {150, 250}, kT0 + 4);  // 25 px/ms
+    Hook(win::WM_RBUTTONUP, {150, 250}, kT0 + 5);
+    ASSERT_TRUE(engine.InertiaRunning());
+    desktop.ClearRecords();
+    TickAt(kT0 + 95);  // 2250 px due: 187 lines
+    EXPECT_EQ(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP), kMaxEventsPerCall);
+    // The rest follows with the next ticks.
+    desktop.ClearRecords();
+    TickAt(kT0 + 100);
+    EXPECT_GT(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP), 80);
+}
+
+TEST_F(WholeDrag, GlideEndsWhenItsWindowIsGone) {
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    Hook(win::WM_MOUSEMOVE, {150, 170}, kT0 + 10);
+    Hook(win::WM_RBUTTONUP, {150, 190}, kT0 + 20);
+    ASSERT_TRUE(engine.InertiaRunning());
+    desktop.DestroyWindow(frame);
+    TickAt(kT0 + 30);
+    EXPECT_FALSE(engine.InertiaRunning());
+    EXPECT_EQ(engine.TrayPicture(), TB_ENABLE);
+}
+
+TEST_F(WholeDrag, ScrollActionAroundLineStepsDoesNotScrollAgain) {
+    model.SclDats.Items(0).BeforeScroll = "R0";
+    model.SclDats.Items(0).AfterScroll = "R0";
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    Hook(win::WM_MOUSEMOVE, {150, 162}, kT0 + 200);
+    EXPECT_EQ(TakeSentToEdit(), Lines("V", 0, 1));
+    Hook(win::WM_MOUSEMOVE, {150, 163}, kT0 + 400);
+    EXPECT_TRUE(SentToEdit().empty());
+    // Each action list paused the hook once, and every pause was resumed.
+    EXPECT_EQ(pause.resumes, pause.pauses);
+}
+
+TEST_F(WholeDrag, UnreadableCursorGivesNoMoveAndAPressThatPasses) {
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    desktop.SetCursorUnreadable(true);
+    desktop.SetTime(kT0 + 10);
+    EXPECT_EQ(engine.DispatchMouseEvent(win::WM_MOUSEMOVE), 0u);
+    EXPECT_TRUE(SentToEdit().empty());
+    EXPECT_EQ(engine.Velocity().Velocity(kAxisV), 0.0f);
+    desktop.SetTime(kT0 + 20);
+    EXPECT_EQ(engine.DispatchMouseEvent(win::WM_RBUTTONUP), 1u);
+    EXPECT_FALSE(engine.InertiaRunning());
+    desktop.SetTime(kT0 + 2000);
+    EXPECT_EQ(engine.DispatchMouseEvent(win::WM_RBUTTONDOWN), 0u);
+    EXPECT_FALSE(engine.WantsMoves());
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ private:
 
 class Glide : public ::testing::Test {
 protected:
-    Glide() : velocity(journal), scroll(state), inertia(desktop, state, velocity, scroll, kResident) {
+    Glide() : velocity(journal), scroll(state), inertia(desktop, state, velocity, scroll, settings, kResident) {
+        state.Target.TargetWindow = desktop.AddWindow(kNoWindow, {.className = "Edit", .rect = {0, 0, 200, 200}});
         state.Drag.DownPoint = {100, 100};
         state.Drag.UpPoint = {130, 90};
         state.Drag.UpTime = 5000;
@@ -34,6 +35,7 @@ protected:
         velocity.v[1] = -1.5f;
     }
     std::pair<int, int> TickAt(Millis t) {
+        if (!inertia.InertiaRunning()) inertia.StartInertia();
         desktop.SetTime(t);
         inertia.InertiaTick();
         return scroll.deltas.back();
@@ -44,6 +46,7 @@ protected:
     testing::Journal journal;
     testing::RecordingVelocity velocity;
     DeltaRecorder scroll;
+    TEngineSettings settings;
     Inertias inertia;
 };
 
@@ -99,11 +102,10 @@ TEST_F(Glide, TickStopsTheGlideWhenAPressIsTrackedAndScrollsNothing) {
     EXPECT_TRUE(scroll.deltas.empty());
 }
 
-TEST_F(Glide, HugeElapsedTimeSaturatesInsteadOfOverflowing) {
-    velocity.v[0] = 1000.0f;
-    velocity.v[1] = -1000.0f;
-    state.Drag.UpTime = 0;
-    const auto d = TickAt(0xF0000000u);
+TEST_F(Glide, HugeOffsetSaturatesInsteadOfOverflowing) {
+    velocity.v[0] = 1e9f;
+    velocity.v[1] = -1e9f;
+    const auto d = TickAt(5050);
     EXPECT_EQ(d.first, INT32_MAX);
     EXPECT_EQ(d.second, INT32_MIN);
 }

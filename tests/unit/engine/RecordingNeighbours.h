@@ -125,41 +125,4 @@ private:
     Journal& j_;
 };
 
-class RecordingHookLink : public IHookLink {
-public:
-    explicit RecordingHookLink(Journal& j) : j_(j) {}
-    bool sendMove = false;
-    void SetSendMove() override {
-        sendMove = true;
-        j_.Add("SetSendMove");
-    }
-    void ClearSendMove() override {
-        sendMove = false;
-        j_.Add("ClearSendMove");
-    }
-
-private:
-    Journal& j_;
-};
-
-class RecordingTray : public ITrayIcon {
-public:
-    explicit RecordingTray(Journal& j) : j_(j) {}
-    int state = TB_ENABLE;
-    std::vector<int> requests;
-    void SetTaskbarIconState(int s) override {
-        requests.push_back(s);
-        state = s;
-    }
-
-private:
-    Journal& j_;
-};
-
-class RecordingErrors : public IErrorReport {
-public:
-    std::vector<std::string> shown;
-    void ShowErrorBox(const std::string& text) override { shown.push_back(text); }
-};
-
 }  // namespace flicko::testing

@@ -164,6 +164,24 @@ TEST_F(AutoMethod, DeafWindowWalksTheWholeChainInOneCallAndEndsWithArrowKeys) {
     EXPECT_EQ(Sent(), (Calls{"key+38", "key-38"}));
 }
 
+TEST_F(AutoMethod, WindowWithoutReadableBarsFallsBackToTheWheelAndStaysThere) {
+    // Most windows of other programs: no standard bars to read, wheel only.
+    const Hwnd pane = desktop.AddWindow(frame, {.className = "ModernPane", .rect = {300, 100, 500, 300}});
+    FakeBehaviour wheelOnly;
+    wheelOnly.wheel = true;
+    desktop.SetBehaviour(pane, wheelOnly);
+    rule.V.ScrollWidth = 12.0f;
+    rule.V.ScrollStepUnit = TScrollStepUnit::scroll;
+    Press(pane, {350, 150});
+    DragTo(0, 24);
+    EXPECT_EQ(TakeSent(), (Calls{"LVM(0,-2)", "WHEEL(240)"}));
+    EXPECT_EQ(Ax(kAxisV).Method, TScrollMethod::mousewheel);
+    EXPECT_FALSE(Ax(kAxisV).AutoMethod);
+    EXPECT_EQ(Applied(kAxisV), 24);
+    DragTo(0, 36);
+    EXPECT_EQ(TakeSent(), (Calls{"WHEEL(120)"}));
+}
+
 TEST_F(AutoMethod, WheelStepInScrollsIsConvertedToWheelUnits) {
     // Deaf to thumbs and list-view scrolling, but the wheel works.
     FakeBehaviour wheelOnly;

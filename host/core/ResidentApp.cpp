@@ -1,0 +1,227 @@
+#include "host/core/ResidentApp.h"
+
+#include <exception>
+
+#include "hook/FmoData.h"
+#include "platform/WinConst.h"
+#include "rules/SclDatReader.h"
+#include "settings/FlEnv.h"
+
+namespace flicko {
+
+TEngineSettings EngineSettingsFrom(const TSettingValues& values) {
+    TEngineSettings e;
+    e.CheckMouseInterval = static_cast<std::int32_t>(values.CheckMouseInterval);
+    e.InertiaInterval = static_cast<std::int32_t>(values.InertiaInterval);
+    e.InertiaMin = values.InertiaMin;
+    e.TTolerance = static_cast<std::int32_t>(values.Tolerance[0].Time);
+    e.XTolerance = values.Tolerance[0].Distance;
+    e.YTolerance = values.Tolerance[1].Distance;
+    return e;
+}
+
+TResidentApp::TResidentApp(TResidentSystem system)
+    : sys_(system),
+      macros_(sys_.environment),
+      settings_(sys_.profiles, macros_, sys_.readReport),
+      tray_(std::make_unique<TTaskbarIcon>(sys_.notifyArea)),
+      enabled_(std::make_unique<TEnabledState>(sys_.hook, *tray_)),
+      model_(std::make_unique<TRuleModel>()),
+      engine_(std::make_unique<Engine>(sys_.desktop, *model_, TEngineSettings{}, *enabled_, sys_.window)) {}
+
+TResidentApp::~TResidentApp() {
+    // The engine points into the rules: it goes first.
+    engine_.reset();
+}
+
+void TResidentApp::SetDefaults() {
+    SetDefaultPaths(settings_.Files(), macros_);
+    SetDefaultSettings(settings_.Values(), sys_.environment);
+}
+
+void TResidentApp::StartUp(bool duplicate) {
+    duplicate_ = duplicate;
+    // The settings. A failed path expansion ends the reading; what was read
+    // stays and the program goes on with it.
+    guard_.Run([&] { settings_.ReadSettings(); });
+    const TSettingValues& values = settings_.Values();
+    enabled_->SetEnabledValue(values.Enabled);
+    tray_->Tooltip = values.TaskbarIcon.Tooltip;
+    engine_->ApplySettings(EngineSettingsFrom(values));
+    LoadScrollData();
+    tray_->AddTaskbarIcon();
+    // The hook last; a duplicate leaves the running instance's hook alone.
+    if (!duplicate_) enabled_->ApplyEnabled();
+    started_ = true;
+}
+
+void TResidentApp::LoadScrollData() {
+    // An aborted reading keeps the rules read so far; the program goes on.
+    guard_.Run([&] {
+        TScrollDataReader reader(*model_, sys_.readReport, macros_);
+        reader.LoadScrollData(settings_.Files().ScrollDat);
+    });
+}
+
+std::uint32_t TResidentApp::MouseHook(std::uint32_t wParam, std::uint32_t tickNow) {
+    if (shutDown_ || !engine_) return 0;
+    const std::uint32_t message = HookMessage(wParam);
+    const std::uint32_t reply = guard_.Run(std::uint32_t{0}, [&] {
+        if (message == win::WM_RBUTTONDOWN && HookMessageAge(wParam, tickNow) >= kStalePressMs) {
+            // The hook may have given up on this press and delivered it.
+            engine_->PressGivenUp();
+            return std::uint32_t{0};
+        }
+        return engine_->DispatchMouseEvent(message);
+    });
+    Sync();
+    return reply;
+}
+
+void TResidentApp::Sync() {
+    if (!engine_) return;
+    const bool moves = engine_->WantsMoves();
+    if (moves != movesWritten_) {
+        if (moves) {
+            sys_.sendMove.SetSendMove();
+        } else {
+            sys_.sendMove.ClearSendMove();
+        }
+        movesWritten_ = moves;
+    }
+    const int picture = engine_->TrayPicture();
+    if (picture != enginePicture_) {
+        enginePicture_ = picture;
+        // A disabled program keeps its disabled picture.
+        if (enabled_->Enabled()) tray_->SetTaskbarIconState(picture);
+    }
+    for (std::string& text : engine_->TakeErrors()) queued_.pending.push_back(std::move(text));
+}
+
+Millis TResidentApp::CheckMouseInterval() const {
+    const std::int32_t ms = engine_ ? engine_->Settings().CheckMouseInterval : 10;
+    // A negative interval would be a wait of weeks.
+    return ms > 0 ? static_cast<Millis>(ms) : 0;
+}
+
+Millis TResidentApp::InertiaInterval() const {
+    const std::int32_t ms = engine_ ? engine_->Settings().InertiaInterval : 10;
+    return ms > 0 ? static_cast<Millis>(ms) : 0;
+}
+
+void TResidentApp::CheckMouseTick() {
+    if (!engine_) return;
+    engine_->CheckMouseTick();
+    Sync();
+}
+
+void TResidentApp::InertiaTick() {
+    if (!engine_) return;
+    engine_->InertiaTick();
+    Sync();
+}
+
+bool TResidentApp::SetEnabled(bool value) {
+    if (!enabled_->SetEnabled(value)) return false;
+    settings_.Values().Enabled = enabled_->Enabled();
+    // The picture was reset to the resting state of the new value.
+    enginePicture_ = TB_ENABLE;
+    return true;
+}
+
+bool TResidentApp::RunDeferred() {
+    // The loop calls this between messages, but a box shown by an earlier
+    // step runs its own loop: nothing here may start inside the engine.
+    if (engine_ && engine_->Busy()) return false;
+    if (shutDownRequested_) return true;
+    if (reloadIni_) {
+        reloadIni_ = false;
+        ReloadSettingsNow();
+    }
+    if (reloadScrollDat_) {
+        reloadScrollDat_ = false;
+        ReloadScrollDataNow();
+    }
+    ShowPendingErrors();
+    return shutDownRequested_;
+}
+
+void TResidentApp::ShowPendingErrors() {
+    // Boxes are modal; a request or a further error that comes in while one
+    // is open waits for the next pass.
+    while (!queued_.pending.empty()) {
+        const std::string text = queued_.pending.front();
+        queued_.pending.erase(queued_.pending.begin());
+        try {
+            sys_.errors.ShowErrorBox(text);
+        } catch (...) {
+            // A failing box must not end the loop.
+        }
+        if (shutDownRequested_) return;
+    }
+}
+
+void TResidentApp::ReloadSettingsNow() {
+    engine_->ReleaseRules();
+    Sync();
+    const bool wasEnabled = enabled_->Enabled();
+    const bool ok = guard_.Run(false, [&] { return settings_.ReloadSettings(*this); });
+    if (!ok && enabled_->Enabled() != wasEnabled) guard_.Run([&] { SetEnabled(wasEnabled); });
+    tray_->SetTooltip(settings_.Values().TaskbarIcon.Tooltip);
+    engine_->ApplySettings(EngineSettingsFrom(settings_.Values()));
+}
+
+void TResidentApp::ReloadScrollDataNow() {
+    // The engine lets go of the old rules before they are replaced.
+    engine_->ReleaseRules();
+    Sync();
+    const bool wasEnabled = enabled_->Enabled();
+    guard_.Run([&] {
+        TScrollDataReader reader(*model_, sys_.readReport, macros_);
+        // Scrolling is switched back on also when the reading is aborted.
+        flicko::ReloadScrollData(reader, *model_, settings_.Files().ScrollDat, wasEnabled,
+                                 [this](bool v) { return SetEnabled(v); });
+    });
+    // The reading's own choices point into the new rules only.
+    engine_->ReleaseRules();
+    Sync();
+}
+
+void TResidentApp::SaveExitStatus() {
+    // Only the running instance owns the settings' Enable; a duplicate
+    // closes before it ever applied it.
+    if (duplicate_ || !started_ || exitStatusWritten_) return;
+    exitStatusWritten_ = true;
+    guard_.Run([&] { settings_.SaveExitStatus(); });
+}
+
+void TResidentApp::EndSession() {
+    if (shutDown_) return;
+    const bool wasEnabled = enabled_->Enabled();
+    if (!duplicate_) {
+        enabled_->SetEnabled(false);
+        sys_.hook.LinkUnhook();
+    }
+    settings_.Values().Enabled = wasEnabled;
+    SaveExitStatus();
+}
+
+void TResidentApp::ShutDown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    const bool wasEnabled = enabled_->Enabled();
+    if (engine_) engine_->ReleaseRules();
+    Sync();
+    if (!duplicate_) {
+        enabled_->SetEnabled(false);
+        sys_.hook.LinkUnhook();
+    }
+    // The state in force before the shut-down switched scrolling off.
+    settings_.Values().Enabled = wasEnabled;
+    SaveExitStatus();
+    tray_->DeleteTaskbarIcon();
+    engine_.reset();
+    model_.reset();
+}
+
+}  // namespace flicko

@@ -1,0 +1,224 @@
+// The application object on the fake desktop: hook messages in; the shared
+// block's SendMove, the hook, the tray and the boxes out. Settings and rules
+// are real files read by the real readers.
+#include "host/core/ResidentApp.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "hook/FmoData.h"
+#include "platform/ProfileFileNative.h"
+#include "platform/WinConst.h"
+#include "platform/fake/FakeDesktop.h"
+#include "platform/fake/FakeEnvironment.h"
+#include "tests/unit/settings/TempFiles.h"
+
+namespace flicko {
+namespace {
+
+struct FakeHook : IHookInstaller, IHookLink {
+    bool installed = false;
+    bool sendMove = false;
+    std::vector<std::string> calls;
+    std::int32_t LinkSetHook() override {
+        calls.push_back("set");
+        installed = true;
+        return -1;
+    }
+    std::int32_t LinkUnhook() override {
+        calls.push_back("unhook");
+        installed = false;
+        return -1;
+    }
+    void SetSendMove() override { sendMove = true; }
+    void ClearSendMove() override { sendMove = false; }
+};
+
+struct FakeArea : INotifyArea {
+    std::vector<int> pictures;
+    bool Add(const std::string&) override { return true; }
+    bool ModifyPicture(int picture) override {
+        pictures.push_back(picture);
+        return true;
+    }
+    bool ModifyTip(const std::string&) override { return true; }
+    bool Delete() override { return true; }
+};
+
+struct Boxes : IReadErrorReport {
+    std::vector<std::string> shown;
+    void ShowErrorBox(const std::string& text) override { shown.push_back(text); }
+    void ReportReadError(const std::string&, int, const std::string& message) override { shown.push_back(message); }
+};
+
+constexpr Hwnd kResident = 0x5550;
+constexpr char kRules[] =
+    "Class(Edit) { }\n"
+    // A target path that finds no window: measuring it at the press fails.
+    "Class(Static) { SendTo: Parent; VScrollWidth: 1 clientLen; }\n"
+    "else { IsScroll: 0; }\n";
+
+class ResidentApp : public ::testing::Test {
+protected:
+    ResidentApp() {
+        // The first top-level window is the topmost.
+        bad = desktop.AddWindow(kNoWindow, {.className = "Static", .rect = {400, 300, 500, 400}});
+        frame = desktop.AddWindow(kNoWindow, {.className = "Frame", .rect = {0, 0, 640, 480}});
+        edit = desktop.AddWindow(frame, {.className = "Edit", .rect = {100, 100, 300, 260}});
+        desktop.SetScrollBar(edit, win::SB_VERT, 0, 999, 10, 500);
+        desktop.SetTime(100000);
+    }
+
+    void Start(const std::string& ini, const std::string& rules = kRules) {
+        app.SetDefaults();
+        app.Settings().Files().Ini = folder.Write("flicko.ini", ini);
+        folder.Write("scroll.dat", rules);
+        // The rules file is named by the settings file, as at a real start.
+        app.Settings().Files().ScrollDat = folder.Path("scroll.dat");
+        app.StartUp(false);
+    }
+    // The hook's message as the hook sends it: sent now, by the tick count.
+    std::uint32_t Hook(std::uint32_t msg, Point p, std::uint32_t sentAgo = 0) {
+        desktop.SetCursor(p);
+        const std::uint32_t now = desktop.TimeGetTime();
+        return app.MouseHook(HookWParam(msg, now - sentAgo), now);
+    }
+    // A 3 px/ms downward flick over the edit, released 20 ms after the press.
+    void Flick() {
+        desktop.Advance(1000);
+        Hook(win::WM_RBUTTONDOWN, {150, 150});
+        desktop.Advance(10);
+        Hook(win::WM_MOUSEMOVE, {150, 180});
+        desktop.Advance(10);
+        Hook(win::WM_RBUTTONUP, {150, 210});
+    }
+    bool Gliding() { return app.Idle().Polling() && !hook.sendMove; }
+
+    test::TempFolder folder;
+    FakeDesktop desktop;
+    FakeEnvironment environment;
+    NativeProfileFiles profiles;
+    FakeHook hook;
+    FakeArea area;
+    Boxes boxes;
+    Boxes readReports;
+    TResidentApp app{TResidentSystem{desktop, hook, hook, area, boxes, readReports, profiles, environment, kResident}};
+    Hwnd frame = 0, edit = 0, bad = 0;
+};
+
+TEST_F(ResidentApp, EngineWishesReachTheBlockAndTheTray) {
+    Start("[Scroll]\nEnable=1\n");
+    EXPECT_TRUE(hook.installed);
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}), 1u);
+    EXPECT_TRUE(hook.sendMove);
+    desktop.Advance(10);
+    Hook(win::WM_MOUSEMOVE, {150, 180});
+    EXPECT_EQ(area.pictures.back(), TB_SCROLL);
+    desktop.Advance(10);
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 210}), 1u);
+    EXPECT_FALSE(hook.sendMove);
+    EXPECT_TRUE(app.Polling());  // the glide ticks
+    Hook(win::WM_LBUTTONDOWN, {150, 210});
+    EXPECT_FALSE(app.Polling());
+    EXPECT_EQ(area.pictures.back(), TB_ENABLE);
+}
+
+TEST_F(ResidentApp, PressTheHookMayHaveGivenUpOnStartsNoDrag) {
+    Start("[Scroll]\nEnable=1\n");
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}, kStalePressMs), 0u);
+    EXPECT_FALSE(hook.sendMove);
+    // Its release goes to the window that got the press.
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 150}), 0u);
+    desktop.Advance(1000);
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}, kStalePressMs - 1), 1u);
+    // The age is taken modulo 2^16 ms, across the wrap of the high word.
+    Hook(win::WM_RBUTTONUP, {150, 150});
+    desktop.SetTime(0x0001FFF0u);
+    desktop.Advance(1000);
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}, 0x20), 1u);
+}
+
+TEST_F(ResidentApp, ErrorAtAPressIsAnsweredFirstAndShownOncePerReading) {
+    Start("[Scroll]\nEnable=1\n");
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {450, 350}), 0u);
+    EXPECT_TRUE(readReports.shown.empty()) << readReports.shown[0];
+    EXPECT_TRUE(boxes.shown.empty()) << "a box inside the hook's wait";
+    EXPECT_TRUE(app.HasDeferredWork());
+    EXPECT_FALSE(app.RunDeferred());
+    EXPECT_EQ(boxes.shown, std::vector<std::string>{"ClientLen missed GetClientRect"});
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {450, 350}), 0u);
+    // The cached rule fails again at every press: the box comes once.
+    desktop.Advance(1000);
+    Hook(win::WM_RBUTTONDOWN, {450, 350});
+    Hook(win::WM_RBUTTONUP, {450, 350});
+    app.RunDeferred();
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    // A new reading of the rules shows it again.
+    app.RequestReloadScrollDat();
+    app.RunDeferred();
+    desktop.Advance(1000);
+    Hook(win::WM_RBUTTONDOWN, {450, 350});
+    app.RunDeferred();
+    EXPECT_EQ(boxes.shown.size(), 2u);
+}
+
+TEST_F(ResidentApp, ReadIniReachesTheEngine) {
+    Start("[Scroll]\nEnable=1\nInertiaMin=1000\n");
+    Flick();
+    EXPECT_TRUE(Gliding());
+    Hook(win::WM_LBUTTONDOWN, {150, 210});
+    folder.Write("flicko.ini", "[Scroll]\nInertiaMin=5000\n");
+    app.RequestReloadIni();
+    EXPECT_FALSE(app.RunDeferred());
+    EXPECT_FLOAT_EQ(app.EngineCore().Settings().InertiaMin, 5.0f);
+    Flick();
+    EXPECT_FALSE(Gliding());
+    // The on/off state of before the reading is kept.
+    EXPECT_TRUE(hook.installed);
+}
+
+TEST_F(ResidentApp, CloseAndReloadDuringAGlideTickWaitForTheLoop) {
+    Start("[Scroll]\nEnable=1\n[Files]\nWriteExitStatus=1\n");
+    Flick();
+    ASSERT_TRUE(Gliding());
+    bool ranInside = true;
+    // Another program closes us and the menu asks for a reading while the
+    // tick waits on the edit.
+    desktop.OnSend = [&](const FakeRecord&) {
+        desktop.OnSend = nullptr;
+        app.RequestShutDown();
+        app.RequestReloadScrollDat();
+        ranInside = app.RunDeferred();
+    };
+    desktop.Advance(20);
+    app.Idle().Run(desktop.TimeGetTime());
+    EXPECT_FALSE(ranInside) << "shut-down or reload inside the running tick";
+    EXPECT_FALSE(app.IsShutDown());
+    // Back in the loop: the shut-down runs, the hook goes before the write.
+    ASSERT_TRUE(app.RunDeferred());
+    app.ShutDown();
+    EXPECT_EQ(hook.calls.back(), "unhook");
+    EXPECT_FALSE(hook.installed);
+    // The state in force before the shut-down is what is written.
+    EXPECT_NE(folder.Read("flicko.ini").find("Enable=True"), std::string::npos);
+    EXPECT_EQ(app.MouseHook(win::WM_RBUTTONDOWN, 0), 0u);
+}
+
+TEST_F(ResidentApp, HookPauseIsCountedAndSetEnabledWhilePausedWaitsForTheLastResume) {
+    Start("[Scroll]\nEnable=1\n");
+    hook.calls.clear();
+    app.PauseHook();
+    app.PauseHook();  // a menu's actions, say
+    app.ResumeHook();
+    EXPECT_FALSE(hook.installed) << "the inner resume put the hook back";
+    EXPECT_TRUE(app.SetEnabled(false));
+    app.ResumeHook();
+    EXPECT_FALSE(hook.installed);
+    EXPECT_EQ(hook.calls, std::vector<std::string>{"unhook"});
+    EXPECT_EQ(area.pictures.back(), TB_DISABLE);
+}
+
+}  // namespace
+}  // namespace flicko
