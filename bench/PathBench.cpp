@@ -25,8 +25,9 @@ struct PressScene {
     int windows = 0;
 
     // With regexes, every fifth rule is a ClassRe / TextReI test instead of
-    // a plain class test.
-    explicit PressScene(bool regexes = false) {
+    // a plain class test; with processes it is a ProcessI / Toplevel.ProcessRe
+    // test.
+    explicit PressScene(bool regexes = false, bool processes = false) {
         for (int f = 0; f < 10; ++f) {
             const Hwnd frame = desk.AddWindow(kNoWindow, {.className = "Frame" + std::to_string(f),
                                                           .text = "Document " + std::to_string(f),
@@ -58,7 +59,10 @@ struct PressScene {
             const std::string n = std::to_string(i);
             switch (i % 5) {
                 case 0:
-                    if (!regexes) {
+                    if (processes) {
+                        model.SclDats.Add(i % 10 == 0 ? "X-q" + Q("game" + n + ".exe")
+                                                      : "oX-E" + Q("^tool" + n + "\\.exe$"));
+                    } else if (!regexes) {
                         model.SclDats.Add("C-Q" + Q("Edit" + n));
                     } else if (i % 10 == 0) {
                         model.SclDats.Add("C-E" + Q("^Edit" + n + "(Box)?$"));
@@ -113,6 +117,24 @@ void BM_FindRuleColdWithRegex(benchmark::State& st) {
     st.counters["expressions"] = scene.model.RegexCache.Count();
 }
 BENCHMARK(BM_FindRuleColdWithRegex)->Unit(benchmark::kMicrosecond);
+
+// The first press on a window whose rules test the owning process 200 times:
+// the choice looks the process up once (on the fake desktop the look-up
+// itself is free; the real one opens the process).
+void BM_ChooseRuleColdWithProcess(benchmark::State& st) {
+    PressScene scene(true, true);
+    const TSclDat* chosen = nullptr;
+    const int before = scene.desk.ImageNameQueries();
+    for (auto _ : st) {
+        scene.model.KnowWindows.Clear();
+        chosen = scene.model.ChooseRule(scene.pointed, scene.paths).SclDat;
+        benchmark::DoNotOptimize(chosen);
+    }
+    if (chosen != &scene.model.SclDats.Items(0)) st.SkipWithError("the first rule should be chosen");
+    st.counters["lookups_per_press"] =
+        static_cast<double>(scene.desk.ImageNameQueries() - before) / static_cast<double>(st.iterations());
+}
+BENCHMARK(BM_ChooseRuleColdWithProcess)->Unit(benchmark::kMicrosecond);
 
 void BM_ChooseRuleCached(benchmark::State& st) {
     PressScene scene;

@@ -34,7 +34,7 @@ target_link_libraries(flicko_native PUBLIC flicko_core)
 if(WIN32)
   file(GLOB FLICKO_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
   add_library(flicko_win32 STATIC ${FLICKO_WIN32_SOURCES})
-  target_link_libraries(flicko_win32 PUBLIC flicko_core winmm user32 gdi32 shell32 advapi32 version comctl32)
+  target_link_libraries(flicko_win32 PUBLIC flicko_core winmm user32 gdi32 shell32 ole32 uuid advapi32 version comctl32)
 endif()
 
 # The adapters of the system the programs run on.

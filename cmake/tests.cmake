@@ -37,6 +37,8 @@ add_test(NAME winconst_check_covers_every_constant
   COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CheckWinConstList.cmake)
 
 if(NOT WIN32)
+  # The unit tests read the shipped files from the source tree.
+  target_compile_definitions(flicko_tests PRIVATE FLICKO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   gtest_discover_tests(flicko_tests DISCOVERY_TIMEOUT 60)
 else()
   # The adapters, the host's Win32 side and the tray pictures (the resource
@@ -71,7 +73,7 @@ else()
   # Probes of a running resident program: close its window, read the block.
   add_executable(e2e_flickotool tests/e2e/fixture/FlickoTool.cpp)
   target_include_directories(e2e_flickotool PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(e2e_flickotool PRIVATE user32 shell32 kernel32)
+  target_link_libraries(e2e_flickotool PRIVATE user32 shell32 ole32 uuid kernel32)
   target_link_options(e2e_flickotool PRIVATE ${FLICKO_STATIC_RUNTIME})
   set_target_properties(e2e_flickotool PROPERTIES OUTPUT_NAME flickotool RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 

@@ -98,7 +98,32 @@ DistinguishWnd::DistinguishWnd(Desktop& desktop, const EngineState& state, TRege
     : desktop_(desktop), state_(state), regex_(CachedRegexMatcher(regexes)) {}
 
 Hwnd DistinguishWnd::ResolveWindowPath(Hwnd start, std::string_view pathCode, const TSclDat& rule) {
+    if (!keptNames_) ownNames_.clear();
     return Resolve(start, pathCode, rule);
+}
+
+TProcessNames* DistinguishWnd::KeepProcessNames(TProcessNames* names) {
+    TProcessNames* previous = keptNames_;
+    keptNames_ = names;
+    return previous;
+}
+
+bool DistinguishWnd::ProcessNameOf(Hwnd w, std::string& name) {
+    const std::uint32_t pid = desktop_.WindowProcessId(w);
+    if (pid == 0) return false;
+    TProcessNames& names = keptNames_ ? *keptNames_ : ownNames_;
+    for (const TProcessName& p : names) {
+        if (p.Pid == pid) {
+            name = p.Name;
+            return p.Opened;
+        }
+    }
+    TProcessName p;
+    p.Pid = pid;
+    p.Opened = desktop_.ProcessImageName(pid, p.Name);
+    names.push_back(p);
+    name = p.Name;
+    return p.Opened;
 }
 
 Hwnd DistinguishWnd::ResolveRulePath(RulePath which, const TSclDat& rule) {
@@ -170,6 +195,14 @@ Hwnd DistinguishWnd::Resolve(Hwnd start, std::string_view code, const TSclDat& r
                 const std::string subject =
                     element == 'C' ? ClassNameOf(desktop_, current) : WindowTextOf(desktop_, current);
                 if (!NameTest(subject, subKind, arg)) return kNoWindow;
+                break;
+            }
+            case 'X': {
+                if (!TakeQuotedArgument(code, arg)) return kNoWindow;
+                const char kind = LowerAscii(subKind);
+                std::string image;
+                if ((kind != 'q' && kind != 'e') || !ProcessNameOf(current, image)) return kNoWindow;
+                if (!NameTest(image, subKind, arg)) return kNoWindow;
                 break;
             }
             case 'Y':

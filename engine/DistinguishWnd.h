@@ -36,6 +36,7 @@ public:
     DistinguishWnd(Desktop& desktop, const EngineState& state, TRegexCache& regexes);
 
     Hwnd ResolveWindowPath(Hwnd start, std::string_view pathCode, const TSclDat& rule) override;
+    TProcessNames* KeepProcessNames(TProcessNames* names) override;
 
     void SetRegexMatcher(RegexElementMatcher matcher) { regex_ = std::move(matcher); }
 
@@ -47,6 +48,9 @@ private:
     Hwnd ChildSearch(Hwnd x, bool self, char kind, std::string_view rest, const TSclDat& rule);
     bool ScrollBarTest(Hwnd w, char element, char subKind);
     bool NameTest(std::string_view subject, char subKind, std::string_view argument);
+    // The image name of w's process through the kept names; false when the
+    // process cannot be opened.
+    bool ProcessNameOf(Hwnd w, std::string& name);
 
     Desktop& desktop_;
     const EngineState& state_;
@@ -55,6 +59,10 @@ private:
     // now; a path that refers back to one of them yields no window instead
     // of recursing without end.
     unsigned activeRulePaths_ = 0;
+    // Where process names are kept: the known-window entry's list while a
+    // rule is chosen or a press resolves, else ownNames_ for one resolution.
+    TProcessNames* keptNames_ = nullptr;
+    TProcessNames ownNames_;
 };
 
 // Splits the quoted argument off the front of code: on success arg holds the

@@ -165,6 +165,8 @@ std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
         reply = kReplySwallow;
         if (s.Rule->SetCaret) reply |= kReplyCaret;
         if (s.Rule->SetCapture) reply |= kReplyCapture;
+        // The window's own look-ups serve its SendTo and scroll-bar paths.
+        TProcessNamesScope processes(*n_.paths, entry.Processes);
         s.TargetWindow = n_.paths->ResolveWindowPath(w, s.Rule->SendTo, *s.Rule);
         n_.scroll->PrepareAxes();
     } else {

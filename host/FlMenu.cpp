@@ -94,7 +94,7 @@ void TTrayMenu::ShowPopMnu(const TPopMnuList& list) {
         // Declared after the pause: the menus are gone before the hook is back.
         TWin32MenuBuilder builder;
         std::size_t index = 1;
-        const IMenuBuilder::TMenuRef top = BuildPopMnu(list, index, host_.Enabled(), builder);
+        const IMenuBuilder::TMenuRef top = BuildPopMnu(list, index, {host_.Enabled(), host_.StartsAtLogon()}, builder);
         // Without the foreground the menu would not close when the user
         // clicks elsewhere; the posted WM_NULL lets a second opening work.
         ::SetForegroundWindow(window_);

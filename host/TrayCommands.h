@@ -10,6 +10,7 @@
 #include "host/FlDialog.h"
 #include "host/FlMenu.h"
 #include "platform/win32/Win32Processes.h"
+#include "platform/win32/Win32StartupShortcut.h"
 
 namespace flicko {
 
@@ -49,12 +50,15 @@ private:
     void ShowAboutDialog() override;
     void RequestExit() override { ::PostMessageA(window_, WM_CLOSE, 0, 0); }
     void SetAboutWindow(HWND dialog) override { app_.SetAboutWindow(dialog); }
+    bool StartsAtLogon() const override { return startup_.IsOn(); }
+    bool SetStartsAtLogon(bool on) override { return startup_.SetOn(on); }
 
     HINSTANCE instance_;
     HWND window_;
     TTrayAppLink app_;
     const TFiles& files_;
     Win32Processes processes_;
+    Win32StartupShortcut startup_;
     TTrayMenu menu_;
 };
 

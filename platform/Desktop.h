@@ -48,6 +48,16 @@ public:
     // Only the probe asks, so a seam without properties gives none.
     virtual std::vector<std::string> WindowPropertyNames(Hwnd) { return {}; }
 
+    // --- owning processes -----------------------------------------------
+    // GetWindowThreadProcessId: the id of the process that owns the window;
+    // 0 for a missing window.
+    virtual std::uint32_t WindowProcessId(Hwnd w) = 0;
+    // The file name part of the process's image path (QueryFullProcessImageNameA
+    // on a handle opened for limited query), such as "notepad.exe". False,
+    // and nothing reported, when the process cannot be opened: an elevated
+    // process seen from a normal one, or a process that has ended.
+    virtual bool ProcessImageName(std::uint32_t pid, std::string& name) = 0;
+
     // --- scroll bars ----------------------------------------------------
     // GetScrollInfo with the given SIF_* mask and bar kind SB_HORZ/VERT/CTL.
     virtual bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) = 0;

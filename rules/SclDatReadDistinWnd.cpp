@@ -24,6 +24,7 @@ constexpr ElementName kElements[] = {
     {"ClassI", "C-q"}, {"ClassIncI", "C-i"}, {"ClassLeftI", "C-l"}, {"ClassRightI", "C-r"}, {"ClassReI", "C-e"},
     {"Text", "T-Q"}, {"TextInc", "T-I"}, {"TextLeft", "T-L"}, {"TextRight", "T-R"}, {"TextRe", "T-E"},
     {"TextI", "T-q"}, {"TextIncI", "T-i"}, {"TextLeftI", "T-l"}, {"TextRightI", "T-r"}, {"TextReI", "T-e"},
+    {"Process", "X-Q"}, {"ProcessI", "X-q"}, {"ProcessRe", "X-E"}, {"ProcessReI", "X-e"},
     {"Child", "h"}, {"ChildLeft", "h-l"}, {"ChildRight", "h-r"}, {"ChildTop", "h-t"}, {"ChildBottom", "h-b"},
     {"ChildPointed", "h-P"}, {"ChildSmall", "h-p"},
     {"Childs", "H"}, {"ChildsLeft", "H-l"}, {"ChildsRight", "H-r"}, {"ChildsTop", "H-t"}, {"ChildsBottom", "H-b"},
@@ -39,8 +40,10 @@ const char* CodeOfName(std::string_view name) {
     return nullptr;
 }
 
+bool IsNameTestLetter(char letter) { return letter == 'C' || letter == 'T' || letter == 'X'; }
+
 bool CodeTakesArg(std::string_view code) {
-    return (code.size() == 3 && (code[0] == 'C' || code[0] == 'T')) || code == "Y";
+    return (code.size() == 3 && IsNameTestLetter(code[0])) || code == "Y";
 }
 
 std::string Quote(std::string_view arg) {
@@ -81,7 +84,7 @@ bool NextPathElement(std::string_view code, std::size_t& pos, TPathElement& elem
         element.SubKind = code[pos + 1];
         pos += 2;
     }
-    element.HasArg = ((element.Letter == 'C' || element.Letter == 'T') && element.SubKind != 0) ||
+    element.HasArg = (IsNameTestLetter(element.Letter) && element.SubKind != 0) ||
                      (element.Letter == 'Y' && element.SubKind == 0);
     if (element.HasArg && pos < code.size() && code[pos] == '"') {
         ++pos;

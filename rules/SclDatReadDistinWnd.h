@@ -4,8 +4,9 @@
 // Path code encoding (one string, elements in path order):
 //   element  = letter [ "-" subkind ] [ argument ]
 //   argument = '"' text-with-each-'"'-doubled '"'
-// Only the letters "C" (class name) and "T" (window text), which always have
-// a sub-kind, and "Y" (Style), which has none, carry an argument.
+// Only the letters "C" (class name), "T" (window text) and "X" (process
+// image name), which always have a sub-kind, and "Y" (Style), which has
+// none, carry an argument.
 //
 //   I-P I-R I-G  any bar (SB_CTL, SB_HORZ, SB_VERT): pos >= 0, max >= 0, page != 0
 //   I-p I-r I-g  SB_CTL only;  i-P i-R i-G  SB_HORZ;  i-p i-r i-g  SB_VERT
@@ -18,6 +19,10 @@
 //                     TRegexCache; an argument that cannot be used never
 //                     matches (the reader has reported it already).
 //   T-Q ... T-e       the same on the window text
+//   X-Q X-q X-E X-e   Process, ProcessI, ProcessRe, ProcessReI: the file
+//                     name part of the owning process's image path (such
+//                     as "notepad.exe"), exact or by expression, as above;
+//                     a process that cannot be opened never matches
 //   h h-l h-r h-t h-b h-P h-p   Child, ChildLeft/Right/Top/Bottom, ChildPointed, ChildSmall
 //   H H-l ... H-p                the Childs forms (self, then all descendants)
 //   p Parent   P Parents   o Toplevel   O Toplevels

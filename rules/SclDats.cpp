@@ -1,5 +1,7 @@
 #include "rules/SclDats.h"
 
+#include <utility>
+
 namespace flicko {
 
 TSclDat BuiltInSclDat() {
@@ -87,13 +89,20 @@ const TKnowWindow& TRuleModel::ChooseRule(Hwnd window, IPathResolver& resolver) 
     int i = KnownWindowIndex(window);
     if (i >= 0) return KnowWindows.Items(i);
     // Evaluate the rules before adding the entry: a resolver that throws
-    // leaves no half-made entry behind.
-    const int found = FindRule(window, resolver);
+    // leaves no half-made entry behind. All the rules share one look-up of
+    // each process, which the entry then keeps for the window's presses.
+    TProcessNames processes;
+    int found = -1;
+    {
+        TProcessNamesScope scope(resolver, processes);
+        found = FindRule(window, resolver);
+    }
     const TSclDat* rule = found >= 0 ? &SclDats.Items(found) : &ElseSclDat;
     i = KnowWindows.Add(window);
     TKnowWindow& entry = KnowWindows.Items(i);
     entry.SclDat = rule;
     entry.IsScroll = rule->IsScroll;
+    entry.Processes = std::move(processes);
     return entry;
 }
 

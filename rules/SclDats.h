@@ -157,10 +157,24 @@ private:
     std::vector<std::unique_ptr<TNamedRule>> items_;
 };
 
+// The image name of one process as a Process element saw it; Opened is
+// false when the process could not be opened (it then matches no element).
+struct TProcessName {
+    std::uint32_t Pid = 0;
+    bool Opened = false;
+    std::string Name;
+};
+using TProcessNames = std::vector<TProcessName>;
+
 struct TKnowWindow {
     Hwnd Window = kNoWindow;
     const TSclDat* SclDat = nullptr;
     bool IsScroll = false;
+    // The processes looked up while this window's rule was chosen and while
+    // its presses resolve their paths; they live exactly as long as the
+    // entry, so a process id that the system hands out again later is
+    // looked up afresh for the new windows. A cache, not part of the choice.
+    mutable TProcessNames Processes;
 };
 
 class TKnowWindows {
@@ -185,6 +199,27 @@ class IPathResolver {
 public:
     virtual ~IPathResolver() = default;
     virtual Hwnd ResolveWindowPath(Hwnd start, std::string_view pathCode, const TSclDat& rule) = 0;
+    // Where the process names that the following resolutions look up are
+    // kept (null: each resolution keeps its own); returns the previous
+    // place. Resolvers without Process elements ignore it.
+    virtual TProcessNames* KeepProcessNames(TProcessNames* names) {
+        (void)names;
+        return nullptr;
+    }
+};
+
+// Keeps the process names looked up in its scope in names.
+class TProcessNamesScope {
+public:
+    TProcessNamesScope(IPathResolver& resolver, TProcessNames& names)
+        : resolver_(resolver), previous_(resolver.KeepProcessNames(&names)) {}
+    ~TProcessNamesScope() { resolver_.KeepProcessNames(previous_); }
+    TProcessNamesScope(const TProcessNamesScope&) = delete;
+    TProcessNamesScope& operator=(const TProcessNamesScope&) = delete;
+
+private:
+    IPathResolver& resolver_;
+    TProcessNames* previous_;
 };
 
 // The whole model of one program (the resident program or the probe each own one).

@@ -14,6 +14,7 @@ packages=(
   gcc-mingw-w64-i686 g++-mingw-w64-i686 binutils-mingw-w64-i686
   wine wine32:i386
   xvfb xfonts-base xauth x11-utils xdotool libxtst-dev imagemagick
+  nsis zip unzip
   # Kana and kanji for the About dialog in Japanese mode under Wine.
   fonts-ipafont-gothic
 )

@@ -160,7 +160,7 @@ bool TFlIniFile::WriteBoolStrAtomically(const std::string& section, const std::s
 
 EPopMnuKind KindOfMenuKey(std::string_view key) {
     // Order matters where one keyword could begin another's key.
-    static constexpr std::array<std::pair<std::string_view, EPopMnuKind>, 14> kKeywords{{
+    static constexpr std::array<std::pair<std::string_view, EPopMnuKind>, 15> kKeywords{{
         {"Menu", EPopMnuKind::Menu},
         {"End", EPopMnuKind::End},
         {"Separator", EPopMnuKind::Separator},
@@ -175,6 +175,7 @@ EPopMnuKind KindOfMenuKey(std::string_view key) {
         {"Shell", EPopMnuKind::Shell},
         {"About", EPopMnuKind::About},
         {"Exit", EPopMnuKind::Exit},
+        {"Startup", EPopMnuKind::Startup},
     }};
     for (const auto& [keyword, kind] : kKeywords) {
         if (StartsWithText(key, keyword)) return kind;

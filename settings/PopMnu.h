@@ -25,6 +25,7 @@ enum class EPopMnuKind : std::uint8_t {
     Execute = 12,
     Shell = 13,
     Exit = 14,
+    Startup = 15,
 };
 
 struct TPopMnu {

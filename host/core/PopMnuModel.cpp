@@ -18,7 +18,7 @@ std::string MenuLabel(const TPopMnu& item) {
     return item.Text;
 }
 
-IMenuBuilder::TMenuRef BuildPopMnu(const TPopMnuList& list, std::size_t& index, bool enabled,
+IMenuBuilder::TMenuRef BuildPopMnu(const TPopMnuList& list, std::size_t& index, TMenuChecks checks,
                                    IMenuBuilder& builder) {
     const IMenuBuilder::TMenuRef menu = builder.CreatePopup();
     for (; index < list.size(); ++index) {
@@ -27,7 +27,7 @@ IMenuBuilder::TMenuRef BuildPopMnu(const TPopMnuList& list, std::size_t& index, 
         case EPopMnuKind::Menu:
         {
             ++index;
-            const IMenuBuilder::TMenuRef sub = BuildPopMnu(list, index, enabled, builder);
+            const IMenuBuilder::TMenuRef sub = BuildPopMnu(list, index, checks, builder);
             builder.AppendSubMenu(menu, sub, item.Text);
             // A sub-menu that ran to the end of the list ends this one too.
             if (index >= list.size()) return menu;
@@ -35,8 +35,9 @@ IMenuBuilder::TMenuRef BuildPopMnu(const TPopMnuList& list, std::size_t& index, 
         }
         case EPopMnuKind::End: return menu;
         case EPopMnuKind::Separator: builder.AppendSeparator(menu); break;
-        case EPopMnuKind::Enable: builder.AppendItem(menu, index, item.Text, enabled); break;
-        case EPopMnuKind::Disable: builder.AppendItem(menu, index, item.Text, !enabled); break;
+        case EPopMnuKind::Enable: builder.AppendItem(menu, index, item.Text, checks.Enabled); break;
+        case EPopMnuKind::Disable: builder.AppendItem(menu, index, item.Text, !checks.Enabled); break;
+        case EPopMnuKind::Startup: builder.AppendItem(menu, index, item.Text, checks.StartsAtLogon); break;
         default: builder.AppendItem(menu, index, MenuLabel(item), false); break;
         }
     }
@@ -80,6 +81,7 @@ void RunPopMnuItem(const TPopMnu& item, IPopMnuHost& host, Processes& processes,
     case EPopMnuKind::Execute: processes.Execute(paths.ExpandPath(SplitCommandText(item.Text).Command)); break;
     case EPopMnuKind::Shell: processes.ShellOpen(paths.ExpandPath(SplitCommandText(item.Text).Command)); break;
     case EPopMnuKind::Exit: host.RequestExit(); break;
+    case EPopMnuKind::Startup: host.SetStartsAtLogon(!host.StartsAtLogon()); break;
     case EPopMnuKind::Menu:
     case EPopMnuKind::End:
     case EPopMnuKind::Separator: break;

@@ -41,11 +41,17 @@ TCommandText SplitCommandText(std::string_view text);
 // text.
 std::string MenuLabel(const TPopMnu& item);
 
+// The states that menu items show as check marks.
+struct TMenuChecks {
+    bool Enabled = false;        // Enable (and, inverted, Disable)
+    bool StartsAtLogon = false;  // Startup
+};
+
 // Builds the menu that holds list[index] up to its matching End (or the end
 // of the list). On return index rests on that End item, or past the list.
 // The command id of an item is its index in the whole list, so the opening
 // Menu item (index 0) is never a command.
-IMenuBuilder::TMenuRef BuildPopMnu(const TPopMnuList& list, std::size_t& index, bool enabled,
+IMenuBuilder::TMenuRef BuildPopMnu(const TPopMnuList& list, std::size_t& index, TMenuChecks checks,
                                    IMenuBuilder& builder);
 
 // What a click on the icon does with its list.
@@ -78,6 +84,11 @@ public:
     virtual void RequestReloadScrollData() = 0;
     virtual void ShowAboutDialog() = 0;
     virtual void RequestExit() = 0;
+    // The Startup item: does the program start at logon (a shortcut in the
+    // user's Startup folder), and switching it; false when the shortcut
+    // could not be made or removed, nothing changed then.
+    virtual bool StartsAtLogon() const = 0;
+    virtual bool SetStartsAtLogon(bool on) = 0;
 };
 
 // Carries out one item. Programs are started through processes, whose

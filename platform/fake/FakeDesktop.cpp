@@ -51,6 +51,7 @@ FakeBehaviour FakeBehaviour::ForClass(const std::string& cls) {
 FakeDesktop::FakeDesktop() {
     metrics_[win::SM_CXDOUBLECLK] = 4;
     metrics_[win::SM_CYDOUBLECLK] = 4;
+    processes_[kDefaultProcess] = Process{"app.exe", true};
 }
 
 FakeDesktop::Window* FakeDesktop::Find(Hwnd w) {
@@ -75,6 +76,8 @@ Hwnd FakeDesktop::AddWindow(Hwnd parent, const FakeWindowOptions& o) {
     win.rect = o.rect;
     win.client = o.client.value_or(o.rect);
     win.behaviour = o.behaviour.value_or(FakeBehaviour::ForClass(o.className));
+    win.process = o.process;
+    if (win.process == 0) win.process = win.parent != kNoWindow ? Find(win.parent)->process : kDefaultProcess;
     if (win.parent != kNoWindow) {
         win.style |= win::WS_CHILD;
         Find(win.parent)->children.push_back(win.handle);
@@ -135,6 +138,28 @@ void FakeDesktop::MoveWindow(Hwnd w, Rect rect, std::optional<Rect> client) {
         win->rect = rect;
         win->client = client.value_or(rect);
     }
+}
+
+std::uint32_t FakeDesktop::AddProcess(const std::string& imageName, bool canOpen) {
+    const std::uint32_t pid = nextProcess_;
+    nextProcess_ += 4;
+    processes_[pid] = Process{imageName, canOpen};
+    return pid;
+}
+
+void FakeDesktop::EndProcess(std::uint32_t pid) { processes_.erase(pid); }
+
+std::uint32_t FakeDesktop::WindowProcessId(Hwnd w) {
+    const Window* win = Find(w);
+    return win ? win->process : 0;
+}
+
+bool FakeDesktop::ProcessImageName(std::uint32_t pid, std::string& name) {
+    ++imageNameQueries_;
+    auto it = processes_.find(pid);
+    if (it == processes_.end() || !it->second.canOpen) return false;
+    name = it->second.imageName;
+    return true;
 }
 
 std::vector<FakeRecord> FakeDesktop::SentTo(Hwnd w) const {

@@ -43,6 +43,9 @@ struct FakeWindowOptions {
     Rect rect;                   // window rectangle, screen coordinates
     std::optional<Rect> client;  // client area in screen coordinates; the window rectangle when absent
     std::optional<FakeBehaviour> behaviour;  // FakeBehaviour::ForClass when absent
+    // The owning process (an id from AddProcess); 0: the parent's process,
+    // or for a top-level window the desktop's default process "app.exe".
+    std::uint32_t process = 0;
 };
 
 struct FakeRecord {
@@ -72,6 +75,11 @@ public:
     void SetStyle(Hwnd w, std::uint32_t style);
     void SetVisible(Hwnd w, bool visible);
     void MoveWindow(Hwnd w, Rect rect, std::optional<Rect> client = std::nullopt);
+    // A process with the given image name; its id for FakeWindowOptions.
+    // One that cannot be opened stands for an elevated process.
+    std::uint32_t AddProcess(const std::string& imageName, bool canOpen = true);
+    void EndProcess(std::uint32_t pid);  // its windows stay; it can no longer be opened
+    std::uint32_t DefaultProcess() const { return kDefaultProcess; }
     // Window properties (SetPropA) in the order EnumPropsExA gives them.
     void SetPropertyNames(Hwnd w, std::vector<std::string> names);
 
@@ -102,6 +110,7 @@ public:
     int CountSent(Hwnd w, std::uint32_t msg, std::optional<std::uint16_t> lowWord = std::nullopt) const;
     std::vector<FakeRecord> Inputs() const;  // keybd_event and mouse_event, in order
     std::optional<ScrollInfo> Bar(Hwnd w, int bar) const;
+    int ImageNameQueries() const { return imageNameQueries_; }  // ProcessImageName calls
     int Position(Hwnd w, int bar) const;  // nPos, or INT_MIN when the bar is missing
 
     // --- Desktop ----------------------------------------------------------
@@ -120,6 +129,8 @@ public:
     bool ClientToScreen(Hwnd w, Point& p) override;
     std::vector<Hwnd> ChildWindows(Hwnd parent) override;
     std::vector<Hwnd> TopLevelWindows() override;
+    std::uint32_t WindowProcessId(Hwnd w) override;
+    bool ProcessImageName(std::uint32_t pid, std::string& name) override;
     std::vector<std::string> WindowPropertyNames(Hwnd w) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
@@ -157,8 +168,14 @@ private:
         FakeBehaviour behaviour;
         std::optional<ScrollInfo> bars[3];
         int wheelRemainder = 0;
+        std::uint32_t process = 0;
         std::vector<std::string> properties;
     };
+    struct Process {
+        std::string imageName;
+        bool canOpen = true;
+    };
+    static constexpr std::uint32_t kDefaultProcess = 1000;
 
     Window* Find(Hwnd w);
     const Window* Find(Hwnd w) const;
@@ -179,6 +196,9 @@ private:
     std::map<int, bool> keysDown_;
     std::map<int, int> metrics_;
     std::uint32_t doubleClickTime_ = 500;
+    std::map<std::uint32_t, Process> processes_;
+    std::uint32_t nextProcess_ = kDefaultProcess + 4;
+    int imageNameQueries_ = 0;
 };
 
 }  // namespace flicko

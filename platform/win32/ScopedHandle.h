@@ -134,4 +134,14 @@ struct GdiObjectTraitsOf {
 using GdiObjectTraits = GdiObjectTraitsOf<HGDIOBJ>;
 using FontTraits = GdiObjectTraitsOf<HFONT>;
 
+// One reference to a COM interface (the shell's link object and the like);
+// fill it through Out() from CoCreateInstance or QueryInterface.
+template <typename I>
+struct ComTraits {
+    using handle_type = I*;
+    static handle_type GetInvalid() { return nullptr; }
+    static bool IsValid(handle_type p) { return p != nullptr; }
+    static void Close(handle_type p) { p->Release(); }
+};
+
 }  // namespace flicko

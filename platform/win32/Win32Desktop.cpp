@@ -3,6 +3,7 @@
 #include "platform/win32/Win32Desktop.h"
 
 #include "platform/WinConst.h"
+#include "platform/win32/ScopedHandle.h"
 
 #include <mmsystem.h>
 
@@ -60,6 +61,35 @@ std::string Win32Desktop::WindowText(Hwnd w) {
     char buf[256];
     int n = ::GetWindowTextA(H(w), buf, sizeof buf);
     return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::uint32_t Win32Desktop::WindowProcessId(Hwnd w) {
+    DWORD pid = 0;
+    if (!::GetWindowThreadProcessId(H(w), &pid)) return 0;
+    return pid;
+}
+
+bool Win32Desktop::ProcessImageName(std::uint32_t pid, std::string& name) {
+    if (pid == 0) return false;
+    // Limited query is what a normal process may ask of an elevated one on
+    // Vista and later; the elevated one still refuses, and so does a
+    // protected one: those, and processes that have ended, never match.
+    const ScopedHandle<KernelHandleTraits> process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return false;
+    char path[MAX_PATH * 2];
+    DWORD size = sizeof path;
+    if (!::QueryFullProcessImageNameA(process.get(), 0, path, &size)) return false;
+    std::size_t start = 0;
+    for (DWORD i = 0; i < size; ++i) {
+        // In a double-byte code page a trail byte may equal a backslash.
+        if (::IsDBCSLeadByte(static_cast<BYTE>(path[i]))) {
+            ++i;
+            continue;
+        }
+        if (path[i] == '\\' || path[i] == '/') start = i + 1;
+    }
+    name.assign(path + start, path + size);
+    return true;
 }
 
 std::uint32_t Win32Desktop::Style(Hwnd w) { return static_cast<std::uint32_t>(::GetWindowLongA(H(w), GWL_STYLE)); }

@@ -22,6 +22,8 @@ public:
     bool ClientToScreen(Hwnd w, Point& p) override;
     std::vector<Hwnd> ChildWindows(Hwnd parent) override;
     std::vector<Hwnd> TopLevelWindows() override;
+    std::uint32_t WindowProcessId(Hwnd w) override;
+    bool ProcessImageName(std::uint32_t pid, std::string& name) override;
     std::vector<std::string> WindowPropertyNames(Hwnd w) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;

@@ -109,6 +109,7 @@ void TProbe::ProbePress(Point p, Millis) {
         s.Rule = entry.SclDat;
         s.IsScroll = entry.IsScroll;
         if (s.IsScroll) {
+            TProcessNamesScope processes(paths_, entry.Processes);
             s.TargetWindow = paths_.ResolveWindowPath(w, s.Rule->SendTo, *s.Rule);
             scroll_.PrepareAxes();
             Rect client;

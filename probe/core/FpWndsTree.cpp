@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "platform/WinConst.h"
 #include "base/Text.h"
@@ -82,6 +83,11 @@ void TWindowTree::AddWindowProperties(TTreeNode& n, Hwnd w) {
     props.Add(ClipNodeText("Style = " + StyleToText(desktop_.Style(w), desktop_.ClassName(w))));
     TTreeNode& list = props.Add("WndowProperty = ");
     for (auto& name : desktop_.WindowPropertyNames(w)) list.Add(ClipNodeText(std::move(name)));
+    // The owner, for Process rules; "?" when the process cannot be opened.
+    const std::uint32_t pid = desktop_.WindowProcessId(w);
+    std::string image;
+    if (pid == 0 || !desktop_.ProcessImageName(pid, image)) image = "?";
+    props.Add(ClipNodeText("Process = " + image + " (" + std::to_string(pid) + ")"));
 }
 
 TTreeNode& TWindowTree::AddChildWindows(TTreeNode& n, Hwnd w) {

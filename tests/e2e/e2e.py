@@ -12,6 +12,7 @@ Usage: e2e.py --case NAME --release DIR --fixture EXE --tools DIR --work DIR
        e2e.py --list       (the case names, one a line)
 """
 import argparse
+import glob
 import os
 import shutil
 import signal
@@ -168,9 +169,9 @@ class Harness:
         r = subprocess.run(["wine", exe, *argv], env=self.env, capture_output=True, text=True, timeout=timeout)
         return r.returncode, r.stdout.strip()
 
-    def start_fixture(self, name="fx", pos=FIXTURE_POS, extra=()):
+    def start_fixture(self, name="fx", pos=FIXTURE_POS, extra=(), exe=None):
         log = Log(os.path.join(self.work, name + ".log"))
-        self.wine(self.args.fixture, winpath(log.path), str(pos[0]), str(pos[1]), *extra)
+        self.wine(exe or self.args.fixture, winpath(log.path), str(pos[0]), str(pos[1]), *extra)
         wait_for(lambda: log.events("top", "ready", since_mark=False), 90, "fixture ready", log)
         log.rects = {l[1]: tuple(int(v) for v in l[3:7]) for l in log.lines() if len(l) >= 7 and l[2] == "rect"}
         log.line_height = log.last_value("edit", "lineheight")
@@ -759,6 +760,163 @@ def case_close_during_drag(h):
     xdo("key", "Escape")
 
 
+def case_process_rule_turns_one_program_off(h):
+    # The same program under another image name stands for any other program.
+    other_exe = os.path.join(h.work, "otherapp.exe")
+    shutil.copy(h.args.fixture, other_exe)
+    with open(os.path.join(h.rel, "default", "scroll.dat"), "w", newline="\r\n") as f:
+        f.write(SCROLL_DAT.replace("else\n", "ProcessI(FIXTURE.EXE)\n{\n    IsScroll: False;\n}\nelse\n"))
+    off = h.start_fixture()
+    on = h.start_fixture("other", OTHER_FIXTURE_POS, exe=other_exe)
+    h.start_flicko()
+    h.wait_hooked(off)
+    before = edit_pos(on)
+    drag(inside(on.rects["edit"]), 0, -16 * 4, steps=8)
+    wait_for(lambda: edit_pos(on) == before + 4, 20, "the other program's edit scrolled", on)
+    before = edit_pos(off)
+    x, y = inside(off.rects["edit"])
+    hover((x, y))
+    off.mark()
+    xdo("mousedown", "3")
+    wait_for(lambda: off.events("edit", "rdown"), 20, "the press at the excluded program while held", off)
+    moves((x, y), 0, -64, 8, 0.03)
+    xdo("mouseup", "3")
+    time.sleep(0.5)
+    xdo("key", "Escape")
+    check(edit_pos(off) == before and not off.events("edit", "vscroll"), "the excluded program scrolled", off)
+
+
+def case_shipped_wheel_rule_follows_the_cursor(h):
+    # The shipped rules, and the panel registered under the class of a web
+    # browser's page view: a drag turns into wheel messages at about one
+    # wheel delta per 0.83 dragged pixels (one notch per 100 pixels).
+    shutil.copy(os.path.join(ROOT, "default", "scroll.dat"), os.path.join(h.rel, "default", "scroll.dat"))
+    log = h.start_fixture(extra=("panelclass=Chrome_RenderWidgetHostHWND",))
+    h.start_flicko()
+    h.wait_hooked(log)
+    x, y = inside(log.rects["panel"])
+    log.mark()
+    drag((x, y), 0, -100, steps=20)
+    wait_for(lambda: sum(int(l[3]) for l in log.events("panel", "wheel")) <= -110, 20,
+             "wheel messages for the dragged 100 pixels", log)
+    time.sleep(0.5)
+    deltas = [int(l[3]) for l in log.events("panel", "wheel")]
+    check(all(d < 0 for d in deltas) and -130 <= sum(deltas) <= -110,
+          f"a drag of 100 px up gave the wheel deltas {deltas}", log)
+    check(not log.events("panel", "rdown"), "the press of a drag reached the panel", log)
+    check(not log.events("panel", "vscroll"), "the wheel rule sent scroll-bar messages", log)
+
+
+# --- the installer ------------------------------------------------------------
+
+INSTALLED = ["flicko.exe", "claspm.dll", "fprobe.exe", "fcheck.exe", "uninstall.exe",
+             os.path.join("default", "flicko.ini"), os.path.join("default", "scroll.dat")]
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Flicko"
+
+
+def user_folder(prefix, *parts):
+    """A folder of the prefix's user, whatever the user is called."""
+    found = glob.glob(os.path.join(prefix, "drive_c", "users", "*", *parts))
+    found = [f for f in found if "/Public/" not in f]
+    return found[0] if found else None
+
+
+def case_package_install_upgrade_uninstall(h):
+    # Both packages from the release folder under test, with the build's
+    # one version number.
+    out = os.path.join(h.work, "dist")
+    r = subprocess.run([os.path.join(ROOT, "scripts", "package.sh"), "--release", h.args.release, "--out", out],
+                       capture_output=True, text=True, check=False)
+    check(r.returncode == 0, "package.sh failed:\n" + r.stdout + r.stderr)
+    setups = glob.glob(os.path.join(out, "flicko-*-setup.exe"))
+    zips = glob.glob(os.path.join(out, "flicko-*-win32.zip"))
+    check(len(setups) == 1 and len(zips) == 1, f"packages: {os.listdir(out)}")
+    import zipfile
+    names = set(zipfile.ZipFile(zips[0]).namelist())
+    folder = os.path.basename(zips[0])[:-len("-win32.zip")]
+    check({folder + "/" + f.replace(os.sep, "/") for f in INSTALLED if f != "uninstall.exe"} <= names,
+          f"the zip lacks files: {sorted(names)}")
+
+    # A scratch prefix: a copy of the tests' prefix, so the installation and
+    # its registry entries go with the case.
+    prefix = os.path.join(h.work, "prefix")
+    shutil.copytree(h.env["WINEPREFIX"], prefix, symlinks=True)
+    h.env["WINEPREFIX"] = prefix
+    try:
+        installer_case(h, setups[0], prefix)
+    finally:
+        h.stop()
+        subprocess.run(["wineserver", "-k"], env=h.env, check=False)
+
+
+def installer_case(h, setup, prefix):
+    def run_setup(*argv):
+        r = subprocess.run(["wine", setup, *argv], env=h.env, capture_output=True, timeout=180, check=False)
+        check(r.returncode == 0, f"setup {argv} ended with {r.returncode}")
+
+    run_setup("/S", "/STARTUP")
+    inst = user_folder(prefix, "AppData", "Local", "Programs", "Flicko") or \
+        user_folder(prefix, "Local Settings", "Application Data", "Programs", "Flicko")
+    check(inst is not None, "no installation folder in the user's program folder")
+    missing = [f for f in INSTALLED if not os.path.isfile(os.path.join(inst, f))]
+    check(not missing, f"not installed: {missing}")
+    programs = user_folder(prefix, "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
+    check(programs is not None, "no Start menu folder")
+    shortcuts = [os.path.join(programs, "Flicko", "Flicko.lnk"), os.path.join(programs, "Flicko", "fprobe.lnk"),
+                 os.path.join(programs, "Startup", "Flicko.lnk")]
+    for lnk, exe in zip(shortcuts, ["flicko.exe", "fprobe.exe", "flicko.exe"]):
+        rc, text = h.tool("lnk", winpath(lnk))
+        check(rc == 0, f"no shortcut {lnk}")
+        target, workdir = (text.splitlines() + ["", ""])[:2]
+        check(target.lower().endswith("\\flicko\\" + exe) and workdir.lower().endswith("\\flicko"),
+              f"{lnk} points at {target!r} in {workdir!r}")
+    rc, _ = h.tool("exists", "Flicko")
+    check(rc != 0, "a silent installation started Flicko by itself")
+    r = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY, "/v", "UninstallString"], env=h.env,
+                       capture_output=True, text=True, timeout=120, check=False)
+    check(r.returncode == 0 and "uninstall.exe" in r.stdout, "no uninstaller in the system's list:\n" + r.stdout)
+
+    # The installed program scrolls the fixture with the shipped rules.
+    log = h.start_fixture()
+    h.flicko = h.wine(os.path.join(inst, "flicko.exe"))
+    h.wait_hooked(log)
+    before = edit_pos(log)
+    drag(inside(log.rects["edit"]), 0, -16 * 4, steps=8)
+    wait_for(lambda: edit_pos(log) == before + 4, 20, "the installed Flicko scrolls the edit", log)
+
+    # A second installation over the running program ends it politely,
+    # replaces the files and starts the new program again.
+    marker = os.path.join(inst, "flicko.exe")
+    os.utime(marker, (1, 1))
+    run_setup("/S")
+    try:
+        h.flicko.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        raise Failure("the running Flicko was not ended by the second installation")
+    check(os.stat(marker).st_mtime > 1, "flicko.exe was not replaced")
+    h.flicko = None
+    h.wait_hooked(log)
+    before = edit_pos(log)
+    drag(inside(log.rects["edit"]), 0, -16 * 3, steps=6)
+    wait_for(lambda: edit_pos(log) == before + 3, 20, "the restarted Flicko scrolls the edit", log)
+
+    # The uninstaller removes what it installed, ends the program, and keeps
+    # the user's own file and the folders that hold it.
+    mine = os.path.join(inst, "default", "my-rules.dat")
+    with open(mine, "w") as f:
+        f.write("// mine\n")
+    subprocess.run(["wine", os.path.join(inst, "uninstall.exe"), "/S"], env=h.env, timeout=120, check=False)
+    # The uninstaller runs on from a copy of itself in the temporary folder.
+    wait_for(lambda: not any(os.path.exists(os.path.join(inst, f)) for f in INSTALLED), 90,
+             "the installed files removed", log)
+    check(os.path.isfile(mine), "the uninstaller removed the user's own file")
+    check(not any(os.path.exists(s) for s in shortcuts), "shortcuts left behind")
+    wait_for(lambda: h.tool("exists", "Flicko")[0] != 0, 30, "Flicko ended by the uninstaller", log)
+    r = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], env=h.env, capture_output=True, timeout=120,
+                       check=False)
+    check(r.returncode != 0, "the uninstaller's entry is still in the system's list")
+
+
 def drags_scroll(log, lines=3, width=16):
     """A drag of lines * width pixels over the edit moves it that many lines."""
     before = edit_pos(log)
@@ -988,12 +1146,46 @@ def case_fprobe_geometry_persists(h):
     check(rc == 0 and rect.split()[:2] == ["120", "80"], f"second start at {rect}")
 
 
+def case_tray_startup_item_switches_the_shortcut(h):
+    text, labels = h.shipped_menus()
+    h.write_settings(extra=text)
+    log = h.start_hooked()
+    programs = user_folder(h.env["WINEPREFIX"], "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
+    check(programs is not None, "no Start menu folder in the prefix")
+    lnk = os.path.join(programs, "Startup", "Flicko.lnk")
+    if os.path.exists(lnk):
+        os.remove(lnk)
+    try:
+        click_tray("3", log)
+        time.sleep(0.5)
+        choose(labels, "Start with Windows")
+        wait_for(lambda: os.path.exists(lnk), 30, "the shortcut in the Startup folder", log)
+        rc, out = h.tool("lnk", winpath(lnk))
+        target, workdir = (out.splitlines() + ["", ""])[:2]
+        program = winpath(os.path.join(h.rel, "flicko.exe"))
+        check(rc == 0 and target.lower() == program.lower() and workdir.lower() == program.rsplit("\\", 1)[0].lower(),
+              f"the shortcut points at {target!r} in {workdir!r}, not at {program!r}", log)
+        click_tray("3", log)
+        time.sleep(0.5)
+        choose(labels, "Start with Windows")
+        wait_for(lambda: not os.path.exists(lnk), 30, "the shortcut removed by the second choice", log)
+    finally:
+        if os.path.exists(lnk):
+            os.remove(lnk)
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 # Cases written ahead of the code they check: --list leaves them out, so the
 # build registers no test for them until that code is wired in; --case still
 # runs them. Remove a name here when its code lands.
 PENDING = {}
+
+# Cases that need a tool the machine may lack: --list leaves them out when
+# the tool is not on the PATH.
+NEEDS_TOOL = {
+    "package_install_upgrade_uninstall": "makensis",
+}
 
 
 def main():
@@ -1008,7 +1200,9 @@ def main():
     args = ap.parse_args()
     if args.list:
         # The build registers one test per name printed here.
-        print("\n".join(name for name in CASES if name not in PENDING))
+        listed = [name for name in CASES
+                  if name not in PENDING and (name not in NEEDS_TOOL or shutil.which(NEEDS_TOOL[name]))]
+        print("\n".join(listed))
         return 0
     missing = [f"--{n}" for n in ("release", "fixture", "tools", "work") if not getattr(args, n)]
     if missing:

@@ -3,6 +3,7 @@
 #include "platform/win32/Win32Desktop.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,72 @@ TEST_F(Win32DesktopTest, MissingWindowFailsEveryQuery) {
     EXPECT_FALSE(d.ScreenToClient(E(), p));
     EXPECT_EQ(d.SendMessage(E(), WM_VSCROLL, SB_LINEDOWN, 0), 0);
     EXPECT_EQ(d.ClassName(E()), "");
+    EXPECT_EQ(d.WindowProcessId(E()), 0u);
+}
+
+TEST_F(Win32DesktopTest, OwningProcessIsNamedByItsImageFileName) {
+    EXPECT_EQ(d.WindowProcessId(E()), ::GetCurrentProcessId());
+    char path[MAX_PATH];
+    const DWORD n = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string own(path, n);
+    own = own.substr(own.find_last_of("\\/") + 1);
+    std::string name;
+    ASSERT_TRUE(d.ProcessImageName(d.WindowProcessId(E()), name));
+    EXPECT_EQ(name, own);  // the file name only, as the system spells it
+    // A process that has ended cannot be opened: no name, no error.
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    char cmd[] = "cmd.exe /c exit 0";
+    ASSERT_TRUE(::CreateProcessA(nullptr, cmd, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi));
+    const DWORD pid = pi.dwProcessId;
+    ::WaitForSingleObject(pi.hProcess, 30000);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    name = "unchanged";
+    EXPECT_FALSE(d.ProcessImageName(pid, name));
+    EXPECT_FALSE(d.ProcessImageName(0, name));
+}
+
+// A window whose thread stops pumping after it was made.
+struct StalledWindow {
+    HWND window = nullptr;
+    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = nullptr;
+    static DWORD WINAPI Run(LPVOID self) {
+        auto* s = static_cast<StalledWindow*>(self);
+        s->window = ::CreateWindowExA(0, "STATIC", "stalled", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        ::SetEvent(s->ready);
+        ::WaitForSingleObject(s->release, 10000);
+        ::DestroyWindow(s->window);
+        return 0;
+    }
+    StalledWindow() {
+        thread = ::CreateThread(nullptr, 0, &Run, this, 0, nullptr);
+        ::WaitForSingleObject(ready, 10000);
+    }
+    ~StalledWindow() {
+        ::SetEvent(release);
+        ::WaitForSingleObject(thread, 10000);
+        ::CloseHandle(thread);
+        ::CloseHandle(ready);
+        ::CloseHandle(release);
+    }
+};
+
+TEST_F(Win32DesktopTest, BoundedSendGivesUpOnAThreadThatDoesNotAnswer) {
+    EXPECT_EQ(d.SendMessageTimeout(E(), EM_GETFIRSTVISIBLELINE, 0, 0, 100), std::optional<LResult>(0));
+    Hwnd stalled = kNoWindow;
+    {
+        StalledWindow s;
+        stalled = reinterpret_cast<Hwnd>(s.window);
+        const DWORD start = ::GetTickCount();
+        EXPECT_FALSE(d.SendMessageTimeout(stalled, WM_NULL, 0, 0, 100).has_value());
+        EXPECT_LT(::GetTickCount() - start, 2000u);
+    }
+    // A window that is gone is no hang: it answers 0.
+    EXPECT_EQ(d.SendMessageTimeout(stalled, WM_NULL, 0, 0, 100), std::optional<LResult>(0));
 }
 
 TEST_F(Win32DesktopTest, ClockAndMetricsComeFromTheSystem) {

@@ -387,5 +387,71 @@ TEST_F(CompiledPaths, RuleChoiceWithRegularExpressionHeaders) {
     EXPECT_EQ(model.FindRule(top, cached), 1);
 }
 
+// --- the owning process ------------------------------------------------------
+
+class ProcessPaths : public CompiledPaths {
+protected:
+    ProcessPaths() {
+        const std::uint32_t game = desk.AddProcess("Game.exe");
+        const std::uint32_t admin = desk.AddProcess("regedit.exe", false);
+        gameTop = desk.AddWindow(kNoWindow, {.className = "Frame", .rect = {0, 0, 400, 300}, .process = game});
+        gameView = desk.AddWindow(gameTop, {.className = "View", .style = kVisibleChild, .process = 0});
+        elevated = desk.AddWindow(kNoWindow, {.className = "Frame", .process = admin});
+    }
+    Hwnd gameTop = kNoWindow, gameView = kNoWindow, elevated = kNoWindow;
+};
+
+TEST_F(ProcessPaths, ExactAndCaseFreeTestsOnTheImageName) {
+    EXPECT_EQ(Resolve(gameView, "Process(Game.exe)"), gameView);  // children belong to the parent's process
+    EXPECT_EQ(Resolve(gameView, "Process(game.exe)"), kNoWindow);
+    EXPECT_EQ(Resolve(gameView, "ProcessI(GAME.EXE)"), gameView);
+    EXPECT_EQ(Resolve(gameView, "ProcessI(game)"), kNoWindow);  // the whole name
+    EXPECT_EQ(Resolve(edit, "ProcessI(game.exe)"), kNoWindow);  // another process (app.exe)
+    EXPECT_EQ(Resolve(edit, "ProcessI(app.exe)"), edit);
+}
+
+TEST_F(ProcessPaths, ExpressionsSearchTheImageName) {
+    EXPECT_EQ(Resolve(gameView, "ProcessRe(^Gam)"), gameView);
+    EXPECT_EQ(Resolve(gameView, "ProcessRe(^gam)"), kNoWindow);
+    EXPECT_EQ(Resolve(gameView, "ProcessReI(^gam.*\\.exe$)"), gameView);
+}
+
+TEST_F(ProcessPaths, ComposeWithNavigationAndClassTests) {
+    EXPECT_EQ(Resolve(gameView, "Toplevel.ProcessI(game.exe).Class(Frame)"), gameTop);
+    EXPECT_EQ(Resolve(gameView, "ProcessI(game.exe).Class(Frame)"), kNoWindow);
+    EXPECT_EQ(Resolve(gameTop, "ProcessI(game.exe).Child.Class(View)"), gameView);
+}
+
+TEST_F(ProcessPaths, AProcessThatCannotBeOpenedNeverMatches) {
+    EXPECT_EQ(Resolve(elevated, "ProcessI(regedit.exe)"), kNoWindow);
+    EXPECT_EQ(Resolve(elevated, "ProcessRe(.*)"), kNoWindow);
+    EXPECT_EQ(Resolve(elevated, "Class(Frame)"), elevated);  // other tests still work on it
+    const Hwnd orphan = desk.AddWindow(kNoWindow, {.className = "Frame", .process = desk.AddProcess("gone.exe")});
+    desk.EndProcess(desk.WindowProcessId(orphan));
+    EXPECT_EQ(Resolve(orphan, "ProcessReI(.)"), kNoWindow);
+}
+
+TEST_F(ProcessPaths, OneLookupPerProcessServesTheWholeRuleChoiceAndTheEntrysPresses) {
+    for (int i = 0; i < 20; ++i) AddRule("ProcessI(other" + std::to_string(i) + ".exe)");
+    AddRule("ProcessI(game.exe).Class(View)");
+    for (int i = 0; i < 20; ++i) AddRule("Toplevel.ProcessRe(^x" + std::to_string(i) + ")");
+    EXPECT_EQ(desk.ImageNameQueries(), 0);
+    const TKnowWindow& entry = model.ChooseRule(gameView, cached);
+    EXPECT_EQ(entry.SclDat, &model.SclDats.Items(20));
+    EXPECT_EQ(desk.ImageNameQueries(), 1);
+    // A later press resolves its SendTo within the entry's names.
+    {
+        TProcessNamesScope scope(cached, entry.Processes);
+        EXPECT_EQ(cached.ResolveWindowPath(gameView, CompileWindowPath("ProcessI(game.exe)", context), rule),
+                  gameView);
+    }
+    EXPECT_EQ(desk.ImageNameQueries(), 1);
+    // A new window of the same process gets its own entry and its own look-up:
+    // a process id may have been handed to another program meanwhile.
+    const Hwnd second = desk.AddWindow(gameTop, {.className = "View", .style = kVisibleChild});
+    EXPECT_EQ(model.ChooseRule(second, cached).SclDat, &model.SclDats.Items(20));
+    EXPECT_EQ(desk.ImageNameQueries(), 2);
+}
+
 }  // namespace
 }  // namespace flicko

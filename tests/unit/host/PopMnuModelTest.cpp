@@ -47,7 +47,7 @@ TPopMnu Item(EPopMnuKind kind, std::string text = "") { return {kind, std::move(
 // The whole menu of a list, built as a right click builds it.
 std::string BuildAll(const TPopMnuList& list, bool enabled, RecordingMenuBuilder& builder) {
     std::size_t index = 1;
-    return builder.Render(BuildPopMnu(list, index, enabled, builder));
+    return builder.Render(BuildPopMnu(list, index, {enabled, false}, builder));
 }
 
 using K = EPopMnuKind;
@@ -65,7 +65,7 @@ TEST(PopMnuModelTest, MissingEndItemsCloseAtTheEndOfTheList) {
     const TPopMnuList list{Item(K::Menu), Item(K::About, "About"), Item(K::Menu, "More"), Item(K::Exit, "Exit")};
     RecordingMenuBuilder b;
     std::size_t index = 1;
-    const auto top = BuildPopMnu(list, index, true, b);
+    const auto top = BuildPopMnu(list, index, {true, false}, b);
     EXPECT_EQ(b.Render(top), "[About#1 More>[Exit#3]]");
     EXPECT_GE(index, list.size());
 }
@@ -81,6 +81,15 @@ TEST(PopMnuModelTest, CheckMarksFollowTheEnabledState) {
     RecordingMenuBuilder on, off;
     EXPECT_EQ(BuildAll(list, true, on), "[On*#1 Off#2]");
     EXPECT_EQ(BuildAll(list, false, off), "[On#1 Off*#2]");
+}
+
+TEST(PopMnuModelTest, StartupItemIsCheckedWhileTheProgramStartsAtLogon) {
+    const TPopMnuList list{Item(K::Menu), Item(KindOfMenuKey("Startup1"), "Start with Windows"), Item(K::End)};
+    RecordingMenuBuilder on, off;
+    std::size_t index = 1;
+    EXPECT_EQ(on.Render(BuildPopMnu(list, index, {false, true}, on)), "[Start with Windows*#1]");
+    index = 1;
+    EXPECT_EQ(off.Render(BuildPopMnu(list, index, {true, false}, off)), "[Start with Windows#1]");
 }
 
 TEST(PopMnuModelTest, UnknownKeysAreSeparatorsAndCommandItemsShowTheirLabels) {
@@ -133,6 +142,14 @@ struct RecordingActions : IPopMnuHost {
     void RequestReloadScrollData() override { calls.push_back("reload-dat"); }
     void ShowAboutDialog() override { calls.push_back("about"); }
     void RequestExit() override { calls.push_back("exit"); }
+    bool startsAtLogon = false;
+    bool shortcutWorks = true;
+    bool StartsAtLogon() const override { return startsAtLogon; }
+    bool SetStartsAtLogon(bool on) override {
+        calls.push_back(on ? "startup-on" : "startup-off");
+        if (shortcutWorks) startsAtLogon = on;
+        return shortcutWorks;
+    }
 };
 
 struct AppDirExpander : IPathExpander {
@@ -166,6 +183,18 @@ TEST_F(RunPopMnuItemTest, EnableAndDisableBothToggleAndAFailedSwitchChangesNothi
     Run(K::Disable);
     EXPECT_FALSE(actions.enabled);
     EXPECT_TRUE(processes.Boxes().empty());
+}
+
+TEST_F(RunPopMnuItemTest, StartupTogglesAndARefusedShortcutChangesNothing) {
+    Run(K::Startup, "Start with Windows");
+    EXPECT_TRUE(actions.startsAtLogon);
+    Run(K::Startup, "Start with Windows");
+    EXPECT_FALSE(actions.startsAtLogon);
+    actions.shortcutWorks = false;
+    Run(K::Startup);
+    EXPECT_FALSE(actions.startsAtLogon);
+    EXPECT_EQ(actions.calls, (std::vector<std::string>{"startup-on", "startup-off", "startup-on"}));
+    EXPECT_TRUE(Calls().empty());
 }
 
 TEST_F(RunPopMnuItemTest, ProgramItemsStartTheirCommandLines) {

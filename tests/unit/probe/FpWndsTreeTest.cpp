@@ -51,9 +51,17 @@ TEST_F(FpWndsTreeTest, EditInADialogStandsFilledAndMarkedAmongTheDialogsChildren
     EXPECT_EQ(Texts(pointed.Children[0]->Children),
               (std::vector<std::string>{"Text = some text", "Rect = (Left:110, Top:110, Right:390, Bottom:250)",
                                         "Style = " + StyleToText(0x50810080, "Edit"),
-                                        "WndowProperty = "}));
+                                        "WndowProperty = ", "Process = app.exe (1000)"}));
     EXPECT_EQ(Texts(pointed.Children[0]->Children[3]->Children),
               (std::vector<std::string>{"SysSetRedraw", "#43281"}));
+}
+
+TEST_F(FpWndsTreeTest, ProcessLineNamesTheOwnerOrAQuestionMarkWhenItCannotBeOpened) {
+    const std::uint32_t admin = desktop.AddProcess("regedit.exe", false);
+    const Hwnd elevated = desktop.AddWindow(kNoWindow, {.className = "RegEdit_RegEdit", .process = admin});
+    tree.BuildWindowTree(elevated);
+    EXPECT_EQ(tree.Roots()[0]->Children[0]->Children.back()->Text,
+              "Process = ? (" + std::to_string(admin) + ")");
 }
 
 TEST_F(FpWndsTreeTest, TopLevelWindowGivesOneExpandedMarkedNode) {
@@ -104,7 +112,7 @@ TEST_F(FpWndsTreeTest, PlaceholderIsFilledOnceHoweverOftenExpanded) {
     EXPECT_EQ(sibling.Children[0]->Children[0]->Text, "Text = OK");
     EXPECT_FALSE(tree.ExpandWindowNode(sibling));
     EXPECT_EQ(sibling.Children.size(), 2u);
-    EXPECT_EQ(sibling.Children[0]->Children.size(), 4u);
+    EXPECT_EQ(sibling.Children[0]->Children.size(), 5u);  // Text, Rect, Style, WndowProperty, Process
     // The marked node never qualifies.
     EXPECT_FALSE(tree.ExpandWindowNode(const_cast<TTreeNode&>(*tree.Selected())));
 }

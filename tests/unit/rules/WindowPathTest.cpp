@@ -37,7 +37,8 @@ TEST_F(WindowPath, EveryElementNameRoundTripsThroughPathToText) {
     for (const char* n : names) EXPECT_EQ(PathToText(Compile(n)), n);
     const char* withArg[] = {"Style", "Class", "ClassInc", "ClassLeft", "ClassRight", "ClassRe", "ClassI",
                              "ClassIncI", "ClassLeftI", "ClassRightI", "ClassReI", "Text", "TextInc", "TextLeft",
-                             "TextRight", "TextRe", "TextI", "TextIncI", "TextLeftI", "TextRightI", "TextReI"};
+                             "TextRight", "TextRe", "TextI", "TextIncI", "TextLeftI", "TextRightI", "TextReI",
+                             "Process", "ProcessI", "ProcessRe", "ProcessReI"};
     for (const char* n : withArg) EXPECT_EQ(PathToText(Compile(std::string(n) + "(x)")), std::string(n) + "(x)");
     EXPECT_THAT(context.Reports, IsEmpty());
 }
@@ -48,6 +49,17 @@ TEST_F(WindowPath, CodesFollowTheDocumentedLetters) {
     EXPECT_EQ(Compile("ChildPointed"), "h-P");
     EXPECT_EQ(Compile("Parents.Toplevels.SendTo.HScrollBar.VScrollBar"), "POW-sW-BW-b");
     EXPECT_EQ(Compile("ClassRe(^a).TextReI(b$)"), "C-E\"^a\"T-e\"b$\"");
+    EXPECT_EQ(Compile("Toplevel.ProcessI(Game.exe)Process(a\"b)"), "oX-q\"Game.exe\"X-Q\"a\"\"b\"");
+    EXPECT_EQ(Compile("ProcessRe(^code).ProcessReI(x)"), "X-E\"^code\"X-e\"x\"");
+}
+
+TEST_F(WindowPath, ProcessElementsTakeArgumentsAndCheckTheirExpressions) {
+    // An argument that spells an element code stays an argument.
+    EXPECT_FALSE(PathHasElement(Compile("ProcessI(h-P)"), 'h', 'P'));
+    EXPECT_EQ(PathToText(Compile("ProcessI(my \\)app.exe)")), "ProcessI(my )app.exe)");
+    EXPECT_THAT(context.Reports, IsEmpty());
+    Compile("ProcessReI(([a-z)");
+    EXPECT_EQ(context.Reports.size(), 1u);
 }
 
 TEST_F(WindowPath, NamesAreCaseInsensitiveAndDotAfterArgumentIsOptional) {

@@ -32,6 +32,8 @@ struct RecordingHost : IPopMnuHost, IAboutHost {
     void RequestReloadScrollData() override { calls.push_back("reload-dat"); }
     void ShowAboutDialog() override { calls.push_back("about"); }
     void RequestExit() override { calls.push_back("exit"); }
+    bool StartsAtLogon() const override { return false; }
+    bool SetStartsAtLogon(bool) override { return false; }
     void SetAboutWindow(HWND dialog) override { about = dialog; }
 };
 
