@@ -199,7 +199,7 @@ Hwnd DistinguishWnd::Resolve(Hwnd start, std::string_view code, const TSclDat& r
             }
             case 'X': {
                 if (!TakeQuotedArgument(code, arg)) return kNoWindow;
-                const char kind = LowerAscii(subKind);
+                const char kind = AsciiLower(subKind);
                 std::string image;
                 if ((kind != 'q' && kind != 'e') || !ProcessNameOf(current, image)) return kNoWindow;
                 if (!NameTest(image, subKind, arg)) return kNoWindow;
