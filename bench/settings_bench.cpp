@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/ProfileFileNative.h"
+#include "platform/native/NativeProfileFiles.h"
 #include "platform/fake/FakeEnvironment.h"
-#include "rules/FlError.h"
-#include "settings/FlIniReader.h"
+#include "base/FlError.h"
+#include "settings/FlSettings.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "engine/EngineState.h"
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "platform/Desktop.h"
 
 namespace flicko {

@@ -14,7 +14,7 @@
 
 #include "engine/EngineState.h"
 #include "engine/MouseEvents.h"
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "platform/Desktop.h"
 
 namespace flicko {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <regex>
 
+#include "base/Text.h"
 #include "engine/WindowsUty.h"
 #include "platform/WinConst.h"
 #include "rules/StrAndWindowstyle.h"
@@ -12,14 +13,6 @@
 namespace flicko {
 
 namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-std::string LowerAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = LowerAscii(c);
-    return out;
-}
 
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
@@ -153,7 +146,7 @@ Hwnd DistinguishWnd::ResolveRulePath(RulePath which, const TSclDat& rule) {
 
 bool DistinguishWnd::ScrollBarTest(Hwnd w, char element, char subKind) {
     bool (*test)(Desktop&, Hwnd, int) = nullptr;
-    switch (LowerAscii(subKind)) {
+    switch (AsciiLower(subKind)) {
         case 'p': test = ScrollPosOk; break;
         case 'r': test = ScrollRangeOk; break;
         case 'g': test = ScrollPageOk; break;
@@ -166,14 +159,14 @@ bool DistinguishWnd::ScrollBarTest(Hwnd w, char element, char subKind) {
 
 bool DistinguishWnd::NameTest(std::string_view subject, char subKind, std::string_view argument) {
     const bool ignoreCase = !IsUpper(subKind);
-    if (LowerAscii(subKind) == 'e') return regex_ ? regex_(argument, ignoreCase, subject) : false;
+    if (AsciiLower(subKind) == 'e') return regex_ ? regex_(argument, ignoreCase, subject) : false;
 
     std::string s(subject), a(argument);
     if (ignoreCase) {
-        s = LowerAscii(s);
-        a = LowerAscii(a);
+        s = AsciiLowerCase(s);
+        a = AsciiLowerCase(a);
     }
-    switch (LowerAscii(subKind)) {
+    switch (AsciiLower(subKind)) {
         case 'q': return s == a;
         // An empty text is not "contained": Inc with an empty argument never matches.
         case 'i': return !a.empty() && s.find(a) != std::string::npos;
@@ -206,7 +199,7 @@ Hwnd DistinguishWnd::Resolve(Hwnd start, std::string_view code, const TSclDat& r
             }
             case 'X': {
                 if (!TakeQuotedArgument(code, arg)) return kNoWindow;
-                const char kind = LowerAscii(subKind);
+                const char kind = AsciiLower(subKind);
                 std::string image;
                 if ((kind != 'q' && kind != 'e') || !ProcessNameOf(current, image)) return kNoWindow;
                 if (!NameTest(image, subKind, arg)) return kNoWindow;

@@ -27,7 +27,7 @@
 #include "engine/EngineState.h"
 #include "engine/Inertias.h"
 #include "engine/MouseEvents.h"
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "engine/Scroll.h"
 #include "engine/Velocity.h"
 #include "platform/Desktop.h"

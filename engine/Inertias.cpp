@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "engine/Rounding.h"
+#include "base/Rounding.h"
 #include "engine/WindowsUty.h"
 #include "platform/WinConst.h"
 

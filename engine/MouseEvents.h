@@ -8,9 +8,9 @@
 #include <cstdint>
 
 #include "engine/EngineState.h"
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "platform/Desktop.h"
-#include "rules/FlError.h"
+#include "base/FlError.h"
 #include "rules/SclDats.h"
 
 namespace flicko {

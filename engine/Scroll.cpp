@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "engine/Rounding.h"
+#include "base/Rounding.h"
 #include "engine/TargetSend.h"
 #include "engine/WindowsUty.h"
 #include "platform/WinConst.h"

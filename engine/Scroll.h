@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "engine/EngineState.h"
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "platform/Desktop.h"
 #include "rules/SclDats.h"
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "engine/EngineSettings.h"
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "platform/Types.h"
 
 namespace flicko {

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "rules/Fcheck.h"
+#include "fcheck/Fcheck.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ProfileFileNative.h"
+#include "platform/native/NativeProfileFiles.h"
 
 namespace {
 

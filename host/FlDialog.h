@@ -3,10 +3,11 @@
 // files in use with their versions. The hook is paused while it is open.
 #pragma once
 
+#include "platform/win32/WindowsInclude.h"
+
 #include <string>
 
 #include "settings/Files.h"
-#include "platform/win32/WindowsInclude.h"
 
 namespace flicko {
 

@@ -1,3 +1,5 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "host/FlMain.h"
 
 #include <cstdlib>
@@ -52,7 +54,7 @@ void TFlMain::StartUp() {
     // default paths and settings (scrolling off until read).
     link_ = std::make_unique<THookLink>(std::string(), nullptr);
     notifyArea_ = std::make_unique<TShellNotifyArea>(instance_, window_);
-    readReport_ = std::make_unique<TMessageBoxErrorReport>([this] { return app_->Settings().Files().Debugger; });
+    readReport_ = std::make_unique<TMessageBoxErrorReport>(processes_, [this] { return app_->Settings().Files().Debugger; });
     app_ = std::make_unique<TResidentApp>(TResidentSystem{desktop_, *link_, *link_, *notifyArea_, errors_,
                                                           *readReport_, *profiles_, *environment_,
                                                           reinterpret_cast<Hwnd>(window_)});

@@ -4,8 +4,11 @@
 // on the application object (TResidentApp), which does the work.
 #pragma once
 
+#include "platform/win32/WindowsInclude.h"
+
 #include <memory>
 
+#include "base/FlError.h"
 #include "hook/loader/FHFileMapFl.h"
 #include "hook/loader/FHLinkFl.h"
 #include "host/TaskbarIconWin.h"
@@ -13,10 +16,9 @@
 #include "host/core/ResidentApp.h"
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
+#include "platform/win32/MessageBoxErrorReport.h"
 #include "platform/win32/Win32Desktop.h"
-#include "platform/win32/WindowsInclude.h"
-#include "rules/FlError.h"
-#include "rules/win32/ReadErrorBox.h"
+#include "platform/win32/Win32Processes.h"
 
 namespace flicko {
 
@@ -75,6 +77,8 @@ private:
     TMessageBoxReport errors_;
     std::unique_ptr<Environment> environment_ = MakeSystemEnvironment();
     std::unique_ptr<ProfileFiles> profiles_ = MakeSystemProfileFiles();
+    // Reading errors offer to start the debugger through this.
+    Win32Processes processes_;
     std::unique_ptr<TMessageBoxErrorReport> readReport_;
     TFileMapping fmo_;
     std::unique_ptr<THookLink> link_;

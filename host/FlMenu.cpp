@@ -1,3 +1,5 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "host/FlMenu.h"
 
 namespace flicko {

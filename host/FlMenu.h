@@ -3,12 +3,13 @@
 // of one opening destroyed as soon as the user has chosen (or not).
 #pragma once
 
+#include "platform/win32/WindowsInclude.h"
+
 #include <cstddef>
 #include <vector>
 
 #include "host/core/PopMnuModel.h"
 #include "platform/win32/ScopedHandle.h"
-#include "platform/win32/WindowsInclude.h"
 #include "settings/FlEnv.h"
 
 namespace flicko {

@@ -1,4 +1,6 @@
 // Entry of the resident program.
+#include "platform/win32/WindowsInclude.h"
+
 #include "host/FlMain.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {

@@ -1,7 +1,6 @@
-#include "host/TaskbarIconWin.h"
+#include "platform/win32/WindowsInclude.h"
 
-#include <memory>
-#include <type_traits>
+#include "host/TaskbarIconWin.h"
 
 #include "hook/FmoData.h"
 
@@ -11,20 +10,19 @@ namespace {
 
 constexpr UINT kIconId = 1;
 
-struct IconDeleter {
-    void operator()(HICON icon) const {
-        const DWORD saved = ::GetLastError();
-        ::DestroyIcon(icon);
-        ::SetLastError(saved);
-    }
-};
-using TIconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-
 const char* PictureResource(int picture) {
-    switch (PictureForState(picture)) {
+    switch (picture) {
     case TB_ENABLE: return "TB_ENABLE";
     case TB_SCROLL: return "TB_SCROLL";
     default: return "TB_DISABLE";
+    }
+}
+
+int PictureSlot(int picture) {
+    switch (picture) {
+    case TB_ENABLE: return 0;
+    case TB_SCROLL: return 1;
+    default: return 2;
     }
 }
 
@@ -40,19 +38,30 @@ NOTIFYICONDATAA TShellNotifyArea::Base(UINT flags) const {
     return data;
 }
 
+HICON TShellNotifyArea::Picture(int picture) {
+    const int state = PictureForState(picture);
+    ScopedHandle<OwnedIconTraits>& slot = pictures_[PictureSlot(state)];
+    // Not LoadIcon: that gives the module's shared copy, which must never be
+    // destroyed. This copy is the area's own, made once and destroyed with it;
+    // the default size is the one LoadIcon would pick.
+    if (!slot) {
+        slot.reset(static_cast<HICON>(
+            ::LoadImageA(instance_, PictureResource(state), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    }
+    return slot.get();
+}
+
 bool TShellNotifyArea::Add(const std::string& tip) {
     NOTIFYICONDATAA data = Base(NIF_MESSAGE | NIF_ICON | NIF_TIP);
     data.uCallbackMessage = WM_TASKBARICON;
-    TIconHandle icon(::LoadIconA(instance_, "TB_ENABLE"));
-    data.hIcon = icon.get();
+    data.hIcon = Picture(TB_ENABLE);
     ::lstrcpynA(data.szTip, tip.c_str(), 64);
     return ::Shell_NotifyIconA(NIM_ADD, &data) != FALSE;
 }
 
 bool TShellNotifyArea::ModifyPicture(int picture) {
     NOTIFYICONDATAA data = Base(NIF_ICON);
-    TIconHandle icon(::LoadIconA(instance_, PictureResource(picture)));
-    data.hIcon = icon.get();
+    data.hIcon = Picture(picture);
     return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 

@@ -1,3 +1,5 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "host/TrayCommands.h"
 
 #include <utility>

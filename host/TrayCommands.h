@@ -3,13 +3,14 @@
 // object makes the menus, runs the items and opens the dialog.
 #pragma once
 
+#include "platform/win32/WindowsInclude.h"
+
 #include <functional>
 
 #include "host/FlDialog.h"
 #include "host/FlMenu.h"
 #include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32StartupShortcut.h"
-#include "platform/win32/WindowsInclude.h"
 
 namespace flicko {
 

@@ -4,7 +4,7 @@
 //
 // Every directory query answers nullopt when the system call fails. The
 // Win32 adapter returns the system's answers; the native one presents the
-// Linux file system the Windows way (backslash separators, see NativePath.h).
+// Linux file system the Windows way (backslash separators, see base/NativePath.h).
 #pragma once
 
 #include <functional>
@@ -41,7 +41,10 @@ public:
 std::string ExpandPercentVariables(std::string_view text,
                                    const std::function<std::optional<std::string>(std::string_view)>& lookup);
 
-// The running system's environment: Win32 on Windows, native elsewhere.
+// The running system's environment. Defined by the adapter library the
+// program links: platform/win32 for the Windows programs, platform/native for
+// the native checker and tests. The core never calls it; the programs' entry
+// points hand what it makes to the core.
 std::unique_ptr<Environment> MakeSystemEnvironment();
 
 }  // namespace flicko

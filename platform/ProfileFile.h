@@ -1,9 +1,10 @@
 // Profile files: the "[Section]" / "Key=Value" text files of the settings.
 //
 // The Win32 adapter forwards to GetPrivateProfileStringA and
-// WritePrivateProfileStringA; the native implementation (ProfileFileNative.h)
-// reads and writes the same files the way those functions do, so the settings
-// logic and its tests run unchanged on both.
+// WritePrivateProfileStringA; the native implementation
+// (platform/native/NativeProfileFiles.h) reads and writes the same files the
+// way those functions do, so the settings logic and its tests run unchanged
+// on both.
 #pragma once
 
 #include <cstddef>
@@ -43,7 +44,8 @@ public:
                                        const std::string& key, const std::string& value) = 0;
 };
 
-// The platform's own profile functions: Win32 on Windows, native elsewhere.
+// The platform's own profile functions, from the adapter library the program
+// links (platform/win32 or platform/native), like MakeSystemEnvironment.
 std::unique_ptr<ProfileFiles> MakeSystemProfileFiles();
 
 }  // namespace flicko

@@ -1,3 +1,5 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "probe/FpMain.h"
 
 #include <cstring>
@@ -17,14 +19,6 @@ constexpr char kPanelClass[] = "FpPanel";
 constexpr LONG_PTR kBevelled = 1;
 
 void Place(HWND w, const Rect& r) { ::MoveWindow(w, r.left, r.top, r.Width(), r.Height(), TRUE); }
-
-// Movable global memory, until the clipboard takes it over.
-struct GlobalMemoryTraits {
-    using handle_type = HGLOBAL;
-    static handle_type GetInvalid() { return nullptr; }
-    static bool IsValid(handle_type h) { return h != nullptr; }
-    static void Close(handle_type h) { ::GlobalFree(h); }
-};
 
 }  // namespace
 
@@ -115,7 +109,7 @@ void TFProbeForm::CreateControls() {
     // 12 pixels high, Shift-JIS: window and class names of Japanese
     // programs show as written.
     font_.reset(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS UI Gothic"));
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS UI Gothic"));
     const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
     const DWORD push = BS_PUSHBUTTON | WS_TABSTOP;
     const DWORD memo = WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP;
@@ -283,7 +277,7 @@ void TFProbeForm::ReloadProbeScrollData() {
 }
 
 void TFProbeForm::EditScrollData() {
-    Win32Processes().Execute(EditCommandLine(settings_.Files().Editor, settings_.Files().ScrollDat));
+    processes_.Execute(EditCommandLine(settings_.Files().Editor, settings_.Files().ScrollDat));
 }
 
 void TFProbeForm::CopyToClipboard() {

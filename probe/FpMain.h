@@ -4,14 +4,17 @@
 // creates the windows, moves them and puts texts into them.
 #pragma once
 
+#include "platform/win32/WindowsInclude.h"
+
 #include <memory>
 #include <string>
 
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
+#include "platform/win32/MessageBoxErrorReport.h"
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Desktop.h"
-#include "platform/win32/WindowsInclude.h"
+#include "platform/win32/Win32Processes.h"
 
 #include <commctrl.h>
 
@@ -19,7 +22,6 @@
 #include "probe/core/FpIniReader.h"
 #include "probe/core/FpMouseEvents.h"
 #include "rules/SclDats.h"
-#include "rules/win32/ReadErrorBox.h"
 #include "settings/PathMacros.h"
 
 namespace flicko {
@@ -114,7 +116,8 @@ private:
     TPathMacros macros_{*environment_};
     // Reading errors offer the debugger of the settings in force, the same
     // box and command as the resident program's.
-    TMessageBoxErrorReport report_{[this] { return settings_.Files().Debugger; }};
+    Win32Processes processes_;
+    TMessageBoxErrorReport report_{processes_, [this] { return settings_.Files().Debugger; }};
     TFpSettings settings_{*profiles_, macros_, report_};
     TRuleModel model_;
     std::unique_ptr<TProbe> probe_;

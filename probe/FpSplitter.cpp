@@ -1,3 +1,5 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "probe/FpSplitter.h"
 
 namespace flicko {

@@ -2,9 +2,9 @@
 // beside it. It only reports the drag; the form decides the new size.
 #pragma once
 
-#include <functional>
-
 #include "platform/win32/WindowsInclude.h"
+
+#include <functional>
 
 namespace flicko {
 

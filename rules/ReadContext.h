@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rules/FlError.h"
+#include "base/FlError.h"
 #include "rules/SclDats.h"
 
 namespace flicko {

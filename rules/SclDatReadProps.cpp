@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/Rounding.h"
 #include "rules/SclDatReadAction.h"
 #include "rules/SclDatReadDistinWnd.h"
 #include "rules/StdUty.h"
@@ -45,13 +46,6 @@ float SplitNumberAndUnit(std::string_view value, std::string& unit) {
     }
     unit = std::string(Trim(value.substr(last + 1)));
     return Calc(Trim(value.substr(0, last + 1)));
-}
-
-std::int32_t RoundHalfEven(float v) {
-    // Out of range values are clamped rather than wrapped.
-    if (v >= 2147483647.0f) return INT_MAX;
-    if (v <= -2147483648.0f) return INT_MIN;
-    return static_cast<std::int32_t>(std::nearbyint(static_cast<double>(v)));
 }
 
 std::string SendToPath(std::string_view value, TReadContext& context) {

@@ -6,6 +6,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "base/NativePath.h"
 #include "rules/SclDatReadDistinWnd.h"
 #include "rules/SclDatReadProps.h"
 #include "rules/StdUty.h"
@@ -13,16 +14,6 @@
 namespace flicko {
 
 namespace fs = std::filesystem;
-
-std::string NativePath(const std::string& path) {
-#ifdef _WIN32
-    return path;
-#else
-    std::string p = path;
-    std::replace(p.begin(), p.end(), '\\', '/');
-    return p;
-#endif
-}
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "rules/FlError.h"
+#include "base/FlError.h"
 #include "rules/ReadContext.h"
 #include "rules/SclDats.h"
-#include "settings/PathMacros.h"
+#include "base/PathExpander.h"
 
 namespace flicko {
 
@@ -111,10 +111,5 @@ private:
 // again to the caller.
 void ReloadScrollData(TScrollDataReader& reader, TRuleModel& model, const std::string& fileName, bool wasEnabled,
                       const std::function<bool(bool)>& setEnabled);
-
-// The path as the host's file functions want it: on Windows unchanged; on
-// other systems a backslash is a separator too, so rule files written for
-// Windows read the same in the native build.
-std::string NativePath(const std::string& path);
 
 }  // namespace flicko

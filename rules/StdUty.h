@@ -1,35 +1,14 @@
-// Small text helpers shared by the scroll-data reader and the rule views,
-// and the expression calculator used in width and step values.
+// The expression calculator used in width and step values, and its errors.
+// The text helpers the rules use come with it (base/Text.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "rules/FlError.h"
+#include "base/FlError.h"
+#include "base/Text.h"
 
 namespace flicko {
-
-// A blank is any character at or below the space (tabs, CR, control bytes).
-inline bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
-std::string_view TrimLeft(std::string_view s);
-std::string_view TrimRight(std::string_view s);
-std::string_view Trim(std::string_view s);
-
-// ASCII-only case folding: names in the rules are ASCII; other bytes of the
-// ANSI code page are left as they are.
-char AsciiLower(char c);
-std::string AsciiLowerCase(std::string_view s);
-std::string AsciiUpperCase(std::string_view s);
-bool SameText(std::string_view a, std::string_view b);
-bool StartsWithText(std::string_view s, std::string_view prefix);
-
-// True when the first character is 1 to 9, T, t, Y or y.
-bool StrToBool(std::string_view s);
-const char* BoolToStr(bool b);
-
-// Up to 15 significant digits, no decimals for whole numbers, "." as the
-// decimal separator, exponent form "1E20" / "1E-6" outside the fixed range.
-std::string FloatToText(double value);
 
 // Errors of Calc. They keep the kind of the arithmetic failure; none of them
 // is an EDatReadError, but each aborts a reading all the same.

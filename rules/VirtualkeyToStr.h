@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "rules/FlError.h"
+#include "base/FlError.h"
 
 namespace flicko {
 

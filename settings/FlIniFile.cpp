@@ -10,19 +10,9 @@ namespace flicko {
 
 namespace {
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (AsciiLower(text[i]) != AsciiLower(prefix[i])) return false;
-    }
-    return true;
-}
-
 bool ContainsNoCase(std::string_view text, std::string_view what) {
     for (std::size_t i = 0; i + what.size() <= text.size(); ++i) {
-        if (StartsWithNoCase(text.substr(i), what)) return true;
+        if (StartsWithText(text.substr(i), what)) return true;
     }
     return false;
 }
@@ -188,7 +178,7 @@ EPopMnuKind KindOfMenuKey(std::string_view key) {
         {"Startup", EPopMnuKind::Startup},
     }};
     for (const auto& [keyword, kind] : kKeywords) {
-        if (StartsWithNoCase(key, keyword)) return kind;
+        if (StartsWithText(key, keyword)) return kind;
     }
     return EPopMnuKind::Separator;
 }

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/FlError.h"
+#include "base/Text.h"  // StrToBool, BoolToStr
 #include "platform/ProfileFile.h"
 #include "platform/Types.h"
-#include "rules/FlError.h"
-#include "rules/StdUty.h"  // StrToBool, BoolToStr
 #include "settings/PathMacros.h"
 #include "settings/PopMnu.h"
 

@@ -1,10 +1,11 @@
 #include "settings/PathMacros.h"
 
-#include <optional>
-
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <vector>
+
+#include "base/Text.h"
 
 namespace flicko {
 
@@ -21,8 +22,6 @@ std::vector<bool> TrailBytes(std::string_view s, Environment& env) {
     }
     return trail;
 }
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::size_t FindNoCase(const std::string& text, std::string_view what, std::size_t from) {
     if (what.size() > text.size()) return std::string::npos;

@@ -5,15 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/PathExpander.h"
 #include "platform/Environment.h"
 
 namespace flicko {
-
-class IPathExpander {
-public:
-    virtual ~IPathExpander() = default;
-    virtual std::string ExpandPath(std::string_view path) const = 0;
-};
 
 // The directories behind the macros. WinDir, SysDir, WorkDir and AppDir carry
 // no trailing backslash ("X:" for a drive's root).

@@ -5,8 +5,10 @@
 // fail while it is being loaded. It is linked without the C runtime: no
 // static constructors, no exceptions, no allocation; its entry point only
 // says yes. Each call opens the shared block by name, uses it and closes it.
-#include "hook/FmoData.h"
 #include "platform/win32/WindowsInclude.h"
+
+#include "hook/FmoData.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace {
 
@@ -14,33 +16,28 @@ constexpr BOOL kTrue = -1;  // the library's true, all bits set
 
 void WarningBox(const char* text) { ::MessageBoxA(nullptr, text, nullptr, MB_OK | MB_ICONWARNING); }
 
-// One opened and mapped view of the block, released on every way out.
+// One opened and mapped view of the block, released on every way out (the
+// view before the mapping: members end in reverse order).
 class TFmoView {
 public:
     // quiet: no box when the block is missing. The hook procedure runs on
     // every mouse event in every process; a box there would make the
     // desktop unusable while the resident program is gone.
-    TFmoView(const char* openFailure, bool quiet) {
-        mapping_ = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, flicko::kFmoName);
+    TFmoView(const char* openFailure, bool quiet)
+        : mapping_(::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, flicko::kFmoName)) {
         if (!mapping_) {
             if (!quiet) WarningBox(openFailure);
             return;
         }
-        data_ = static_cast<flicko::TFmoData*>(::MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, 0));
+        data_.reset(static_cast<flicko::TFmoData*>(::MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, 0)));
         if (!data_ && !quiet) WarningBox("Can't map view of file");
     }
-    ~TFmoView() {
-        if (data_) ::UnmapViewOfFile(data_);
-        if (mapping_) ::CloseHandle(mapping_);
-    }
-    TFmoView(const TFmoView&) = delete;
-    TFmoView& operator=(const TFmoView&) = delete;
 
-    flicko::TFmoData* Data() const { return data_; }
+    flicko::TFmoData* Data() const { return data_.get(); }
 
 private:
-    HANDLE mapping_ = nullptr;
-    flicko::TFmoData* data_ = nullptr;
+    flicko::ScopedHandle<flicko::KernelHandleTraits> mapping_;
+    flicko::ScopedHandle<flicko::MappedViewTraits<flicko::TFmoData>> data_;
 };
 
 HHOOK AsHook(std::uint32_t value) { return reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(value)); }

@@ -1,7 +1,8 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "hook/loader/FHFileMapFl.h"
 
-#include "platform/win32/WindowsInclude.h"
-#include "rules/FlError.h"
+#include "base/FlError.h"
 
 namespace flicko {
 
@@ -9,32 +10,25 @@ std::uint32_t TFileMapping::CreateFmo() {
     HANDLE h = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kFmoSize, kFmoName);
     lastError_ = ::GetLastError();
     if (h == nullptr) throw EFileMappingError("Cant create file-mapping object.");
-    mapping_ = h;
+    view_.reset();
+    mapping_.reset(h);
     return lastError_;
 }
 
 TFmoData* TFileMapping::MapFmo() {
     if (!mapping_) return nullptr;
-    void* v = ::MapViewOfFile(static_cast<HANDLE>(mapping_), FILE_MAP_WRITE, 0, 0, 0);
+    void* v = ::MapViewOfFile(mapping_.get(), FILE_MAP_WRITE, 0, 0, 0);
     if (!v) {
         ::MessageBoxA(nullptr, "Can't map view of file", nullptr, MB_ICONWARNING);
         return nullptr;
     }
-    view_ = static_cast<TFmoData*>(v);
-    return view_;
+    view_.reset(static_cast<TFmoData*>(v));
+    return view_.get();
 }
 
 void TFileMapping::CloseFmo() {
-    const DWORD saved = ::GetLastError();
-    if (view_) {
-        ::UnmapViewOfFile(view_);
-        view_ = nullptr;
-    }
-    if (mapping_) {
-        ::CloseHandle(static_cast<HANDLE>(mapping_));
-        mapping_ = nullptr;
-    }
-    ::SetLastError(saved);
+    view_.reset();
+    mapping_.reset();
 }
 
 }  // namespace flicko

@@ -5,16 +5,14 @@
 #include <cstdint>
 
 #include "hook/FmoData.h"
+#include "platform/win32/ScopedHandle.h"
 
 namespace flicko {
 
+// Owns the mapping and its view; either may be missing. Destruction and
+// CloseFmo release both, the view first.
 class TFileMapping {
 public:
-    TFileMapping() = default;
-    TFileMapping(const TFileMapping&) = delete;
-    TFileMapping& operator=(const TFileMapping&) = delete;
-    ~TFileMapping() { CloseFmo(); }
-
     // CreateFileMappingA on the paging file, 12 bytes, named "FlickoFmo".
     // Returns the last-error value read right after the call. Throws
     // EFileMappingError "Cant create file-mapping object." on failure.
@@ -25,14 +23,15 @@ public:
     // Unmaps the view, then closes the mapping (each at most once).
     void CloseFmo();
 
-    TFmoData* Data() const { return view_; }
+    TFmoData* Data() const { return view_.get(); }
     bool AlreadyExisted() const { return lastError_ == kErrorAlreadyExists; }
 
     static constexpr std::uint32_t kErrorAlreadyExists = 183;
 
 private:
-    void* mapping_ = nullptr;
-    TFmoData* view_ = nullptr;
+    ScopedHandle<KernelHandleTraits> mapping_;
+    // After the mapping: members end in reverse order, so the view goes first.
+    ScopedHandle<MappedViewTraits<TFmoData>> view_;
     std::uint32_t lastError_ = 0;
 };
 

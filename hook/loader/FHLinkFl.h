@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "hook/FmoData.h"
-#include "hook/HookLink.h"
+#include "hook/HookInstaller.h"
 
 namespace flicko {
 

@@ -2,8 +2,8 @@
 // the tray picture that shows it.
 #pragma once
 
-#include "engine/Neighbours.h"
-#include "hook/HookLink.h"
+#include "engine/OutboundInterfaces.h"
+#include "hook/HookInstaller.h"
 
 namespace flicko {
 

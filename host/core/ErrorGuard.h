@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-#include "rules/FlError.h"
+#include "base/FlError.h"
 
 namespace flicko {
 

@@ -1,6 +1,6 @@
 #include "host/core/PopMnuModel.h"
 
-#include "rules/StdUty.h"
+#include "base/Text.h"
 
 namespace flicko {
 

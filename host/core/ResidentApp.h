@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "engine/Engine.h"
-#include "engine/Neighbours.h"
-#include "hook/HookLink.h"
+#include "engine/OutboundInterfaces.h"
+#include "hook/HookInstaller.h"
 #include "host/core/EnabledState.h"
 #include "host/core/ErrorGuard.h"
 #include "host/core/IdlePass.h"
@@ -26,9 +26,9 @@
 #include "platform/Desktop.h"
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
-#include "rules/FlError.h"
+#include "base/FlError.h"
 #include "rules/SclDats.h"
-#include "settings/FlIniReader.h"
+#include "settings/FlSettings.h"
 #include "settings/PathMacros.h"
 
 namespace flicko {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 
 namespace flicko {
 

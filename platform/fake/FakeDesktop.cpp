@@ -4,19 +4,14 @@
 #include <climits>
 #include <cmath>
 
+#include "base/Text.h"
 #include "platform/WinConst.h"
 
 namespace flicko {
 
 namespace {
 
-bool SameClass(const std::string& a, const char* b) {
-    std::string x = a;
-    std::string y = b;
-    std::transform(x.begin(), x.end(), x.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    std::transform(y.begin(), y.end(), y.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return x == y;
-}
+bool SameClass(const std::string& a, const char* b) { return SameText(a, b); }
 
 bool Contains(const Rect& r, Point p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 

@@ -1,24 +1,16 @@
 #include "platform/fake/FakeEnvironment.h"
 
+#include "base/Text.h"
+
 namespace flicko {
 
-namespace {
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-}  // namespace
-
 void FakeEnvironment::SetVariable(const std::string& name, const std::string& value) {
-    variables_[Lower(name)] = value;
+    variables_[AsciiLowerCase(name)] = value;
 }
 
 std::string FakeEnvironment::ExpandEnvironmentStrings(std::string_view text) {
     return ExpandPercentVariables(text, [this](std::string_view name) -> std::optional<std::string> {
-        const auto it = variables_.find(Lower(name));
+        const auto it = variables_.find(AsciiLowerCase(name));
         if (it == variables_.end()) return std::nullopt;
         return it->second;
     });

@@ -15,12 +15,12 @@
 namespace flicko {
 
 // Puts the thread's last-error value back when it goes out of scope.
-class TLastErrorKeeper {
+class LastErrorKeeper {
 public:
-    TLastErrorKeeper() : saved_(::GetLastError()) {}
-    ~TLastErrorKeeper() { ::SetLastError(saved_); }
-    TLastErrorKeeper(const TLastErrorKeeper&) = delete;
-    TLastErrorKeeper& operator=(const TLastErrorKeeper&) = delete;
+    LastErrorKeeper() : saved_(::GetLastError()) {}
+    ~LastErrorKeeper() { ::SetLastError(saved_); }
+    LastErrorKeeper(const LastErrorKeeper&) = delete;
+    LastErrorKeeper& operator=(const LastErrorKeeper&) = delete;
 
 private:
     DWORD saved_;
@@ -61,7 +61,7 @@ public:
 private:
     static void Close(handle_type handle) {
         if (!Traits::IsValid(handle)) return;
-        TLastErrorKeeper keep;
+        LastErrorKeeper keep;
         Traits::Close(handle);
     }
 
@@ -111,6 +111,15 @@ struct MenuTraits {
     static handle_type GetInvalid() { return nullptr; }
     static bool IsValid(handle_type h) { return h != nullptr; }
     static void Close(handle_type h) { ::DestroyMenu(h); }
+};
+
+// Global memory (GlobalAlloc), until something that takes it over (the
+// clipboard) is handed it with release().
+struct GlobalMemoryTraits {
+    using handle_type = HGLOBAL;
+    static handle_type GetInvalid() { return nullptr; }
+    static bool IsValid(handle_type h) { return h != nullptr; }
+    static void Close(handle_type h) { ::GlobalFree(h); }
 };
 
 // A GDI object this program created; selected into no device context when

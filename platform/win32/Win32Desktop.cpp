@@ -1,8 +1,9 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "platform/win32/Win32Desktop.h"
 
 #include "platform/WinConst.h"
 #include "platform/win32/ScopedHandle.h"
-#include "platform/win32/WindowsInclude.h"
 
 #include <mmsystem.h>
 

@@ -1,34 +1,17 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "platform/win32/Win32Processes.h"
 
 #include <utility>
 #include <vector>
 
-#include "platform/win32/WindowsInclude.h"
-
 #include <shellapi.h>
+
+#include "platform/win32/ScopedHandle.h"
 
 namespace flicko {
 
 namespace {
-
-// Owns one kernel handle of PROCESS_INFORMATION; closing keeps the caller's
-// last-error value so a failure reported afterwards is not masked.
-class ScopedKernelHandle {
-public:
-    explicit ScopedKernelHandle(HANDLE h) : h_(h) {}
-    ScopedKernelHandle(const ScopedKernelHandle&) = delete;
-    ScopedKernelHandle& operator=(const ScopedKernelHandle&) = delete;
-    ~ScopedKernelHandle() {
-        if (h_ != nullptr && h_ != INVALID_HANDLE_VALUE) {
-            const DWORD saved = ::GetLastError();
-            ::CloseHandle(h_);
-            ::SetLastError(saved);
-        }
-    }
-
-private:
-    HANDLE h_;
-};
 
 void MessageBoxShow(const std::string& text, const std::string& caption) {
     ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
@@ -62,8 +45,10 @@ bool Win32Processes::Execute(const std::string& commandLine) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     const BOOL ok = ::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    ScopedKernelHandle process(pi.hProcess);
-    ScopedKernelHandle thread(pi.hThread);
+    // Never waited for: both handles go at once, keeping the last-error
+    // value a failure is reported with.
+    const ScopedHandle<KernelHandleTraits> process(pi.hProcess);
+    const ScopedHandle<KernelHandleTraits> thread(pi.hThread);
     if (!ok) {
         showBox_(commandLine, "CreateProcess failed");
         return false;

@@ -6,7 +6,7 @@
 #include "platform/WinConst.h"
 #include "rules/RuleView.h"
 #include "rules/SclDatReadProps.h"
-#include "rules/StdUty.h"
+#include "base/Text.h"
 
 namespace flicko {
 

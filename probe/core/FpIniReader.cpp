@@ -1,6 +1,6 @@
 #include "probe/core/FpIniReader.h"
 
-#include "rules/StdUty.h"
+#include "base/Text.h"
 
 namespace flicko {
 

@@ -7,7 +7,7 @@
 
 #include "platform/ProfileFile.h"
 #include "probe/core/FpEnvs.h"
-#include "rules/FlError.h"
+#include "base/FlError.h"
 #include "settings/FlIniFile.h"
 #include "settings/Files.h"
 #include "settings/PathMacros.h"

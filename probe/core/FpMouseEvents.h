@@ -15,13 +15,13 @@
 #include "engine/Actions.h"
 #include "engine/DistinguishWnd.h"
 #include "engine/EngineState.h"
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "engine/Scroll.h"
 #include "platform/Desktop.h"
 #include "probe/core/FpCheckSclDats.h"
 #include "probe/core/FpEnvs.h"
 #include "probe/core/FpWndsTree.h"
-#include "rules/FlError.h"
+#include "base/FlError.h"
 #include "rules/SclDats.h"
 
 namespace flicko {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/WinConst.h"
-#include "rules/StdUty.h"
+#include "base/Text.h"
 #include "rules/StrAndWindowstyle.h"
 
 namespace flicko {

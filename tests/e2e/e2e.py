@@ -9,6 +9,7 @@ log and the shared block) and fails with the log tail when a deadline
 passes. Nothing is retried.
 
 Usage: e2e.py --case NAME --release DIR --fixture EXE --tools DIR --work DIR
+       e2e.py --list       (the case names, one a line)
 """
 import argparse
 import glob
@@ -1175,16 +1176,37 @@ def case_tray_startup_item_switches_the_shortcut(h):
 
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
+# Cases written ahead of the code they check: --list leaves them out, so the
+# build registers no test for them until that code is wired in; --case still
+# runs them. Remove a name here when its code lands.
+PENDING = {}
+
+# Cases that need a tool the machine may lack: --list leaves them out when
+# the tool is not on the PATH.
+NEEDS_TOOL = {
+    "package_install_upgrade_uninstall": "makensis",
+}
+
 
 def main():
     ap = argparse.ArgumentParser()
+    ap.add_argument("--list", action="store_true", help="print the case names, one a line, and exit")
     ap.add_argument("--case", choices=sorted(CASES))
     ap.add_argument("--demo", metavar="OUTDIR")
-    ap.add_argument("--release", required=True)
-    ap.add_argument("--fixture", required=True)
-    ap.add_argument("--tools", required=True)
-    ap.add_argument("--work", required=True)
+    ap.add_argument("--release")
+    ap.add_argument("--fixture")
+    ap.add_argument("--tools")
+    ap.add_argument("--work")
     args = ap.parse_args()
+    if args.list:
+        # The build registers one test per name printed here.
+        listed = [name for name in CASES
+                  if name not in PENDING and (name not in NEEDS_TOOL or shutil.which(NEEDS_TOOL[name]))]
+        print("\n".join(listed))
+        return 0
+    missing = [f"--{n}" for n in ("release", "fixture", "tools", "work") if not getattr(args, n)]
+    if missing:
+        ap.error("the following arguments are required: " + ", ".join(missing))
     h = None
     try:
         if args.demo:

@@ -1,10 +1,11 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "hook/loader/FHFileMapFl.h"
+#include "platform/win32/ScopedHandle.h"
 
 #include <string>
 
 #include <gtest/gtest.h>
-
-#include "platform/win32/WindowsInclude.h"
 
 namespace flicko {
 namespace {
@@ -35,11 +36,10 @@ TEST(SharedBlock, HookSideOpensItByNameWhileTheOwnerLives) {
         TFileMapping owner;
         owner.CreateFmo();
         ASSERT_NE(owner.MapFmo(), nullptr);
-        HANDLE h = ::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kFmoName);
-        ASSERT_NE(h, nullptr);
-        ::CloseHandle(h);
+        const ScopedHandle<KernelHandleTraits> h(::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kFmoName));
+        ASSERT_TRUE(h);
     }
-    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kFmoName), nullptr)
+    EXPECT_FALSE(ScopedHandle<KernelHandleTraits>(::OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, kFmoName)))
         << "the block ends with its owner";
 }
 
@@ -61,11 +61,10 @@ std::string ReleaseDir() {
 }
 
 TEST(HookLibrary, LoadsAndExportsBothFunctionsByPlainName) {
-    HMODULE lib = ::LoadLibraryA((ReleaseDir() + "claspm.dll").c_str());
-    ASSERT_NE(lib, nullptr) << "claspm.dll next to the programs";
-    EXPECT_NE(reinterpret_cast<void*>(::GetProcAddress(lib, "SetClaspMouseProc")), nullptr);
-    EXPECT_NE(reinterpret_cast<void*>(::GetProcAddress(lib, "UnclaspMouseProc")), nullptr);
-    EXPECT_TRUE(::FreeLibrary(lib));
+    const ScopedHandle<ModuleTraits> lib(::LoadLibraryA((ReleaseDir() + "claspm.dll").c_str()));
+    ASSERT_TRUE(lib) << "claspm.dll next to the programs";
+    EXPECT_NE(reinterpret_cast<void*>(::GetProcAddress(lib.get(), "SetClaspMouseProc")), nullptr);
+    EXPECT_NE(reinterpret_cast<void*>(::GetProcAddress(lib.get(), "UnclaspMouseProc")), nullptr);
 }
 
 }  // namespace

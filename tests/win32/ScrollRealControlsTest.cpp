@@ -1,6 +1,8 @@
 // The scroll methods against real controls in this process: each method
 // that a control understands must move it by the amount the offset asks for,
 // read back through the control's own messages.
+#include "platform/win32/WindowsInclude.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,7 +11,6 @@
 #include "engine/EngineState.h"
 #include "engine/Scroll.h"
 #include "platform/win32/Win32Desktop.h"
-#include "platform/win32/WindowsInclude.h"
 
 #include <commctrl.h>
 

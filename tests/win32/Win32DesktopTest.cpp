@@ -1,3 +1,5 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "platform/win32/Win32Desktop.h"
 
 #include <algorithm>
@@ -6,8 +8,6 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-
-#include "platform/win32/WindowsInclude.h"
 
 namespace flicko {
 namespace {

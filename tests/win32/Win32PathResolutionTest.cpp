@@ -1,10 +1,11 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "engine/DistinguishWnd.h"
 #include "platform/win32/Win32Desktop.h"
-#include "platform/win32/WindowsInclude.h"
 
 namespace flicko {
 namespace {

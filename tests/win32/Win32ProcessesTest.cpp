@@ -1,3 +1,5 @@
+#include "platform/win32/WindowsInclude.h"
+
 #include "platform/win32/Win32Processes.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +8,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "platform/win32/WindowsInclude.h"
 
 namespace flicko {
 namespace {

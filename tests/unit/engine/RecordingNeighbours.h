@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "engine/EngineState.h"
-#include "engine/Neighbours.h"
+#include "engine/OutboundInterfaces.h"
 #include "platform/Desktop.h"
-#include "rules/FlError.h"
+#include "base/FlError.h"
 #include "rules/SclDats.h"
 
 namespace flicko::testing {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "hook/FmoData.h"
-#include "platform/ProfileFileNative.h"
+#include "platform/native/NativeProfileFiles.h"
 #include "platform/WinConst.h"
 #include "platform/fake/FakeDesktop.h"
 #include "platform/fake/FakeEnvironment.h"

@@ -1,4 +1,4 @@
-#include "rules/FlError.h"
+#include "base/FlError.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "rules/FlError.h"
+#include "base/FlError.h"
 #include "rules/ReadContext.h"
 #include "settings/PathMacros.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "platform/ProfileFile.h"
-#include "platform/ProfileFileNative.h"
+#include "platform/native/NativeProfileFiles.h"
 #include "tests/unit/settings/TempFiles.h"
 
 namespace flicko {

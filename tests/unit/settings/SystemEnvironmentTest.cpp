@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/Environment.h"
-#include "platform/NativePath.h"
+#include "base/NativePath.h"
 #include "settings/PathMacros.h"
 
 namespace flicko {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/ProfileFile.h"
-#include "rules/FlError.h"
+#include "base/FlError.h"
 
 namespace flicko::test {
 

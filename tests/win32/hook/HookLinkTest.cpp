@@ -1,12 +1,13 @@
 // The real hook library through the real loader, on this process's own
 // shared block.
+#include "platform/win32/WindowsInclude.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "hook/loader/FHFileMapFl.h"
 #include "hook/loader/FHLinkFl.h"
-#include "platform/win32/WindowsInclude.h"
 
 namespace flicko {
 namespace {

@@ -1,5 +1,7 @@
 // The tray menu and the About dialog with real menus, dialogs and version
 // resources (this test binary carries the program's resources).
+#include "platform/win32/WindowsInclude.h"
+
 #include <gtest/gtest.h>
 
 #include <string>

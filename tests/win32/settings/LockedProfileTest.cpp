@@ -1,10 +1,11 @@
 // A settings file that another program holds open without sharing (an
 // editor saving it, a backup tool) exists but cannot be read: no writer may
 // replace it by a file holding only the one key it writes.
+#include "platform/win32/WindowsInclude.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/ProfileFileNative.h"
-#include "platform/win32/WindowsInclude.h"
+#include "platform/native/NativeProfileFiles.h"
 #include "tests/unit/settings/TempFiles.h"
 
 namespace flicko {

@@ -1,11 +1,13 @@
 // The native profile reader against GetPrivateProfileStringA on the same
 // files: generated texts full of brackets, quotes, blanks and odd line ends,
 // every answer compared.
+#include "platform/win32/WindowsInclude.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "platform/ProfileFileNative.h"
+#include "platform/native/NativeProfileFiles.h"
 #include "tests/unit/settings/TempFiles.h"
 
 namespace flicko {

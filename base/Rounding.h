@@ -1,4 +1,5 @@
-// The three roundings the engine uses when pixels become scroll units.
+// The three roundings used when pixels become scroll units (the engine) and
+// when a step value becomes whole pixels (the rules reader).
 //
 // Results are saturated to the int32 range: a tiny unit width can make a
 // quotient far larger than any offset, and converting such a float to an

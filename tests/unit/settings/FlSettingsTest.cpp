@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/FakeEnvironment.h"
-#include "settings/FlIniReader.h"
+#include "settings/FlSettings.h"
 #include "tests/unit/settings/TempFiles.h"
 
 namespace flicko {

@@ -1,9 +1,11 @@
-#include "platform/EnvironmentNative.h"
+#include "platform/native/NativeEnvironment.h"
 
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+
+#include "base/Text.h"
 
 #ifndef _WIN32
 #include <pwd.h>
@@ -12,36 +14,6 @@ extern char** environ;
 #endif
 
 namespace flicko {
-
-std::string ExpandPercentVariables(std::string_view text,
-                                   const std::function<std::optional<std::string>(std::string_view)>& lookup) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        if (text[pos] != '%') {
-            const auto next = text.find('%', pos);
-            const auto end = next == std::string_view::npos ? text.size() : next;
-            out.append(text.substr(pos, end - pos));
-            pos = end;
-            continue;
-        }
-        const auto close = text.find('%', pos + 1);
-        if (close == std::string_view::npos) {  // an unfinished name is copied as it stands
-            out.append(text.substr(pos));
-            break;
-        }
-        const std::string_view name = text.substr(pos + 1, close - pos - 1);
-        const auto value = name.empty() ? std::nullopt : lookup(name);
-        if (value) {
-            out += *value;
-        } else {
-            out.append(text.substr(pos, close - pos + 1));
-        }
-        pos = close + 1;
-    }
-    return out;
-}
 
 std::string WindowsStylePath(std::string_view nativePath) {
     std::string out(nativePath);
@@ -54,8 +26,6 @@ std::string WindowsStylePath(std::string_view nativePath) {
 #ifndef _WIN32
 
 namespace {
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Windows variable names ignore case; Linux ones do not, so an exact match
 // wins and any other spelling is the fallback.

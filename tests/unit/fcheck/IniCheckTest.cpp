@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "platform/fake/FakeEnvironment.h"
-#include "settings/IniCheck.h"
+#include "fcheck/IniCheck.h"
 #include "tests/unit/settings/TempFiles.h"
 
 namespace flicko {

@@ -1,10 +1,10 @@
-#include "settings/IniCheck.h"
+#include "fcheck/IniCheck.h"
 
 #include <charconv>
 #include <exception>
 #include <ostream>
 
-#include "settings/FlIniReader.h"
+#include "settings/FlSettings.h"
 
 namespace flicko {
 
@@ -80,12 +80,6 @@ int RunIniCheck(const std::string& file, std::ostream& out, std::ostream& err, E
     PrintItems(out, "LeftButton", v.TaskbarIcon.LeftButton);
     PrintItems(out, "RightButton", v.TaskbarIcon.RightButton);
     return errors.Reported() ? 1 : 0;
-}
-
-int RunIniCheck(const std::string& file, std::ostream& out, std::ostream& err) {
-    const auto env = MakeSystemEnvironment();
-    const auto profiles = MakeSystemProfileFiles();
-    return RunIniCheck(file, out, err, *env, *profiles);
 }
 
 }  // namespace flicko

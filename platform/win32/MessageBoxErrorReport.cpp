@@ -1,18 +1,24 @@
-#include "rules/win32/ReadErrorBox.h"
-
-#include "platform/win32/Win32Processes.h"
 #include "platform/win32/WindowsInclude.h"
+
+#include "platform/win32/MessageBoxErrorReport.h"
 
 namespace flicko {
 
-TMessageBoxErrorReport::TMessageBoxErrorReport(std::function<std::string()> debuggerTemplate)
-    : debuggerTemplate_(std::move(debuggerTemplate)) {}
-
 namespace {
 
-void PlainBox(const std::string& text) { MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_OK | MB_ICONWARNING); }
+void PlainBox(const std::string& text) { ::MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_OK | MB_ICONWARNING); }
+
+bool MessageBoxYesNo(const std::string& text) {
+    return ::MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) == IDYES;
+}
 
 }  // namespace
+
+TMessageBoxErrorReport::TMessageBoxErrorReport(Processes& processes, std::function<std::string()> debuggerTemplate,
+                                               AskYesNo ask)
+    : processes_(processes),
+      debuggerTemplate_(std::move(debuggerTemplate)),
+      ask_(ask ? std::move(ask) : AskYesNo(MessageBoxYesNo)) {}
 
 bool TMessageBoxErrorReport::Admit() {
     switch (gate_.Next()) {
@@ -21,7 +27,7 @@ bool TMessageBoxErrorReport::Admit() {
         case TReportVerdict::Offer: break;
     }
     const std::string question = gate_.OfferText();
-    const bool skip = MessageBoxA(nullptr, question.c_str(), "Flicko ERROR", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const bool skip = ::MessageBoxA(nullptr, question.c_str(), "Flicko ERROR", MB_YESNO | MB_ICONQUESTION) == IDYES;
     gate_.Answer(skip);
     return !skip;
 }
@@ -37,18 +43,11 @@ void TMessageBoxErrorReport::EndReading() {
 
 void TMessageBoxErrorReport::ReportReadError(const std::string& fileName, int line, const std::string& message) {
     if (!Admit()) return;
-    const std::string text = ReadErrorBoxText(fileName, line, message);
-    const int answer =
-        MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING);
-    if (answer != IDYES) return;
+    if (!ask_(ReadErrorBoxText(fileName, line, message))) return;
     const std::string command =
         DebuggerCommand(debuggerTemplate_ ? debuggerTemplate_() : std::string(), fileName, line);
     // A failed start shows "CreateProcess failed" with the command line.
-    Win32Processes().Execute(command);
-}
-
-bool StartDetached(const std::string& commandLine) {
-    return Win32Processes([](const std::string&, const std::string&) {}).Execute(commandLine);
+    processes_.Execute(command);
 }
 
 }  // namespace flicko

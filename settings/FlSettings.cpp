@@ -1,4 +1,4 @@
-#include "settings/FlIniReader.h"
+#include "settings/FlSettings.h"
 
 #include <algorithm>
 

@@ -1,6 +1,7 @@
-// What drag tracking needs from the rest of the system. Each neighbour is a
-// small interface so the tracker can be tested with recording doubles and
-// the resident program and the probe can plug in their own.
+// The engine's outbound interfaces: what drag tracking needs from the rest
+// of the system (its neighbours). Each is a small interface so the tracker
+// can be tested with recording doubles and the resident program and the
+// probe can plug in their own.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/ProfileFileNative.h"
+#include "platform/native/NativeProfileFiles.h"
 
 #include <atomic>
 #include <chrono>
@@ -7,7 +7,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "platform/NativePath.h"
+#include "base/NativePath.h"
+#include "base/Text.h"
 
 namespace flicko {
 
@@ -16,16 +17,6 @@ namespace {
 // The profile functions count Ctrl-Z (an old end-of-file mark) as a blank.
 bool IsProfileBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
-}
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    }
-    return true;
 }
 
 std::string_view TrimBlanks(std::string_view s) {
@@ -97,7 +88,7 @@ bool TProfileText::SectionRange(std::string_view section, std::size_t& first, st
             last = i;
             return true;
         }
-        if (SameName(lines_[i].name, section)) {
+        if (SameText(lines_[i].name, section)) {
             inside = true;
             first = i + 1;
         }
@@ -116,7 +107,7 @@ std::optional<std::string_view> TProfileText::Find(std::string_view section, std
     if (!SectionRange(section, first, last)) return std::nullopt;
     key = TrimBlanks(key);
     for (std::size_t i = first; i < last; ++i) {
-        if (lines_[i].kind == Line::Key && SameName(lines_[i].name, key)) return lines_[i].value;
+        if (lines_[i].kind == Line::Key && SameText(lines_[i].name, key)) return lines_[i].value;
     }
     return std::nullopt;
 }
@@ -161,7 +152,7 @@ void TProfileText::Set(std::string_view section, std::string_view key, std::stri
         for (std::size_t i = first; i < last; ++i) {
             const Line& line = lines_[i];
             if (line.kind != Line::Key) continue;
-            if (SameName(line.name, key)) {
+            if (SameText(line.name, key)) {
                 std::string newLine(line.name);
                 newLine += '=';
                 newLine += value;

@@ -1,4 +1,4 @@
-#include "rules/Fcheck.h"
+#include "fcheck/Fcheck.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

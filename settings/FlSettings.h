@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/ProfileFile.h"
-#include "rules/FlError.h"
+#include "base/FlError.h"
 #include "settings/FlEnv.h"
 #include "settings/FlIniFile.h"
 #include "settings/Files.h"

@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "settings/PathMacros.h"
+#include "base/PathExpander.h"
 
 namespace flicko {
 

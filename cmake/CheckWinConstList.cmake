@@ -1,0 +1,22 @@
+# Fails when a constant of platform/WinConst.h is missing from the list that
+# platform/win32/WinConstCheck.cpp checks against the system headers.
+# Run as: cmake -DSOURCE_DIR=<tree> -P CheckWinConstList.cmake
+file(READ ${SOURCE_DIR}/platform/WinConst.h header)
+file(READ ${SOURCE_DIR}/platform/win32/WinConstCheck.cpp check)
+string(REGEX MATCHALL "constexpr [a-z0-9_:]+ [A-Z][A-Z0-9_]+ =" declarations "${header}")
+set(missing "")
+foreach(declaration ${declarations})
+  string(REGEX REPLACE "constexpr [a-z0-9_:]+ ([A-Z][A-Z0-9_]+) =" "\\1" name "${declaration}")
+  string(FIND "${check}" "X(${name})" at)
+  if(at EQUAL -1)
+    list(APPEND missing ${name})
+  endif()
+endforeach()
+list(LENGTH declarations count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "no constants found in platform/WinConst.h")
+endif()
+if(missing)
+  message(FATAL_ERROR "not checked in platform/win32/WinConstCheck.cpp: ${missing}")
+endif()
+message(STATUS "${count} constants, each checked")

@@ -1,0 +1,12 @@
+# Google Benchmark programs (native only; figures in BENCHMARKS.md).
+if(NOT FLICKO_BENCHMARKS OR CMAKE_CROSSCOMPILING)
+  return()
+endif()
+find_package(benchmark QUIET)
+file(GLOB FLICKO_BENCH_SOURCES CONFIGURE_DEPENDS bench/*.cpp)
+if(NOT benchmark_FOUND OR NOT FLICKO_BENCH_SOURCES)
+  return()
+endif()
+add_executable(flicko_bench ${FLICKO_BENCH_SOURCES})
+target_include_directories(flicko_bench PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(flicko_bench PRIVATE flicko_native benchmark::benchmark benchmark::benchmark_main)

@@ -1,0 +1,45 @@
+# The rules checker: fcheck.exe for Windows, a native fcheck for rule
+# authors on other systems and their CI. Its exit status: 0 clean, 1
+# reports, 2 aborted or missing.
+
+# The checking itself, platform-free (the unit tests and the reader's fuzz
+# target use it too).
+file(GLOB FLICKO_FCHECK_SOURCES CONFIGURE_DEPENDS fcheck/*.cpp)
+list(REMOVE_ITEM FLICKO_FCHECK_SOURCES ${CMAKE_SOURCE_DIR}/fcheck/FcheckMain.cpp)
+add_library(flicko_fcheck STATIC ${FLICKO_FCHECK_SOURCES})
+target_link_libraries(flicko_fcheck PUBLIC flicko_core)
+
+# The program picks the adapters of the system it runs on.
+add_executable(fcheck fcheck/FcheckMain.cpp)
+target_link_libraries(fcheck PRIVATE flicko_fcheck ${FLICKO_SYSTEM_ADAPTERS})
+if(WIN32)
+  target_link_options(fcheck PRIVATE ${FLICKO_STATIC_RUNTIME})
+  set_target_properties(fcheck PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${FLICKO_RELEASE_DIR})
+endif()
+
+# Exit statuses over the committed rule files, natively and under Wine.
+if(NOT CMAKE_CROSSCOMPILING)
+  foreach(case "clean;0" "with-reports;1" "aborting;2" "missing;2")
+    list(GET case 0 name)
+    list(GET case 1 status)
+    add_test(NAME fcheck_${name}_exits_${status}
+      COMMAND sh -c "\"$0\" \"$1\" >/dev/null 2>&1; test $? -eq ${status}"
+              $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/tests/rules-data/${name}.dat)
+  endforeach()
+  # --ini reaches the settings check: the shipped settings enable scrolling.
+  add_test(NAME fcheck_ini_reads_the_shipped_settings
+    COMMAND sh -c "\"$0\" --ini \"$1\" | grep -qx 'Scroll.Enable=True'"
+            $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/default/flicko.ini)
+elseif(CMAKE_CROSSCOMPILING_EMULATOR)
+  foreach(case "clean;0" "with-reports;1" "aborting;2" "missing;2")
+    list(GET case 0 name)
+    list(GET case 1 status)
+    add_test(NAME fcheck_exe_${name}_exits_${status}
+      COMMAND sh -c "\"$0\" \"$1\" \"$2\" >/dev/null 2>&1; test $? -eq ${status}"
+              ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/tests/rules-data/${name}.dat)
+  endforeach()
+  # With the system's profile functions, over the release folder's copy.
+  add_test(NAME fcheck_exe_ini_reads_the_shipped_settings
+    COMMAND sh -c "\"$0\" \"$1\" --ini \"$2\" | tr -d '\\r' | grep -qx 'Scroll.Enable=True'"
+            ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:fcheck> ${FLICKO_RELEASE_DIR}/default/flicko.ini)
+endif()

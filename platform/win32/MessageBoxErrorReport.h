@@ -1,0 +1,41 @@
+// The scroll-data reports of the programs (the resident program and the
+// utility): message boxes, and the debugger (an editor command) started at
+// the offending line on request.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "base/FlError.h"
+#include "platform/Processes.h"
+#include "rules/ReadReportGate.h"
+
+namespace flicko {
+
+class TMessageBoxErrorReport : public IReadErrorReport {
+public:
+    // Shows text with Yes and No (No the default); true for Yes.
+    using AskYesNo = std::function<bool(const std::string& text)>;
+
+    // debuggerTemplate yields the current Debugger setting at each report; the
+    // debugger starts through processes, which shows a failed start itself.
+    // Without ask the question is a message box.
+    TMessageBoxErrorReport(Processes& processes, std::function<std::string()> debuggerTemplate,
+                           AskYesNo ask = nullptr);
+
+    void ShowErrorBox(const std::string& text) override;
+    void ReportReadError(const std::string& fileName, int line, const std::string& message) override;
+    void BeginReading() override { gate_.BeginReading(); }
+    void EndReading() override;
+
+private:
+    // False when the report is to be left out (the user chose to skip).
+    bool Admit();
+
+    Processes& processes_;
+    std::function<std::string()> debuggerTemplate_;
+    AskYesNo ask_;
+    TReadReportGate gate_;
+};
+
+}  // namespace flicko
