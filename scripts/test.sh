@@ -57,11 +57,33 @@ echo "== Windows tests under Wine"
 flicko_start_xvfb
 export WINEPREFIX="$root/build/wineprefix"
 trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true; flicko_stop_xvfb' EXIT
-"$root/scripts/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 || true   # create the prefix once
-run_ctest wine build/win32
+# Creates the prefix once, and tells whether this machine can run Wine at
+# all: some virtual machines' kernels refuse to execute 32-bit code
+# (execve answers "Exec format error"), and then no Windows program starts.
+if timeout 600 "$root/scripts/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1; then
+  # Cases listed in tests/wine-pending.txt were written on a machine that
+  # could not run them. They run and are reported here, but only the cases
+  # seen passing before gate the result; a line leaves the list once its
+  # case has been seen passing.
+  pending_tests=$(grep -v '^#' "$root/tests/wine-pending.txt" | awk '$1 == "ctest" {print $2}' | paste -sd'|' -)
+  pending_gtest=$(grep -v '^#' "$root/tests/wine-pending.txt" | awk '$1 == "gtest" {print $2}' | paste -sd':' -)
+  GTEST_FILTER="-${pending_gtest:-none}" run_ctest wine build/win32 -E "${pending_tests:-^$}"
+  gate=$overall gated_total=$all_total gated_failed=$all_failed
+  GTEST_FILTER="${pending_gtest:-none}" run_ctest wine-pending build/win32 \
+    -R "win32_unit_and_adapter_tests${pending_tests:+|$pending_tests}"
+  pending_note="pending under Wine (not gating): $((all_total - gated_total - all_failed + gated_failed)) passed, $((all_failed - gated_failed)) failed"
+  overall=$gate all_total=$gated_total all_failed=$gated_failed
+else
+  echo "!! Wine cannot start a program on this machine (its kernel runs no 32-bit code):"
+  echo "!! the Windows tests were built but not run."
+  summary+=("wine: NOT RUN - this machine cannot execute 32-bit programs")
+  run_ctest release-checks build/win32 \
+    -R '^(claspm_exports_and_imports|readme_names_the_version|winconst_check_covers_every_constant)$'
+fi
 
 echo
 echo "== summary"
 printf '%s\n' "${summary[@]}"
+[ -z "${pending_note:-}" ] || echo "$pending_note"
 echo "tests: $((all_total - all_failed)) passed, $all_failed failed"
 exit $overall
