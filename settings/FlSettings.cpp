@@ -1,25 +1,9 @@
 #include "settings/FlSettings.h"
+#include "settings/ReadListScope.h"
 
 #include <algorithm>
 
 namespace flicko {
-
-namespace {
-
-// The list of files followed belongs to one read; an error that ends the read
-// must not leave names behind that would look circular to the next one.
-class ReadListScope {
-public:
-    explicit ReadListScope(std::string& list) : list_(list) { list_.clear(); }
-    ~ReadListScope() { list_.clear(); }
-    ReadListScope(const ReadListScope&) = delete;
-    ReadListScope& operator=(const ReadListScope&) = delete;
-
-private:
-    std::string& list_;
-};
-
-}  // namespace
 
 void TFlSettings::ReadOneFile(TFlIniFile& f) {
     // "Ini=" names no file: the chain ends here rather than going on to a

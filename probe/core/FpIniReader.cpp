@@ -1,25 +1,9 @@
 #include "probe/core/FpIniReader.h"
+#include "settings/ReadListScope.h"
 
 #include "base/Text.h"
 
 namespace flicko {
-
-namespace {
-
-// The list of files followed belongs to one read; an error that ends the read
-// must not leave names behind that would look circular to the next one.
-class ReadListScope {
-public:
-    explicit ReadListScope(std::string& list) : list_(list) { list_.clear(); }
-    ~ReadListScope() { list_.clear(); }
-    ReadListScope(const ReadListScope&) = delete;
-    ReadListScope& operator=(const ReadListScope&) = delete;
-
-private:
-    std::string& list_;
-};
-
-}  // namespace
 
 bool TFpIniFile::WriteMSec(const std::string& section, const std::string& key, Millis ms) {
     return WriteString(section, key, FloatToText(static_cast<double>(ms) / 1000.0));
