@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "engine/WindowsUty.h"
 #include "platform/WinConst.h"
 
 namespace flicko {
@@ -176,18 +177,9 @@ std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
     s.InertiaGoing = false;
 
     if (s.IsScroll) {
-        Rect client;
-        Point topLeft;
-        Point bottomRight;
-        if (desktop_.GetClientRect(s.TargetWindow, client)) {
-            topLeft = Point{client.left, client.top};
-            bottomRight = Point{client.right, client.bottom};
-            desktop_.ClientToScreen(s.TargetWindow, topLeft);
-            desktop_.ClientToScreen(s.TargetWindow, bottomRight);
-        }
         // A target that cannot be measured leaves an empty rectangle at the
         // origin; the wheel point is then clamped onto it.
-        s.TargetRect = Rect{topLeft.x, topLeft.y, bottomRight.x - 1, bottomRight.y - 1};
+        s.TargetRect = ClientRectOnScreen(desktop_, s.TargetWindow);
         d.PassThrough = false;
         // Decided before the actions run: a release that arrives while they
         // wait on a window belongs to this swallowed press.

@@ -118,4 +118,17 @@ std::string FormatArgs(const std::string& tmpl, const std::vector<std::string>& 
     return out;
 }
 
+Rect ClientRectOnScreen(Desktop& desk, Hwnd window) {
+    Rect client;
+    Point topLeft;
+    Point bottomRight;
+    if (desk.GetClientRect(window, client)) {
+        topLeft = Point{client.left, client.top};
+        bottomRight = Point{client.right, client.bottom};
+        desk.ClientToScreen(window, topLeft);
+        desk.ClientToScreen(window, bottomRight);
+    }
+    return Rect{topLeft.x, topLeft.y, bottomRight.x - 1, bottomRight.y - 1};
+}
+
 }  // namespace flicko

@@ -50,6 +50,9 @@ std::int32_t PtToRt(Desktop& desk, Point screen, Hwnd window, int axis);
 // The outermost window reached through parents that really contain it.
 // Owners are not followed: GetParent of an owned top-level window yields its
 // owner, which does not hold it as a child.
+// The window's client area in screen coordinates, right and bottom inclusive.
+// A window that cannot be measured gives an empty rectangle at the origin.
+Rect ClientRectOnScreen(Desktop& desk, Hwnd window);
 Hwnd TopLevelOf(Desktop& desk, Hwnd window);
 std::string WindowTextOf(Desktop& desk, Hwnd window);
 std::string ClassNameOf(Desktop& desk, Hwnd window);

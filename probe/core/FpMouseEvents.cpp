@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "engine/WindowsUty.h"
 #include "platform/WinConst.h"
 
 namespace flicko {
@@ -112,16 +113,7 @@ void TProbe::ProbePress(Point p, Millis) {
             TProcessNamesScope processes(paths_, entry.Processes);
             s.TargetWindow = paths_.ResolveWindowPath(w, s.Rule->SendTo, *s.Rule);
             scroll_.PrepareAxes();
-            Rect client;
-            Point topLeft;
-            Point bottomRight;
-            if (desktop_.GetClientRect(s.TargetWindow, client)) {
-                topLeft = Point{client.left, client.top};
-                bottomRight = Point{client.right, client.bottom};
-                desktop_.ClientToScreen(s.TargetWindow, topLeft);
-                desktop_.ClientToScreen(s.TargetWindow, bottomRight);
-            }
-            s.TargetRect = Rect{topLeft.x, topLeft.y, bottomRight.x - 1, bottomRight.y - 1};
+            s.TargetRect = ClientRectOnScreen(desktop_, s.TargetWindow);
         }
         ShowScrollData();
     }

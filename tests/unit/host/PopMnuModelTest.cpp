@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/fake/FakeProcesses.h"
+#include "tests/unit/host/RecordingPopMnuHost.h"
 
 namespace flicko {
 namespace {
@@ -126,32 +127,6 @@ TEST(PopMnuModelTest, EditCommandLineFillsEveryPlaceholderOrAppendsTheFile) {
 
 // --- running items -------------------------------------------------------------
 
-struct RecordingActions : IPopMnuHost {
-    bool enabled = true;
-    bool hookWorks = true;
-    std::vector<std::string> calls;
-    bool Enabled() const override { return enabled; }
-    bool SetEnabled(bool value) override {
-        calls.push_back(value ? "enable" : "disable");
-        if (hookWorks) enabled = value;
-        return hookWorks;
-    }
-    void PauseHook() override { calls.push_back("pause"); }
-    void ResumeHook() override { calls.push_back("resume"); }
-    void RequestReloadSettings() override { calls.push_back("reload-ini"); }
-    void RequestReloadScrollData() override { calls.push_back("reload-dat"); }
-    void ShowAboutDialog() override { calls.push_back("about"); }
-    void RequestExit() override { calls.push_back("exit"); }
-    bool startsAtLogon = false;
-    bool shortcutWorks = true;
-    bool StartsAtLogon() const override { return startsAtLogon; }
-    bool SetStartsAtLogon(bool on) override {
-        calls.push_back(on ? "startup-on" : "startup-off");
-        if (shortcutWorks) startsAtLogon = on;
-        return shortcutWorks;
-    }
-};
-
 struct AppDirExpander : IPathExpander {
     std::string ExpandPath(std::string_view path) const override {
         std::string s(path);
@@ -167,7 +142,7 @@ protected:
     }
     std::vector<FakeProcessCall> Calls() const { return processes.Calls(); }
 
-    RecordingActions actions;
+    RecordingPopMnuHost actions;
     FakeProcesses processes;
     AppDirExpander paths;
     TFiles files{"C:\\app\\flicko.exe", "C:\\app\\default\\flicko.ini", "C:\\My Rules\\scroll.dat",

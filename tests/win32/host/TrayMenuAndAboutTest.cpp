@@ -9,6 +9,7 @@
 
 #include "FlickoVersion.h"
 #include "host/FlDialog.h"
+#include "tests/unit/host/RecordingPopMnuHost.h"
 #include "host/FlMenu.h"
 #include "host/core/AboutTemplate.h"
 #include "platform/fake/FakeProcesses.h"
@@ -16,24 +17,11 @@
 namespace flicko {
 namespace {
 
-struct RecordingHost : IPopMnuHost, IAboutHost {
-    bool enabled = true;
+struct RecordingHost : RecordingPopMnuHost, IAboutHost {
     HWND about = nullptr;
-    std::vector<std::string> calls;
-    bool Enabled() const override { return enabled; }
-    bool SetEnabled(bool value) override {
-        calls.push_back(value ? "enable" : "disable");
-        enabled = value;
-        return true;
-    }
-    void PauseHook() override { calls.push_back("pause"); }
-    void ResumeHook() override { calls.push_back("resume"); }
-    void RequestReloadSettings() override { calls.push_back("reload-ini"); }
-    void RequestReloadScrollData() override { calls.push_back("reload-dat"); }
-    void ShowAboutDialog() override { calls.push_back("about"); }
-    void RequestExit() override { calls.push_back("exit"); }
-    bool StartsAtLogon() const override { return false; }
-    bool SetStartsAtLogon(bool) override { return false; }
+    // Both interfaces ask for the pause; one record serves them.
+    void PauseHook() override { RecordingPopMnuHost::PauseHook(); }
+    void ResumeHook() override { RecordingPopMnuHost::ResumeHook(); }
     void SetAboutWindow(HWND dialog) override { about = dialog; }
 };
 
