@@ -5,13 +5,20 @@ if(NOT WIN32)
 endif()
 
 # The hook library is mapped into every process with mouse input: no C
-# runtime, no unwinding tables, an entry point that only says yes, exports by
-# plain name.
+# runtime, an entry point that only says yes, exports by plain name.
+# On x64 the unwind tables stay: they are the exception directory the system
+# walks through this code when anything unwinds across a hook call. The
+# 32-bit entry symbol carries stdcall's decoration, the 64-bit one none.
 add_library(claspm SHARED hook/claspm/claspm.cpp hook/claspm/claspm.def hook/claspm/claspm.rc)
 target_include_directories(claspm PRIVATE ${CMAKE_SOURCE_DIR} ${FLICKO_VERSION_INCLUDE_DIRS})
-target_compile_options(claspm PRIVATE -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-  -fno-stack-protector -ffreestanding)
-target_link_options(claspm PRIVATE ${FLICKO_STATIC_RUNTIME} -nostdlib -nostartfiles -Wl,-e,_ClaspmEntry@12
+target_compile_options(claspm PRIVATE -fno-exceptions -fno-rtti -fno-stack-protector -ffreestanding)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(FLICKO_CLASPM_ENTRY ClaspmEntry)
+else()
+  target_compile_options(claspm PRIVATE -fno-asynchronous-unwind-tables)
+  set(FLICKO_CLASPM_ENTRY _ClaspmEntry@12)
+endif()
+target_link_options(claspm PRIVATE ${FLICKO_STATIC_RUNTIME} -nostdlib -nostartfiles -Wl,-e,${FLICKO_CLASPM_ENTRY}
   -Wl,--enable-stdcall-fixup -Wl,--kill-at)
 target_link_libraries(claspm PRIVATE user32 kernel32)
 set_target_properties(claspm PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${FLICKO_RELEASE_DIR})

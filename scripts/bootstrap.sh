@@ -12,7 +12,8 @@ packages=(
   cmake g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev python3
   gcc-mingw-w64-i686 g++-mingw-w64-i686 binutils-mingw-w64-i686
-  wine wine32:i386
+  gcc-mingw-w64-x86-64 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  wine wine64 wine32:i386
   xvfb xfonts-base xauth x11-utils xdotool libxtst-dev imagemagick
   nsis zip unzip
   # Kana and kanji for the About dialog in Japanese mode under Wine.
