@@ -85,8 +85,11 @@ private:
     std::size_t Sequence() {
         std::size_t total = 0;
         while (More() && p_[pos_] != '|' && p_[pos_] != ')') {
-            const std::size_t atom = Atom();
-            total = Add(total, Times(atom, Repeats()));
+            std::size_t atom = Atom();
+            // Every quantifier multiplies: "a?{9999}" repeats the optional
+            // "a" 9999 times, and the compiler copies it as often.
+            for (std::size_t times = Repeats(); times != 0; times = Repeats()) atom = Times(atom, times);
+            total = Add(total, atom);
         }
         return total;
     }
@@ -111,8 +114,9 @@ private:
 
     // How often the atom before may occur: *, + and ? count twice, {n},
     // {n,} and {n,m} their largest count and one more; each may be lazy.
+    // 0 when no quantifier follows.
     std::size_t Repeats() {
-        if (!More()) return 1;
+        if (!More()) return 0;
         std::size_t times = 1;
         const char c = p_[pos_];
         if (c == '*' || c == '+' || c == '?') {
@@ -130,11 +134,11 @@ private:
                 current = std::min(kCap, current * 10 + static_cast<std::size_t>(p_[j] - '0'));
                 largest = std::max(largest, current);
             }
-            if (!digits || j >= p_.size() || p_[j] != '}') return 1;
+            if (!digits || j >= p_.size() || p_[j] != '}') return 0;
             pos_ = j + 1;
             times = Add(largest, 1);
         } else {
-            return 1;
+            return 0;
         }
         if (More() && p_[pos_] == '?') ++pos_;
         return times;

@@ -139,6 +139,21 @@ TEST_F(WindowPath, ExpressionsAreRefusedPastFiveHundredPartsWithRepetitionsCount
                                                          "Bad regular expression : x*(?:a|[b]){250}" + tooLarge}));
 }
 
+TEST_F(WindowPath, AQuantifierAfterAQuantifierCountsAsARepetition) {
+    // Each of these compiled to tens of thousands of states and took 0.1 to
+    // 0.8 s per match when only the first quantifier of an atom was counted.
+    Compile("TextRe(a?{9999})");
+    Compile("TextRe(\\(?:" + std::string(240, 'a') + "\\)?{400})");
+    Compile("TextRe(a+*{300})");
+    EXPECT_EQ(context.Reports.size(), 3u);
+    for (const std::string& report : context.Reports) {
+        EXPECT_NE(report.find("\nexpression too large to match quickly"), std::string::npos) << report;
+    }
+    context.Reports.clear();
+    Compile("TextRe(a{2}{3}b*?c?" "?)");  // small ones, lazy marks included, still read
+    EXPECT_TRUE(context.Reports.empty()) << context.Reports[0];
+}
+
 TEST_F(WindowPath, LongBackReferenceNumbersAreRefusedAsBadExpressions) {
     // Found by fuzzing: the library's number parser overflowed on these.
     Compile("TextRe(\\\\8888888888888888888)");
