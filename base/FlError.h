@@ -46,6 +46,10 @@ public:
 class IReadErrorReport : public IErrorReport {
 public:
     virtual void ReportReadError(const std::string& fileName, int line, const std::string& message) = 0;
+    // Something that reads, but most likely not as the author meant. Only
+    // the checker shows it: the programs read on without a word, as they
+    // always have.
+    virtual void Warn(const std::string& /*fileName*/, int /*line*/, const std::string& /*message*/) {}
     // Bracket one reading of the rules (readings may nest: an include read
     // on its own inside a reading is part of it), so that a report can tell
     // the reports of one reading from those of the next.

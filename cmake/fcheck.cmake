@@ -26,6 +26,16 @@ if(NOT CMAKE_CROSSCOMPILING)
       COMMAND sh -c "\"$0\" \"$1\" >/dev/null 2>&1; test $? -eq ${status}"
               $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/tests/rules-data/${name}.dat)
   endforeach()
+  # Every rules and settings example of the documentation, through the checker.
+  find_package(Python3 COMPONENTS Interpreter)
+  if(Python3_Interpreter_FOUND)
+    add_test(NAME fcheck_doc_examples
+      COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tests/docs/check_doc_examples.py
+              $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR})
+  endif()
+  add_test(NAME fcheck_ini_missing_exits_2
+    COMMAND sh -c "\"$0\" --ini \"$1\" >/dev/null 2>&1; test $? -eq 2"
+            $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/tests/rules-data/nosuch.ini)
   # --ini reaches the settings check: the shipped settings enable scrolling.
   add_test(NAME fcheck_ini_reads_the_shipped_settings
     COMMAND sh -c "\"$0\" --ini \"$1\" | grep -qx 'Scroll.Enable=True'"

@@ -28,6 +28,10 @@ public:
         err_ << fileName << ':' << line << ": " << OneLine(message) << '\n';
         ++count_;
     }
+    void Warn(const std::string& fileName, int line, const std::string& message) override {
+        err_ << fileName << ':' << line << ": warning: " << OneLine(message) << '\n';
+        ++count_;
+    }
     int Count() const { return count_; }
 
 private:

@@ -10,10 +10,10 @@
 namespace flicko {
 
 // Reports go to err as "FILE:LINE: MESSAGE" (line breaks of the message
-// become blanks); the rules go to out in reading order, then the else rule
-// when an else block was read. Returns 0 when nothing was reported, 1 when
-// only continuing reports were made, 2 when the reading was aborted or the
-// file is missing.
+// become blanks), warnings as "FILE:LINE: warning: MESSAGE"; the rules go to
+// out in reading order, then the else rule when an else block was read.
+// Returns 0 when nothing was reported, 1 when only continuing reports or
+// warnings were made, 2 when the reading was aborted or the file is missing.
 int CheckScrollDataFile(const std::string& path, const IPathExpander& expander, std::ostream& out,
                         std::ostream& err);
 

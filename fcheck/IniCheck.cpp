@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <exception>
+#include <fstream>
 #include <ostream>
 
 #include "settings/FlSettings.h"
@@ -46,6 +47,12 @@ void PrintItems(std::ostream& out, const char* name, const TPopMnuList& items) {
 int RunIniCheck(const std::string& file, std::ostream& out, std::ostream& err, Environment& env,
                 ProfileFiles& profiles) {
     StreamErrorReport errors(err);
+    // Later files of a chain may be missing (a user's own file before its
+    // first edit reads as empty), the one asked for may not.
+    if (!std::ifstream(file).is_open()) {
+        errors.ShowErrorBox("Settings file not exist : " + file);
+        return 2;
+    }
     TPathMacros paths(env);
     TFlSettings settings(profiles, paths, errors);
     try {

@@ -39,6 +39,8 @@ public:
     virtual void ReportReadError(const std::string& message) = 0;
     // "FileName: ...\nLine: ..." of the place being read.
     virtual std::string FileLineText() const = 0;
+    // A warning at the current place (IReadErrorReport::Warn).
+    virtual void Warn(const std::string& /*message*/) {}
 
     // Raises the aborting error with the current place.
     [[noreturn]] void Abort(const std::string& detail) const { throw EDatReadError(FileLineText(), detail); }

@@ -56,6 +56,26 @@ std::string Quote(std::string_view arg) {
     return q;
 }
 
+// An argument's backslash escapes the next character and is dropped, so
+// "TextRe(\d+)" searches for "d+". The warning for the first escaped letter
+// that means something in a regular expression, or empty. raw is the
+// argument as written, between its parentheses.
+std::string DroppedRegexEscape(std::string_view element, std::string_view raw) {
+    constexpr std::string_view kMeaningful = "bBcdDfnrsStuvwWx";
+    for (std::size_t i = 0; i + 1 < raw.size(); ++i) {
+        if (raw[i] != '\\') continue;
+        const char c = raw[i + 1];
+        if (kMeaningful.find(c) != std::string_view::npos) {
+            const std::string escape{'\\', c};
+            return "\"" + escape + "\" in " + std::string(element) + " reads as a plain \"" + std::string(1, c) +
+                   "\" (a backslash only keeps the next character); write \"\\" + escape + "\" for the expression's \"" +
+                   escape + "\"";
+        }
+        ++i;  // the escaped character, a backslash included
+    }
+    return {};
+}
+
 }  // namespace
 
 // text begins with "("; returns the argument with escapes resolved and
@@ -138,11 +158,18 @@ std::string CompileWindowPath(std::string_view text, TReadContext& context) {
         }
         if (element && CodeTakesArg(element)) {
             std::string arg;
+            const std::string_view before = text;
             if (!text.empty() && text.front() == '(') arg = ReadParenArgument(text, context);
             code += Quote(arg);
             const std::string_view e(element);
             if (e.size() == 3 && (e[2] == 'E' || e[2] == 'e')) {
                 const bool ignoreCase = e[2] == 'e';
+                // Between the "(" and the ")" that ReadParenArgument took.
+                const std::size_t taken = before.size() - text.size();
+                if (taken >= 2) {
+                    const std::string warning = DroppedRegexEscape(name, before.substr(1, taken - 2));
+                    if (!warning.empty()) context.Warn(warning);
+                }
                 const std::string problem =
                     context.Regexes ? context.Regexes->Prepare(arg, ignoreCase) : RegexProblem(arg, ignoreCase);
                 if (!problem.empty()) context.ReportReadError("Bad regular expression : " + arg + "\n" + problem);

@@ -66,6 +66,8 @@ TScrollDataReader::TScrollDataReader(TRuleModel& model, IReadErrorReport& report
 
 TScrollDataReader::~TScrollDataReader() = default;
 
+void TScrollDataReader::Warn(const std::string& message) { report_.Warn(fileName_, line_, message); }
+
 void TScrollDataReader::ReportReadError(const std::string& message) {
     report_.ReportReadError(fileName_, line_, message);
 }

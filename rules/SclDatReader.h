@@ -52,6 +52,7 @@ private:
     // TReadContext
     void ReportReadError(const std::string& message) override;
     std::string FileLineText() const override;
+    void Warn(const std::string& message) override;
 
     // Marks one reading for the report (see IReadErrorReport).
     struct ReadingScope {

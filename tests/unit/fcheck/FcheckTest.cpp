@@ -140,6 +140,19 @@ TEST_F(Fcheck, GeneralAbortingErrorsUseTheirOwnMessage) {
     EXPECT_EQ(err.str(), main + ":1: '1.2.3' is not a valid floating point value\n");
 }
 
+TEST_F(Fcheck, EscapeThatDropsARegularExpressionBackslashIsAWarningNamingTheFormToWrite) {
+    EXPECT_EQ(Check("TextRe(\\d+ items) {}\nClass(A).ProcessReI(\\.exe$) {}\nTextRe(\\\\\\s) {}\n"), 1);
+    EXPECT_EQ(err.str(), main + ":1: warning: \"\\d\" in TextRe reads as a plain \"d\" (a backslash only keeps the "
+                                "next character); write \"\\\\d\" for the expression's \"\\d\"\n" +
+                             main + ":3: warning: \"\\s\" in TextRe reads as a plain \"s\" (a backslash only keeps "
+                                    "the next character); write \"\\\\s\" for the expression's \"\\s\"\n");
+    out.str("");
+    err.str("");
+    // The forms that work: a doubled backslash, escaped parentheses.
+    EXPECT_EQ(Check("TextRe(\\\\d+ items) {}\nClassRe(^\\(a|b\\)\\\\.c$) {}\n"), 0);
+    EXPECT_EQ(err.str(), "");
+}
+
 TEST_F(Fcheck, MissingFileExitsTwoWithoutRules) {
     const std::string missing = dir.Dir() + "/nothing.dat";
     EXPECT_EQ(CheckScrollDataFile(missing, expander, out, err), 2);

@@ -71,9 +71,20 @@ TEST_F(IniCheckTest, CircularChainIsOneLineOnStandardErrorAndFailsTheRun) {
 
 TEST_F(IniCheckTest, FailedDirectoryQueryIsReportedInsteadOfValues) {
     env.windowsDirectory.reset();
-    EXPECT_EQ(Run(folder.Path("a.ini")), 1);
+    EXPECT_EQ(Run(folder.Write("a.ini", "")), 1);
     EXPECT_EQ(err.str(), "WinDir - Can't get Windows diractory.\n");
     EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(IniCheckTest, MissingFileAskedForExitsTwoButAMissingLaterFileEndsTheChainQuietly) {
+    EXPECT_EQ(Run(folder.Path("nosuch.ini")), 2);
+    EXPECT_EQ(err.str(), "Settings file not exist : " + folder.Path("nosuch.ini") + "\n");
+    EXPECT_EQ(out.str(), "");
+    err.str("");
+    const auto user = folder.Path("user.ini");
+    EXPECT_EQ(Run(folder.Write("a.ini", "[Files]\nIni=" + user + "\n")), 0);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(out.str().rfind("Files.Ini=" + user + "\n", 0), 0u);
 }
 
 }  // namespace
