@@ -18,6 +18,10 @@ public:
     virtual bool ShellOpen(const std::string& file) = 0;
     // CreateProcessA with the whole command line; caption "CreateProcess failed".
     virtual bool Execute(const std::string& commandLine) = 0;
+    // Makes the folder a file is to be in, with the folders above it, so
+    // that an editor started on a file that does not exist yet can save it.
+    // Quiet: true when the folder is there afterwards.
+    virtual bool MakeFolderFor(const std::string& file) = 0;
 };
 
 }  // namespace flicko

@@ -74,8 +74,16 @@ void RunPopMnuItem(const TPopMnu& item, IPopMnuHost& host, Processes& processes,
     case EPopMnuKind::Disable: host.SetEnabled(!host.Enabled()); break;
     case EPopMnuKind::ReadIni: host.RequestReloadSettings(); break;
     case EPopMnuKind::ReadScrollDat: host.RequestReloadScrollData(); break;
-    case EPopMnuKind::EditIni: processes.Execute(EditCommandLine(files.Editor, files.Ini)); break;
-    case EPopMnuKind::EditScrollDat: processes.Execute(EditCommandLine(files.Editor, files.ScrollDat)); break;
+    // The file may not exist yet (a user's own settings file before its first
+    // edit): the editor creates it, but only in a folder that is there.
+    case EPopMnuKind::EditIni:
+        processes.MakeFolderFor(files.Ini);
+        processes.Execute(EditCommandLine(files.Editor, files.Ini));
+        break;
+    case EPopMnuKind::EditScrollDat:
+        processes.MakeFolderFor(files.ScrollDat);
+        processes.Execute(EditCommandLine(files.Editor, files.ScrollDat));
+        break;
     case EPopMnuKind::About: host.ShowAboutDialog(); break;
     case EPopMnuKind::Utility: processes.Execute(files.Utility); break;
     case EPopMnuKind::Execute: processes.Execute(paths.ExpandPath(SplitCommandText(item.Text).Command)); break;

@@ -21,4 +21,9 @@ bool FakeProcesses::Execute(const std::string& commandLine) {
     return Start(FakeProcessCall::Kind::Execute, commandLine, "CreateProcess failed");
 }
 
+bool FakeProcesses::MakeFolderFor(const std::string& file) {
+    calls_.push_back({FakeProcessCall::Kind::MakeFolder, file, true});
+    return true;
+}
+
 }  // namespace flicko

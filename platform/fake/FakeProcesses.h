@@ -11,7 +11,7 @@
 namespace flicko {
 
 struct FakeProcessCall {
-    enum class Kind { ShellExec, Execute, ShellOpen };
+    enum class Kind { ShellExec, Execute, ShellOpen, MakeFolder };
     Kind kind = Kind::Execute;
     std::string argument;
     bool started = false;
@@ -32,6 +32,8 @@ public:
     bool ShellExec(const std::string& file) override;
     bool ShellOpen(const std::string& file) override;
     bool Execute(const std::string& commandLine) override;
+    // Recorded with started = true; makes nothing.
+    bool MakeFolderFor(const std::string& file) override;
 
     const std::vector<FakeProcessCall>& Calls() const { return calls_; }
     const std::vector<FakeFailureBox>& Boxes() const { return boxes_; }

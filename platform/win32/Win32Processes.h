@@ -20,6 +20,7 @@ public:
     bool ShellExec(const std::string& file) override;
     bool ShellOpen(const std::string& file) override;
     bool Execute(const std::string& commandLine) override;
+    bool MakeFolderFor(const std::string& file) override;
 
 private:
     bool Shell(const std::string& file, int show);

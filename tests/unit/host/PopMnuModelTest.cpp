@@ -172,7 +172,9 @@ TEST_F(RunPopMnuItemTest, StartupTogglesAndARefusedShortcutChangesNothing) {
     EXPECT_TRUE(Calls().empty());
 }
 
-TEST_F(RunPopMnuItemTest, ProgramItemsStartTheirCommandLines) {
+// The edit items make the file's folder first: a user's own settings file
+// does not exist before its first edit, nor perhaps its folder.
+TEST_F(RunPopMnuItemTest, ProgramItemsStartTheirCommandLinesAndEditItemsMakeTheFilesFolderFirst) {
     Run(K::EditIni);
     Run(K::EditScrollDat);
     Run(K::Utility);
@@ -180,7 +182,9 @@ TEST_F(RunPopMnuItemTest, ProgramItemsStartTheirCommandLines) {
     Run(K::Shell, "<AppDir>\\readme.txt : Read me");
     using C = FakeProcessCall::Kind;
     EXPECT_EQ(Calls(), (std::vector<FakeProcessCall>{
+                           {C::MakeFolder, "C:\\app\\default\\flicko.ini", true},
                            {C::Execute, "C:\\win\\notepad.exe \"C:\\app\\default\\flicko.ini\"", true},
+                           {C::MakeFolder, "C:\\My Rules\\scroll.dat", true},
                            {C::Execute, "C:\\win\\notepad.exe \"C:\\My Rules\\scroll.dat\"", true},
                            {C::Execute, "C:\\app\\fprobe.exe", true},
                            {C::Execute, "C:\\app\\tool.exe -x", true},

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "platform/fake/FakeEnvironment.h"
 #include "settings/FlSettings.h"
 #include "tests/unit/settings/TempFiles.h"
@@ -275,6 +279,42 @@ TEST_F(FlIniReaderTest, ExpansionErrorEndsTheReadWithoutLeavingTheChainBehind) {
     EXPECT_TRUE(errors.shown.empty()) << "a list left from the failed read would look circular";
     EXPECT_EQ(settings.Files().Editor, "C:\\f\\flicko.exe");
 }
+
+#ifdef FLICKO_SOURCE_DIR
+// The shipped settings hand over to a per-user file outside the program's
+// folder, so that an upgrade, which replaces default\flicko.ini, keeps what
+// the user changed there.
+TEST_F(FlIniReaderTest, ShippedSettingsEndInAUsersOwnFileThatOutlivesAnUpgrade) {
+    std::ifstream in(std::string(FLICKO_SOURCE_DIR) + "/default/flicko.ini", std::ios::binary);
+    std::ostringstream shippedText;
+    shippedText << in.rdbuf();
+    std::filesystem::create_directories(folder.Path("app") + "/default");
+    const auto shipped = folder.Write("app/default/flicko.ini", shippedText.str());
+    env.SetVariable("APPDATA", folder.Path("roaming"));
+    const std::string own = folder.Path("roaming") + "\\Flicko\\flicko.ini";
+
+    // Before the first edit the user's file is missing: it reads as empty,
+    // and it is the file that EditIni opens and ReadIni re-reads.
+    ReadFrom(shipped);
+    EXPECT_EQ(settings.Files().Ini, own);
+    EXPECT_TRUE(errors.shown.empty());
+    EXPECT_TRUE(settings.Values().Enabled);
+    EXPECT_EQ(settings.Values().InertiaMin, 1.0f);
+
+    // The user's edit, then an upgrade that writes the shipped file anew.
+    std::filesystem::create_directories(folder.Path("roaming") + "/Flicko");
+    folder.Write("roaming/Flicko/flicko.ini", "[Scroll]\nInertiaMin=500\n");
+    folder.Write("app/default/flicko.ini", shippedText.str());
+    TFlSettings afterUpgrade{profiles, macros, errors};
+    SetDefaultPaths(afterUpgrade.Files(), macros);
+    SetDefaultSettings(afterUpgrade.Values(), env);
+    afterUpgrade.Files().Ini = shipped;
+    afterUpgrade.ReadSettings();
+    EXPECT_EQ(afterUpgrade.Values().InertiaMin, 0.5f);
+    EXPECT_EQ(afterUpgrade.Files().Ini, own);
+    EXPECT_TRUE(errors.shown.empty());
+}
+#endif  // FLICKO_SOURCE_DIR
 
 }  // namespace
 }  // namespace flicko
