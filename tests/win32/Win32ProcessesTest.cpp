@@ -61,5 +61,24 @@ TEST_F(Win32ProcessStart, ExecuteClosesTheHandlesOfTheStartedProcess) {
     EXPECT_LT(OpenHandles(), before + kStarts);
 }
 
+// A user's own settings file lives in a folder that may not exist before
+// the first "Edit settings": its folders are made, quietly, and a second
+// call finds them there.
+TEST_F(Win32ProcessStart, MakeFolderForMakesEveryMissingFolderOfTheFile) {
+    char temp[MAX_PATH + 1] = {};
+    ASSERT_NE(::GetTempPathA(sizeof temp, temp), 0u);
+    const std::string top = std::string(temp) + "flicko-folder-" + std::to_string(::GetCurrentProcessId());
+    const std::string file = top + "\\Flicko\\flicko.ini";
+    EXPECT_TRUE(processes.MakeFolderFor(file));
+    const DWORD made = ::GetFileAttributesA((top + "\\Flicko").c_str());
+    ASSERT_NE(made, INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(made & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_EQ(::GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);  // the file is the editor's
+    EXPECT_TRUE(processes.MakeFolderFor(file));
+    EXPECT_TRUE(boxes.empty());
+    ::RemoveDirectoryA((top + "\\Flicko").c_str());
+    ::RemoveDirectoryA(top.c_str());
+}
+
 }  // namespace
 }  // namespace flicko
