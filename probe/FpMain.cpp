@@ -6,6 +6,7 @@
 #include <exception>
 #include <vector>
 
+#include "platform/win32/UiFont.h"
 #include "platform/win32/Win32Processes.h"
 #include "probe/core/FpCommands.h"
 #include "probe/core/FpLayout.h"
@@ -122,10 +123,11 @@ HWND TFProbeForm::Control(HWND parent, const char* cls, const char* text, DWORD 
 }
 
 void TFProbeForm::CreateControls() {
-    // 12 pixels high, Shift-JIS: window and class names of Japanese
-    // programs show as written.
-    font_.reset(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS UI Gothic"));
+    // 12 pixels high, in a face that exists and shows the system's own
+    // script: window and class names of Japanese programs show as written
+    // on a Japanese system, and no control draws boxes on any other.
+    const LOGFONTW font = AnsiTextFont(12);
+    font_.reset(::CreateFontIndirectW(&font));
     const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
     const DWORD push = BS_PUSHBUTTON | WS_TABSTOP;
     const DWORD memo = WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP;
