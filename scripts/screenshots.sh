@@ -13,9 +13,6 @@ docs=$root/docs
 work=$root/build/screenshots
 rm -rf "$work"
 mkdir -p "$work"
-cp -r "$release" "$work/rel"
-rel=$work/rel
-
 . "$here/xvfb.sh"
 flicko_start_xvfb
 pids=()
@@ -25,6 +22,13 @@ cleanup() {
   flicko_stop_xvfb
 }
 trap cleanup EXIT
+
+# The programs run from C:\Flicko of the prefix, so the About dialog's file
+# list shows the place a user would have, not this tree's.
+FLICKO_WINE_BITS=64 "$here/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 || true
+rel=${WINEPREFIX:-$root/build/wineprefix-win64}/drive_c/Flicko
+rm -rf "$rel"
+cp -r "$release" "$rel"
 
 run() {  # a Windows program in the background; its pid in $last
   "$here/wine-run.sh" "$@" >/dev/null 2>&1 &
