@@ -21,6 +21,7 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
 FIXTURE_POS = (100, 100)
 OTHER_FIXTURE_POS = (100, 560)
 
@@ -69,6 +70,14 @@ class Failure(Exception):
     pass
 
 
+def wine_bits(exe):
+    """32 or 64, as a string: the bitness of a Windows program."""
+    r = subprocess.run([WINE_RUN, "--bits", exe], capture_output=True, text=True, check=False)
+    if r.returncode != 0:
+        raise Failure(f"cannot tell the bitness of {exe}: {r.stderr.strip()}")
+    return r.stdout.strip()
+
+
 def winpath(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
@@ -112,9 +121,13 @@ class Harness:
         self.work = os.path.join(args.work, args.case)
         self.procs = []
         self.flicko = None
+        # Every Windows program of a case, and Wine's own tools, run under
+        # the Wine that matches the release folder's bitness, in that
+        # bitness's prefix unless WINEPREFIX names one.
+        self.bits = wine_bits(os.path.join(args.release, "flicko.exe"))
         self.env = dict(os.environ)
-        self.env.setdefault("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
-        self.env.update({"WINEDEBUG": "-all", "WINEARCH": "win32", "WINEDLLOVERRIDES": "mscoree,mshtml="})
+        self.env["FLICKO_WINE_BITS"] = self.bits
+        self.env.setdefault("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix-win" + self.bits))
         if not self.env.get("DISPLAY"):
             raise Failure("no DISPLAY: the end-to-end cases need an X server (scripts/test.sh starts Xvfb)")
         shutil.rmtree(self.work, ignore_errors=True)
@@ -159,20 +172,29 @@ class Harness:
         return text, labels
 
     def wine(self, *argv, **kw):
-        p = subprocess.Popen(["wine", *argv], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        """Starts a Windows program (or one of Wine's own) and leaves it running."""
+        p = subprocess.Popen([WINE_RUN, *argv], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                              start_new_session=True, **kw)
         self.procs.append(p)
         return p
 
+    def run(self, *argv, timeout=120):
+        """Runs a Windows program (or one of Wine's own) to its end."""
+        return subprocess.run([WINE_RUN, *argv], env=self.env, capture_output=True, text=True, timeout=timeout,
+                              check=False)
+
+    def wineserver(self, *argv):
+        subprocess.run([WINE_RUN, "--server", *argv], env=self.env, check=False)
+
     def tool(self, *argv, timeout=60):
-        exe = os.path.join(self.args.tools, "flickotool.exe")
-        r = subprocess.run(["wine", exe, *argv], env=self.env, capture_output=True, text=True, timeout=timeout)
+        r = self.run(os.path.join(self.args.tools, "flickotool.exe"), *argv, timeout=timeout)
         return r.returncode, r.stdout.strip()
 
     def start_fixture(self, name="fx", pos=FIXTURE_POS, extra=(), exe=None):
         log = Log(os.path.join(self.work, name + ".log"))
-        self.wine(exe or self.args.fixture, winpath(log.path), str(pos[0]), str(pos[1]), *extra)
-        wait_for(lambda: log.events("top", "ready", since_mark=False), 90, "fixture ready", log)
+        p = self.wine(exe or self.args.fixture, winpath(log.path), str(pos[0]), str(pos[1]), *extra)
+        wait_for(lambda: log.events("top", "ready", since_mark=False) or ended(p, "the fixture"), 90,
+                 "fixture ready", log)
         log.rects = {l[1]: tuple(int(v) for v in l[3:7]) for l in log.lines() if len(l) >= 7 and l[2] == "rect"}
         log.line_height = log.last_value("edit", "lineheight")
         return log
@@ -189,7 +211,8 @@ class Harness:
         return {"Wnd": wnd, "Hook": hook, "SendMove": send_move}
 
     def wait_hooked(self, log=None):
-        wait_for(lambda: (self.block() or {}).get("Hook", 0) != 0, 90, "flicko installs its hook", log)
+        wait_for(lambda: (self.block() or {}).get("Hook", 0) != 0 or (self.flicko and ended(self.flicko, "flicko")),
+                 90, "flicko installs its hook", log)
 
     def start_hooked(self, **fixture):
         """The fixture, then flicko, ready once the hook is in."""
@@ -214,6 +237,13 @@ class Harness:
                 pass
         xdo("mouseup", "3")
         xdo("mouseup", "1")
+
+
+def ended(p, what):
+    """False while p runs; fails the case once it has ended."""
+    if p.poll() is None:
+        return False
+    raise Failure(f"{what} ended with exit code {p.returncode} before it was ready")
 
 
 def wait_for(pred, seconds, what, log=None):
@@ -846,12 +876,12 @@ def case_package_install_upgrade_uninstall(h):
         installer_case(h, setups[0], prefix)
     finally:
         h.stop()
-        subprocess.run(["wineserver", "-k"], env=h.env, check=False)
+        h.wineserver("-k")
 
 
 def installer_case(h, setup, prefix):
     def run_setup(*argv):
-        r = subprocess.run(["wine", setup, *argv], env=h.env, capture_output=True, timeout=180, check=False)
+        r = h.run(setup, *argv, timeout=180)
         check(r.returncode == 0, f"setup {argv} ended with {r.returncode}")
 
     run_setup("/S", "/STARTUP")
@@ -872,8 +902,7 @@ def installer_case(h, setup, prefix):
               f"{lnk} points at {target!r} in {workdir!r}")
     rc, _ = h.tool("exists", "Flicko")
     check(rc != 0, "a silent installation started Flicko by itself")
-    r = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY, "/v", "UninstallString"], env=h.env,
-                       capture_output=True, text=True, timeout=120, check=False)
+    r = h.run("reg", "query", UNINSTALL_KEY, "/v", "UninstallString")
     check(r.returncode == 0 and "uninstall.exe" in r.stdout, "no uninstaller in the system's list:\n" + r.stdout)
 
     # The installed program scrolls the fixture with the shipped rules.
@@ -905,15 +934,14 @@ def installer_case(h, setup, prefix):
     mine = os.path.join(inst, "default", "my-rules.dat")
     with open(mine, "w") as f:
         f.write("// mine\n")
-    subprocess.run(["wine", os.path.join(inst, "uninstall.exe"), "/S"], env=h.env, timeout=120, check=False)
+    h.run(os.path.join(inst, "uninstall.exe"), "/S")
     # The uninstaller runs on from a copy of itself in the temporary folder.
     wait_for(lambda: not any(os.path.exists(os.path.join(inst, f)) for f in INSTALLED), 90,
              "the installed files removed", log)
     check(os.path.isfile(mine), "the uninstaller removed the user's own file")
     check(not any(os.path.exists(s) for s in shortcuts), "shortcuts left behind")
     wait_for(lambda: h.tool("exists", "Flicko")[0] != 0, 30, "Flicko ended by the uninstaller", log)
-    r = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], env=h.env, capture_output=True, timeout=120,
-                       check=False)
+    r = h.run("reg", "query", UNINSTALL_KEY)
     check(r.returncode != 0, "the uninstaller's entry is still in the system's list")
 
 
@@ -1220,6 +1248,8 @@ def main():
             CASES[args.case](h)
     except Failure as e:
         print(f"FAIL {args.case}: {e}")
+        if h:
+            print("the screen at the failure: " + shot(h, "failure"))
         return 1
     finally:
         if h:
