@@ -308,56 +308,57 @@ def drag(start, dx, dy, steps, pause=0.03, settle=0.3, button="3"):
     xdo("mouseup", button)
 
 
-# Colours that only the tray pictures use (see host/res/make_icons.py).
-ENABLE_BLUE = "#285AC8"
-DISABLE_RED = "#D21E1E"
-SCROLL_GREEN = "#1E963C"
-
-
-def screen_colours():
-    shot = subprocess.run(["import", "-window", "root", "png:-"], capture_output=True, check=False).stdout
-    hist = subprocess.run(["convert", "-", "-format", "%c", "histogram:info:-"], input=shot, capture_output=True,
-                          check=False).stdout.decode("latin-1")
-    return {word.upper() for line in hist.splitlines() for word in line.split() if word.startswith("#")}
-
-
 def edit_pos(log):
     return log.last_value("edit", "pos")
 
 
-def screen_points(colour):
-    """Where a colour is on the screen (x, y pairs)."""
-    ppm = subprocess.run(["import", "-window", "root", "ppm:-"], capture_output=True, check=False).stdout
-    fields, at = [], 0
-    while len(fields) < 4:  # magic, width, height, maximum
-        while ppm[at:at + 1].isspace():
-            at += 1
-        end = at
-        while not ppm[end:end + 1].isspace():
-            end += 1
-        fields.append(ppm[at:end])
-        at = end
-    width, pixels = int(fields[1]), ppm[at + 1:]
-    target, points, i = bytes.fromhex(colour[1:]), [], pixels.find(bytes.fromhex(colour[1:]))
-    while i != -1:
-        if i % 3 == 0:
-            points.append(((i // 3) % width, (i // 3) // width))
-        i = pixels.find(target, i + 1)
-    return points
+def tray_icons(h):
+    """The rectangles of the icons in the notification area. Wine shows
+    each as a window of its own (class __winex11_tray_icon), inside its
+    stand-alone tray window when no desktop tray takes them."""
+    rc, out = h.tool("trayicons")
+    return [tuple(int(v) for v in l.split()) for l in out.splitlines()] if rc == 0 else []
 
 
-def tray_icon(log=None):
-    """The middle of the tray icon in Wine's notification area: its
-    pictures' own colours (the blue arrow or the red bar) centre on it."""
-    points = wait_for(lambda: screen_points(ENABLE_BLUE) or screen_points(DISABLE_RED), 60, "the tray icon", log)
-    return (sum(p[0] for p in points) // len(points), sum(p[1] for p in points) // len(points))
+def tray_icon(h, log=None):
+    """The rectangle of the one icon in the notification area, Flicko's."""
+    icons = wait_for(lambda: tray_icons(h), 60, "the tray icon", log)
+    check(len(icons) == 1, f"more than Flicko's icon in the notification area: {icons}", log)
+    return icons[0]
 
 
-def click_tray(button, log=None):
-    icon = tray_icon(log)
-    xdo("mousemove", str(icon[0]), str(icon[1]))
+def click_tray(h, button, log=None):
+    l, t, r, b = tray_icon(h, log)
+    xdo("mousemove", str((l + r) // 2), str((t + b) // 2))
     time.sleep(0.2)
     xdo("click", button)
+
+
+# Colours that only the tray pictures use (see host/res/make_icons.py).
+PICTURES = {"enable": "#285AC8", "disable": "#D21E1E", "scroll": "#1E963C"}
+
+
+def icon_picture(rect):
+    """Which of the tray pictures is shown in rect, by the colours on the
+    screen in its middle half; None for none or more than one. Only the
+    middle counts: every picture paints all of it, while Wine leaves the
+    previous picture where the new one is transparent."""
+    l, t, r, b = rect
+    w, h = (r - l) // 2, (b - t) // 2
+    shot = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{l + w // 2}+{t + h // 2}", "png:-"],
+                          capture_output=True, check=False).stdout
+    hist = subprocess.run(["convert", "-", "-format", "%c", "histogram:info:-"], input=shot, capture_output=True,
+                          check=False).stdout.decode("latin-1")
+    colours = {word.upper() for line in hist.splitlines() for word in line.split() if word.startswith("#")}
+    shown = [name for name, colour in PICTURES.items() if colour in colours]
+    return shown[0] if len(shown) == 1 else None
+
+
+def wait_picture(h, name, seconds, log=None):
+    """Waits until Flicko's icon shows the named picture; the icon stays
+    where it is while it is shown, so its place is asked once."""
+    rect = tray_icon(h, log)
+    wait_for(lambda: icon_picture(rect) == name, seconds, f"the {name} picture in the notification area", log)
 
 
 def choose(labels, label):
@@ -493,7 +494,7 @@ def case_second_instance_exits(h):
     check(h.flicko.poll() is None, "the first instance ended")
     after = h.block()
     check(after == first, f"the shared block changed: {first} -> {after}")
-    check(ENABLE_BLUE in screen_colours(), "the first instance's icon went with the second instance")
+    check(len(tray_icons(h)) == 1, "the first instance's icon went with the second instance, or it has two")
     before = edit_pos(log)
     drag(inside(log.rects["edit"]), 0, -16 * 5, steps=10)
     wait_for(lambda: edit_pos(log) == before + 5, 20, "the first instance still scrolls", log)
@@ -729,35 +730,34 @@ def case_tray_picture_follows_state(h):
     h.write_settings(enable=False)
     log = h.start_fixture()
     h.start_flicko()
-    wait_for(lambda: (lambda c: DISABLE_RED in c and ENABLE_BLUE not in c)(screen_colours()), 60,
-             "the disabled picture in the notification area", log)
+    wait_picture(h, "disable", 60, log)
     check(h.tool("close", "Flicko", "30000")[0] == 0, "closing flicko")
     check(h.flicko.wait(timeout=60) == 0, "flicko did not exit cleanly")
-    wait_for(lambda: DISABLE_RED not in screen_colours(), 20, "the icon removed at exit", log)
+    wait_for(lambda: not tray_icons(h), 20, "the icon removed at exit", log)
 
     # Scrolling on: the enable picture, and the glide picture while a flick
     # glides on.
     h.write_settings(enable=True)
     h.start_flicko()
     h.wait_hooked(log)
-    wait_for(lambda: (lambda c: ENABLE_BLUE in c and DISABLE_RED not in c)(screen_colours()), 60,
-             "the enable picture", log)
+    wait_picture(h, "enable", 60, log)
+    icon = tray_icon(h, log)
     start = inside(log.rects["edit"], 0.5, 0.85)
     hover(start)
     xdo("mousedown", "3")
     time.sleep(0.1)
     xdo(*sum((["mousemove", str(start[0]), str(start[1] - 20 * i), "sleep", "0.008"] for i in range(1, 8)), []),
         "mouseup", "3")
-    wait_for(lambda: SCROLL_GREEN in screen_colours(), 10, "the glide picture during the flick", log)
+    wait_for(lambda: icon_picture(icon) == "scroll", 10, "the glide picture during the flick", log)
 
 
 def case_icon_back_after_shell_restart(h):
     log = h.start_hooked()
-    wait_for(lambda: ENABLE_BLUE in screen_colours(), 60, "the enable picture", log)
+    wait_picture(h, "enable", 60, log)
     check(h.tool("dropicon")[0] == 0, "the icon could not be removed")
-    wait_for(lambda: ENABLE_BLUE not in screen_colours(), 20, "the icon gone with the old shell", log)
+    wait_for(lambda: not tray_icons(h), 20, "the icon gone with the old shell", log)
     check(h.tool("taskbarcreated")[0] == 0, "no resident window to tell")
-    wait_for(lambda: ENABLE_BLUE in screen_colours(), 20, "the icon added again", log)
+    wait_picture(h, "enable", 20, log)
     # Scrolling goes on as before.
     before = edit_pos(log)
     drag(inside(log.rects["edit"]), 0, -16 * 3, steps=6)
@@ -968,14 +968,12 @@ def case_tray_left_click_toggles(h):
     text, _ = h.shipped_menus()
     h.write_settings(extra=text)
     log = h.start_hooked()
-    wait_for(lambda: ENABLE_BLUE in screen_colours(), 60, "the enable picture", log)
-    click_tray("1", log)
-    wait_for(lambda: (lambda c: DISABLE_RED in c and ENABLE_BLUE not in c)(screen_colours()), 20,
-             "the disabled picture after a left click", log)
+    wait_picture(h, "enable", 60, log)
+    click_tray(h, "1", log)
+    wait_picture(h, "disable", 20, log)
     drag_passes(log)
-    click_tray("1", log)
-    wait_for(lambda: (lambda c: ENABLE_BLUE in c and DISABLE_RED not in c)(screen_colours()), 20,
-             "the enable picture after the next click", log)
+    click_tray(h, "1", log)
+    wait_picture(h, "enable", 20, log)
     drags_scroll(log)
 
 
@@ -990,7 +988,7 @@ def case_tray_menu_items(h):
     drags_scroll(log)
 
     # The menu opens at the icon; its picture goes to the docs.
-    click_tray("3", log)
+    click_tray(h, "3", log)
     time.sleep(1.0)
     shot(h, "menu")
     choose(labels, "Edit scroll data")
@@ -1002,21 +1000,21 @@ def case_tray_menu_items(h):
 
     # Rules edited, then read again: a line is now 8 pixels.
     h.write_settings(files=files, extra=text, scroll_dat=SCROLL_DAT.replace("VScrollWidth: 16 dot", "VScrollWidth: 8 dot"))
-    click_tray("3", log)
+    click_tray(h, "3", log)
     time.sleep(0.5)
     choose(labels, "Read scroll data again")
     time.sleep(1.0)
     drags_scroll(log, lines=4, width=8)
 
     os.remove(record)
-    click_tray("3", log)
+    click_tray(h, "3", log)
     time.sleep(0.5)
     choose(labels, "Record")
     wait_for(lambda: os.path.exists(record), 30, "the Execute item's command", log)
     with open(record, encoding="latin-1") as f:
         check(f.read().rstrip().endswith("executed"), "the Execute item's command line")
 
-    click_tray("3", log)
+    click_tray(h, "3", log)
     time.sleep(0.5)
     choose(labels, "Broken")
     wait_for(lambda: h.tool("title", "CreateProcess failed")[0] == 0, 30, "the CreateProcess failed box", log)
@@ -1025,11 +1023,11 @@ def case_tray_menu_items(h):
     wait_for(lambda: h.tool("title", "CreateProcess failed")[0] != 0, 20, "the box closed", log)
 
     # Exit ends the program and takes the icon; a new instance starts at once.
-    click_tray("3", log)
+    click_tray(h, "3", log)
     time.sleep(0.5)
     choose(labels, "Exit")
     check(h.flicko.wait(timeout=60) == 0, "flicko did not exit cleanly from the menu")
-    wait_for(lambda: ENABLE_BLUE not in screen_colours(), 20, "the icon removed at exit", log)
+    wait_for(lambda: not tray_icons(h), 20, "the icon removed at exit", log)
     h.start_flicko()
     h.wait_hooked(log)
     drags_scroll(log, lines=4, width=8)
@@ -1039,7 +1037,7 @@ def case_about_dialog(h):
     text, labels = h.shipped_menus()
     h.write_settings(extra=text)
     log = h.start_hooked()
-    click_tray("3", log)
+    click_tray(h, "3", log)
     time.sleep(0.5)
     choose(labels, "About Flicko")
     wait_for(lambda: h.tool("title", "About Flicko")[0] == 0, 30, "the About dialog", log)
@@ -1070,7 +1068,7 @@ def case_about_dialog(h):
     h.write_settings(extra=text + "[Etc]\nJa=1\n")
     h.start_flicko()
     h.wait_hooked(log)
-    click_tray("3", log)
+    click_tray(h, "3", log)
     time.sleep(0.5)
     choose(labels, "About Flicko")
     wait_for(lambda: h.block()["Hook"] == 0, 30, "the Japanese About dialog", log)
@@ -1184,7 +1182,7 @@ def case_tray_startup_item_switches_the_shortcut(h):
     if os.path.exists(lnk):
         os.remove(lnk)
     try:
-        click_tray("3", log)
+        click_tray(h, "3", log)
         time.sleep(0.5)
         choose(labels, "Start with Windows")
         wait_for(lambda: os.path.exists(lnk), 30, "the shortcut in the Startup folder", log)
@@ -1193,7 +1191,7 @@ def case_tray_startup_item_switches_the_shortcut(h):
         program = winpath(os.path.join(h.rel, "flicko.exe"))
         check(rc == 0 and target.lower() == program.lower() and workdir.lower() == program.rsplit("\\", 1)[0].lower(),
               f"the shortcut points at {target!r} in {workdir!r}, not at {program!r}", log)
-        click_tray("3", log)
+        click_tray(h, "3", log)
         time.sleep(0.5)
         choose(labels, "Start with Windows")
         wait_for(lambda: not os.path.exists(lnk), 30, "the shortcut removed by the second choice", log)
