@@ -842,13 +842,26 @@ def case_shipped_wheel_rule_follows_the_cursor(h):
 INSTALLED = ["flicko.exe", "claspm.dll", "fprobe.exe", "fcheck.exe", "uninstall.exe",
              os.path.join("default", "flicko.ini"), os.path.join("default", "scroll.dat")]
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Flicko"
+START_MENU = ("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
 
 
 def user_folder(prefix, *parts):
-    """A folder of the prefix's user, whatever the user is called."""
-    found = glob.glob(os.path.join(prefix, "drive_c", "users", "*", *parts))
-    found = [f for f in found if "/Public/" not in f]
-    return found[0] if found else None
+    """A folder of the prefix's user, whatever the user is called. Its
+    names match without regard to case, as Windows matches them (Wine's
+    prefix has "StartUp")."""
+    for user in sorted(glob.glob(os.path.join(prefix, "drive_c", "users", "*"))):
+        if os.path.basename(user) == "Public":
+            continue
+        path = user
+        for part in parts:
+            names = {n.lower(): n for n in os.listdir(path)} if os.path.isdir(path) else {}
+            if part.lower() not in names:
+                path = None
+                break
+            path = os.path.join(path, names[part.lower()])
+        if path:
+            return path
+    return None
 
 
 def case_package_install_upgrade_uninstall(h):
@@ -890,10 +903,11 @@ def installer_case(h, setup, prefix):
     check(inst is not None, "no installation folder in the user's program folder")
     missing = [f for f in INSTALLED if not os.path.isfile(os.path.join(inst, f))]
     check(not missing, f"not installed: {missing}")
-    programs = user_folder(prefix, "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
-    check(programs is not None, "no Start menu folder")
+    programs = user_folder(prefix, *START_MENU)
+    startup = user_folder(prefix, *START_MENU, "Startup")
+    check(programs is not None and startup is not None, "no Start menu or Startup folder")
     shortcuts = [os.path.join(programs, "Flicko", "Flicko.lnk"), os.path.join(programs, "Flicko", "fprobe.lnk"),
-                 os.path.join(programs, "Startup", "Flicko.lnk")]
+                 os.path.join(startup, "Flicko.lnk")]
     for lnk, exe in zip(shortcuts, ["flicko.exe", "fprobe.exe", "flicko.exe"]):
         rc, text = h.tool("lnk", winpath(lnk))
         check(rc == 0, f"no shortcut {lnk}")
@@ -1019,6 +1033,12 @@ def case_tray_menu_items(h):
     choose(labels, "Broken")
     wait_for(lambda: h.tool("title", "CreateProcess failed")[0] == 0, 30, "the CreateProcess failed box", log)
     shot(h, "createprocess-failed")
+    # Xvfb has no window manager: X gives the keys to the window under the
+    # pointer, which is still the icon.
+    rc, rect = h.tool("rect", "#32770")
+    check(rc == 0, "no box to put the pointer on", log)
+    l, t, r, b = (int(v) for v in rect.split())
+    hover(((l + r) // 2, (t + b) // 2))
     xdo("key", "Return")
     wait_for(lambda: h.tool("title", "CreateProcess failed")[0] != 0, 20, "the box closed", log)
 
@@ -1176,9 +1196,9 @@ def case_tray_startup_item_switches_the_shortcut(h):
     text, labels = h.shipped_menus()
     h.write_settings(extra=text)
     log = h.start_hooked()
-    programs = user_folder(h.env["WINEPREFIX"], "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
-    check(programs is not None, "no Start menu folder in the prefix")
-    lnk = os.path.join(programs, "Startup", "Flicko.lnk")
+    startup = user_folder(h.env["WINEPREFIX"], *START_MENU, "Startup")
+    check(startup is not None, "no Startup folder in the prefix")
+    lnk = os.path.join(startup, "Flicko.lnk")
     if os.path.exists(lnk):
         os.remove(lnk)
     try:
