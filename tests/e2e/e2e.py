@@ -179,10 +179,12 @@ class Harness:
         self.procs.append(p)
         return p
 
-    def run(self, *argv, timeout=120):
-        """Runs a Windows program (or one of Wine's own) to its end."""
-        return subprocess.run([WINE_RUN, *argv], env=self.env, capture_output=True, text=True, timeout=timeout,
-                              check=False)
+    def run(self, *argv, timeout=120, output=True):
+        """Runs a Windows program (or one of Wine's own) to its end. Without
+        output nothing is read from it: a program that it starts inherits
+        its standard handles, and reading them would wait for that one too."""
+        streams = {"capture_output": True} if output else {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+        return subprocess.run([WINE_RUN, *argv], env=self.env, text=True, timeout=timeout, check=False, **streams)
 
     def wineserver(self, *argv):
         subprocess.run([WINE_RUN, "--server", *argv], env=self.env, check=False)
@@ -866,8 +868,10 @@ def case_shipped_wheel_rule_follows_the_cursor(h):
 
 # --- the installer ------------------------------------------------------------
 
+# default\fprobe.ini belongs: fprobe follows the user's settings chain only with it.
 INSTALLED = ["flicko.exe", "claspm.dll", "fprobe.exe", "fcheck.exe", "uninstall.exe",
-             os.path.join("default", "flicko.ini"), os.path.join("default", "scroll.dat")]
+             os.path.join("default", "flicko.ini"), os.path.join("default", "scroll.dat"),
+             os.path.join("default", "fprobe.ini")]
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Flicko"
 START_MENU = ("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
 
@@ -892,23 +896,27 @@ def user_folder(prefix, *parts):
 
 
 def case_package_install_upgrade_uninstall(h):
-    # Both packages from the release folder under test, with the build's
-    # one version number.
+    # Both packages of the release folder under test, named after its
+    # bitness, with the build's one version number; the setup is a program
+    # of the same bitness, so the 64-bit one runs under 64-bit Wine.
     out = os.path.join(h.work, "dist")
     r = subprocess.run([os.path.join(ROOT, "scripts", "package.sh"), "--release", h.args.release, "--out", out],
                        capture_output=True, text=True, check=False)
     check(r.returncode == 0, "package.sh failed:\n" + r.stdout + r.stderr)
-    setups = glob.glob(os.path.join(out, "flicko-*-setup.exe"))
-    zips = glob.glob(os.path.join(out, "flicko-*-win32.zip"))
-    check(len(setups) == 1 and len(zips) == 1, f"packages: {os.listdir(out)}")
+    arch = "win" + h.bits
+    setups = glob.glob(os.path.join(out, f"flicko-*-{arch}-setup.exe"))
+    zips = glob.glob(os.path.join(out, f"flicko-*-{arch}.zip"))
+    check(len(setups) == 1 and len(zips) == 1 and len(os.listdir(out)) == 2, f"packages: {os.listdir(out)}")
+    check(wine_bits(setups[0]) == h.bits, f"{setups[0]} is not a {h.bits}-bit program")
     import zipfile
     names = set(zipfile.ZipFile(zips[0]).namelist())
-    folder = os.path.basename(zips[0])[:-len("-win32.zip")]
+    folder = os.path.basename(zips[0])[:-len(f"-{arch}.zip")]
     check({folder + "/" + f.replace(os.sep, "/") for f in INSTALLED if f != "uninstall.exe"} <= names,
           f"the zip lacks files: {sorted(names)}")
 
     # A scratch prefix: a copy of the tests' prefix, so the installation and
     # its registry entries go with the case.
+    h.run("cmd", "/c", "exit 0")  # makes the tests' prefix if it is not there yet
     prefix = os.path.join(h.work, "prefix")
     shutil.copytree(h.env["WINEPREFIX"], prefix, symlinks=True)
     h.env["WINEPREFIX"] = prefix
@@ -921,7 +929,8 @@ def case_package_install_upgrade_uninstall(h):
 
 def installer_case(h, setup, prefix):
     def run_setup(*argv):
-        r = h.run(setup, *argv, timeout=180)
+        # The setup starts Flicko again after an upgrade.
+        r = h.run(setup, *argv, timeout=180, output=False)
         check(r.returncode == 0, f"setup {argv} ended with {r.returncode}")
 
     run_setup("/S", "/STARTUP")
@@ -975,12 +984,12 @@ def installer_case(h, setup, prefix):
     mine = os.path.join(inst, "default", "my-rules.dat")
     with open(mine, "w") as f:
         f.write("// mine\n")
-    h.run(os.path.join(inst, "uninstall.exe"), "/S")
+    h.run(os.path.join(inst, "uninstall.exe"), "/S", output=False)
     # The uninstaller runs on from a copy of itself in the temporary folder.
     wait_for(lambda: not any(os.path.exists(os.path.join(inst, f)) for f in INSTALLED), 90,
              "the installed files removed", log)
     check(os.path.isfile(mine), "the uninstaller removed the user's own file")
-    check(not any(os.path.exists(s) for s in shortcuts), "shortcuts left behind")
+    wait_for(lambda: not any(os.path.exists(s) for s in shortcuts), 30, "the shortcuts removed", log)
     wait_for(lambda: h.tool("exists", "Flicko")[0] != 0, 30, "Flicko ended by the uninstaller", log)
     r = h.run("reg", "query", UNINSTALL_KEY)
     check(r.returncode != 0, "the uninstaller's entry is still in the system's list")
