@@ -364,6 +364,14 @@ def wait_picture(h, name, seconds, log=None):
     wait_for(lambda: icon_picture(rect) == name, seconds, f"the {name} picture in the notification area", log)
 
 
+def open_tray_menu(h, log=None):
+    """Opens the icon's menu with a right click; keys go to it only once it
+    is open (a loaded machine may take a while to show it)."""
+    click_tray(h, "3", log)
+    wait_for(lambda: h.tool("exists", "#32768")[0] == 0, 20, "the tray menu open", log)
+    time.sleep(0.5)
+
+
 def choose(labels, label):
     """Picks a menu item with the keyboard: separators are skipped."""
     xdo(*(["key", "--delay", "60"] + ["Down"] * (labels.index(label) + 1) + ["Return"]))
@@ -1043,8 +1051,7 @@ def case_tray_menu_items(h):
     drags_scroll(log)
 
     # The menu opens at the icon; its picture goes to the docs.
-    click_tray(h, "3", log)
-    time.sleep(1.0)
+    open_tray_menu(h, log)
     shot(h, "menu")
     choose(labels, "Edit scroll data")
     wait_for(lambda: os.path.exists(record), 30, "the editor started", log)
@@ -1055,22 +1062,19 @@ def case_tray_menu_items(h):
 
     # Rules edited, then read again: a line is now 8 pixels.
     h.write_settings(files=files, extra=text, scroll_dat=SCROLL_DAT.replace("VScrollWidth: 16 dot", "VScrollWidth: 8 dot"))
-    click_tray(h, "3", log)
-    time.sleep(0.5)
+    open_tray_menu(h, log)
     choose(labels, "Read scroll data again")
     time.sleep(1.0)
     drags_scroll(log, lines=4, width=8)
 
     os.remove(record)
-    click_tray(h, "3", log)
-    time.sleep(0.5)
+    open_tray_menu(h, log)
     choose(labels, "Record")
     wait_for(lambda: os.path.exists(record), 30, "the Execute item's command", log)
     with open(record, encoding="latin-1") as f:
         check(f.read().rstrip().endswith("executed"), "the Execute item's command line")
 
-    click_tray(h, "3", log)
-    time.sleep(0.5)
+    open_tray_menu(h, log)
     choose(labels, "Broken")
     wait_for(lambda: h.tool("title", "CreateProcess failed")[0] == 0, 30, "the CreateProcess failed box", log)
     shot(h, "createprocess-failed")
@@ -1084,8 +1088,7 @@ def case_tray_menu_items(h):
     wait_for(lambda: h.tool("title", "CreateProcess failed")[0] != 0, 20, "the box closed", log)
 
     # Exit ends the program and takes the icon; a new instance starts at once.
-    click_tray(h, "3", log)
-    time.sleep(0.5)
+    open_tray_menu(h, log)
     choose(labels, "Exit")
     check(h.flicko.wait(timeout=60) == 0, "flicko did not exit cleanly from the menu")
     wait_for(lambda: not tray_icons(h), 20, "the icon removed at exit", log)
@@ -1098,8 +1101,7 @@ def case_about_dialog(h):
     text, labels = h.shipped_menus()
     h.write_settings(extra=text)
     log = h.start_hooked()
-    click_tray(h, "3", log)
-    time.sleep(0.5)
+    open_tray_menu(h, log)
     choose(labels, "About Flicko")
     wait_for(lambda: h.tool("title", "About Flicko")[0] == 0, 30, "the About dialog", log)
     time.sleep(0.5)
@@ -1129,8 +1131,7 @@ def case_about_dialog(h):
     h.write_settings(extra=text + "[Etc]\nJa=1\n")
     h.start_flicko()
     h.wait_hooked(log)
-    click_tray(h, "3", log)
-    time.sleep(0.5)
+    open_tray_menu(h, log)
     choose(labels, "About Flicko")
     wait_for(lambda: h.block()["Hook"] == 0, 30, "the Japanese About dialog", log)
     time.sleep(1.0)
@@ -1258,8 +1259,7 @@ def case_tray_startup_item_switches_the_shortcut(h):
     if os.path.exists(lnk):
         os.remove(lnk)
     try:
-        click_tray(h, "3", log)
-        time.sleep(0.5)
+        open_tray_menu(h, log)
         choose(labels, "Start with Windows")
         wait_for(lambda: os.path.exists(lnk), 30, "the shortcut in the Startup folder", log)
         rc, out = h.tool("lnk", winpath(lnk))
@@ -1267,8 +1267,7 @@ def case_tray_startup_item_switches_the_shortcut(h):
         program = winpath(os.path.join(h.rel, "flicko.exe"))
         check(rc == 0 and target.lower() == program.lower() and workdir.lower() == program.rsplit("\\", 1)[0].lower(),
               f"the shortcut points at {target!r} in {workdir!r}, not at {program!r}", log)
-        click_tray(h, "3", log)
-        time.sleep(0.5)
+        open_tray_menu(h, log)
         choose(labels, "Start with Windows")
         wait_for(lambda: not os.path.exists(lnk), 30, "the shortcut removed by the second choice", log)
     finally:
