@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "platform/win32/Win32Processes.h"
-#include "probe/core/FpCommands.h"
+#include "base/CommandLine.h"
 #include "probe/core/FpLayout.h"
 #include "rules/SclDatReader.h"
 
