@@ -21,6 +21,7 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
 FIXTURE_POS = (100, 100)
 OTHER_FIXTURE_POS = (100, 560)
 
@@ -113,8 +114,8 @@ class Harness:
         self.procs = []
         self.flicko = None
         self.env = dict(os.environ)
-        self.env.setdefault("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
-        self.env.update({"WINEDEBUG": "-all", "WINEARCH": "win32", "WINEDLLOVERRIDES": "mscoree,mshtml="})
+        # scripts/wine-run.sh picks the loader and the prefix by bitness.
+        self.env.pop("WINEARCH", None)
         if not self.env.get("DISPLAY"):
             raise Failure("no DISPLAY: the end-to-end cases need an X server (scripts/test.sh starts Xvfb)")
         shutil.rmtree(self.work, ignore_errors=True)
@@ -159,14 +160,14 @@ class Harness:
         return text, labels
 
     def wine(self, *argv, **kw):
-        p = subprocess.Popen(["wine", *argv], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        p = subprocess.Popen([WINE_RUN, *argv], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                              start_new_session=True, **kw)
         self.procs.append(p)
         return p
 
     def tool(self, *argv, timeout=60):
         exe = os.path.join(self.args.tools, "flickotool.exe")
-        r = subprocess.run(["wine", exe, *argv], env=self.env, capture_output=True, text=True, timeout=timeout)
+        r = subprocess.run([WINE_RUN, exe, *argv], env=self.env, capture_output=True, text=True, timeout=timeout)
         return r.returncode, r.stdout.strip()
 
     def start_fixture(self, name="fx", pos=FIXTURE_POS, extra=(), exe=None):
@@ -851,7 +852,7 @@ def case_package_install_upgrade_uninstall(h):
 
 def installer_case(h, setup, prefix):
     def run_setup(*argv):
-        r = subprocess.run(["wine", setup, *argv], env=h.env, capture_output=True, timeout=180, check=False)
+        r = subprocess.run([WINE_RUN, setup, *argv], env=h.env, capture_output=True, timeout=180, check=False)
         check(r.returncode == 0, f"setup {argv} ended with {r.returncode}")
 
     run_setup("/S", "/STARTUP")
@@ -872,7 +873,7 @@ def installer_case(h, setup, prefix):
               f"{lnk} points at {target!r} in {workdir!r}")
     rc, _ = h.tool("exists", "Flicko")
     check(rc != 0, "a silent installation started Flicko by itself")
-    r = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY, "/v", "UninstallString"], env=h.env,
+    r = subprocess.run([WINE_RUN, "reg", "query", UNINSTALL_KEY, "/v", "UninstallString"], env=h.env,
                        capture_output=True, text=True, timeout=120, check=False)
     check(r.returncode == 0 and "uninstall.exe" in r.stdout, "no uninstaller in the system's list:\n" + r.stdout)
 
@@ -905,14 +906,14 @@ def installer_case(h, setup, prefix):
     mine = os.path.join(inst, "default", "my-rules.dat")
     with open(mine, "w") as f:
         f.write("// mine\n")
-    subprocess.run(["wine", os.path.join(inst, "uninstall.exe"), "/S"], env=h.env, timeout=120, check=False)
+    subprocess.run([WINE_RUN, os.path.join(inst, "uninstall.exe"), "/S"], env=h.env, timeout=120, check=False)
     # The uninstaller runs on from a copy of itself in the temporary folder.
     wait_for(lambda: not any(os.path.exists(os.path.join(inst, f)) for f in INSTALLED), 90,
              "the installed files removed", log)
     check(os.path.isfile(mine), "the uninstaller removed the user's own file")
     check(not any(os.path.exists(s) for s in shortcuts), "shortcuts left behind")
     wait_for(lambda: h.tool("exists", "Flicko")[0] != 0, 30, "Flicko ended by the uninstaller", log)
-    r = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], env=h.env, capture_output=True, timeout=120,
+    r = subprocess.run([WINE_RUN, "reg", "query", UNINSTALL_KEY], env=h.env, capture_output=True, timeout=120,
                        check=False)
     check(r.returncode != 0, "the uninstaller's entry is still in the system's list")
 
