@@ -45,6 +45,12 @@ inline constexpr std::int32_t kSendMoveOff = 0;
 // like a click.
 inline constexpr std::uint32_t kHookTimeoutMs = 200;
 
+// After one time-out a process stops waiting for a resident that does not
+// answer: each later event first asks with an empty message and this much
+// patience, and is only sent when that is answered at once. A resident that
+// runs answers it in well under a millisecond.
+inline constexpr std::uint32_t kHookProbeMs = 10;
+
 // The low 16 bits of the sender's tick count (GetTickCount) travel in the
 // otherwise unused high word of WM_MOUSEHOOK's wParam; the low word is the
 // mouse message. A press older than this when the resident reads it may

@@ -40,6 +40,27 @@ private:
     flicko::ScopedHandle<flicko::MappedViewTraits<flicko::TFmoData>> data_;
 };
 
+// Set in this process when the resident let a hook message time out; until
+// it answers a probe again, no event waits for it. Per process, so a DLL
+// loaded anew simply starts trusting the resident again.
+volatile LONG g_residentStalled = 0;
+
+// Sends a hook message unless the resident is known to stall; false when it
+// was not answered in time.
+bool AskResident(HWND receiver, WPARAM sent, LPARAM point, DWORD_PTR* reply) {
+    constexpr UINT kFlags = SMTO_NORMAL | SMTO_ABORTIFHUNG;
+    if (g_residentStalled) {
+        DWORD_PTR ignored = 0;
+        if (!::SendMessageTimeoutA(receiver, WM_NULL, 0, 0, kFlags, flicko::kHookProbeMs, &ignored)) return false;
+        ::InterlockedExchange(&g_residentStalled, 0);
+    }
+    if (::SendMessageTimeoutA(receiver, flicko::WM_MOUSEHOOK, sent, point, kFlags, flicko::kHookTimeoutMs, reply)) {
+        return true;
+    }
+    ::InterlockedExchange(&g_residentStalled, 1);
+    return false;
+}
+
 HHOOK AsHook(std::uint32_t value) { return reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(value)); }
 
 // The module that holds this code, found from an address inside it so that
@@ -65,7 +86,8 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     const HWND receiver = reinterpret_cast<HWND>(static_cast<UINT_PTR>(fmo->Wnd));
 
     // Never wait long: this thread's application waits with it. On a time-out
-    // or a failure the event passes unchanged. Never SMTO_BLOCK either: the
+    // or a failure the event passes unchanged, and the next ones only probe
+    // (AskResident). Never SMTO_BLOCK either: the
     // resident sends its scroll messages back into this very thread while
     // it waits. The send time rides in the high word of wParam, so a press
     // the resident only reads after this wait gave up starts no drag.
@@ -75,12 +97,9 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     if (wParam == WM_MOUSEMOVE || wParam == WM_NCMOUSEMOVE) {
         // A move's reply is ignored; it is sent, not posted, so it reaches
         // the resident in order with the presses and releases around it.
-        if (fmo->SendMove != 0) {
-            ::SendMessageTimeoutA(receiver, flicko::WM_MOUSEHOOK, sent, point, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                                  flicko::kHookTimeoutMs, &reply);
-        }
-    } else if (::SendMessageTimeoutA(receiver, flicko::WM_MOUSEHOOK, sent, point, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                                     flicko::kHookTimeoutMs, &reply)) {
+        // While the resident stalls its drag is ended by its button check.
+        if (fmo->SendMove != 0 && !g_residentStalled) AskResident(receiver, sent, point, &reply);
+    } else if (AskResident(receiver, sent, point, &reply)) {
         flags = static_cast<LRESULT>(reply);
     }
 
