@@ -56,8 +56,13 @@ else()
   set_tests_properties(win32_unit_and_adapter_tests PROPERTIES TIMEOUT 600 RESOURCE_LOCK flicko_desktop)
 
   # --- release checks ------------------------------------------------------------
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(FLICKO_PE_FORMAT pei-x86-64)
+  else()
+    set(FLICKO_PE_FORMAT pei-i386)
+  endif()
   add_test(NAME claspm_exports_and_imports
-    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-pe.sh ${FLICKO_RELEASE_DIR})
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-pe.sh ${FLICKO_RELEASE_DIR} ${FLICKO_PE_FORMAT})
   add_test(NAME programs_start_and_exit_under_wine
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/smoke-start.sh ${FLICKO_RELEASE_DIR})
   set_tests_properties(programs_start_and_exit_under_wine PROPERTIES TIMEOUT 180 RESOURCE_LOCK flicko_desktop)
