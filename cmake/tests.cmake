@@ -82,6 +82,19 @@ else()
   target_link_options(e2e_flickotool PRIVATE ${FLICKO_STATIC_RUNTIME})
   set_target_properties(e2e_flickotool PROPERTIES OUTPUT_NAME flickotool RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
+  # The latency relay (tests/e2e/latency.py): a minimal hook and receiver of
+  # the same shape as the resident program, the floor it is compared with.
+  add_library(e2e_relayhook SHARED tests/e2e/relay/RelayHook.cpp)
+  target_include_directories(e2e_relayhook PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(e2e_relayhook PRIVATE user32 kernel32)
+  target_link_options(e2e_relayhook PRIVATE ${FLICKO_STATIC_RUNTIME})
+  set_target_properties(e2e_relayhook PROPERTIES PREFIX "" OUTPUT_NAME relayhook RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+  add_executable(e2e_relay tests/e2e/relay/RelayMain.cpp)
+  target_include_directories(e2e_relay PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(e2e_relay PRIVATE user32 kernel32)
+  target_link_options(e2e_relay PRIVATE ${FLICKO_STATIC_RUNTIME})
+  set_target_properties(e2e_relay PROPERTIES OUTPUT_NAME relay RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
   # One test per case the runner knows; a new case_ function in e2e.py
   # becomes a test at the next configure.
   find_program(FLICKO_PYTHON3 python3)
