@@ -97,10 +97,18 @@ def is_line_request(l):
     return len(l) >= 5 and l[1] == "edit" and l[2] == "vscroll" and l[3] in ("0", "1")
 
 
+def is_edit_move(l):
+    return len(l) >= 4 and l[1] == "edit" and l[2] == "move"
+
+
 def scroll_latencies(args, log, xt, x, y, wanted=is_line_request, stamp=4):
     """Moves the pointer between y and y - 16 over the edit args.moves
     times and returns each move's time to the first fixture line that
-    wanted() accepts, in ms."""
+    wanted() accepts, in ms. Each move starts from an idle fixture: after
+    the measured line it waits for the edit's own WM_MOUSEMOVE (the hook
+    has answered and the thread went on), then 10 ms; otherwise a slow
+    scroll of the edit would delay the next move's hook and be counted as
+    that move's latency."""
     tail = LogTail(log.path)
     latencies = []
     for i in range(args.moves):
@@ -108,12 +116,14 @@ def scroll_latencies(args, log, xt, x, y, wanted=is_line_request, stamp=4):
         sent = now_us()
         xt.move(x, target_y)
         deadline = time.monotonic() + 5.0
-        got = None
-        while got is None and time.monotonic() < deadline:
+        got, moved = None, False
+        while not (got is not None and moved) and time.monotonic() < deadline:
             for l in tail.new_lines():
                 if got is None and wanted(l):
                     got = int(l[stamp])
-            if got is None:
+                if got is not None and is_edit_move(l):
+                    moved = True
+            if not (got is not None and moved):
                 time.sleep(0.0005)
         if got is None:
             raise e2e.Failure(f"move {i}: nothing arrived within 5 s", log)
@@ -173,8 +183,7 @@ def measure_floor(args):
         x, y = e2e.inside(log.rects["edit"], 0.5, 0.7)
         xt.move(x, y)
         time.sleep(0.3)
-        return scroll_latencies(args, log, xt, x, y,
-                                lambda l: len(l) >= 4 and l[1] == "edit" and l[2] == "move", stamp=3)
+        return scroll_latencies(args, log, xt, x, y, is_edit_move, stamp=3)
     finally:
         h.stop()
 
@@ -199,6 +208,9 @@ def measure_relay(args):
         time.sleep(0.3)
         return scroll_latencies(args, log, xt, x, y)
     finally:
+        # Closed, the relay removes its hook; killed, it might leave it for
+        # a moment into the next measurement.
+        h.tool("close", "FlickoLatencyRelay", "5000")
         h.stop()
 
 
