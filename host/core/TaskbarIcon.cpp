@@ -7,17 +7,18 @@ int PictureForState(int state) {
     return TB_DISABLE;
 }
 
+std::string TTaskbarIcon::Tip() const { return std::string(HeadAtCharBoundary(Tooltip, kTipChars, isLead_)); }
+
 bool TTaskbarIcon::AddTaskbarIcon() {
-    const std::string tip = Tooltip.substr(0, kTipChars);
     // Re-adding after a shell restart replaces whatever the old shell had.
-    if (area_.Add(tip)) added_ = true;
+    if (area_.Add(Tip())) added_ = true;
     return added_;
 }
 
 void TTaskbarIcon::SetTooltip(const std::string& tooltip) {
     if (tooltip == Tooltip) return;
     Tooltip = tooltip;
-    if (added_) area_.ModifyTip(Tooltip.substr(0, kTipChars));
+    if (added_) area_.ModifyTip(Tip());
 }
 
 void TTaskbarIcon::DeleteTaskbarIcon() {
