@@ -1,10 +1,14 @@
 // The shared block and the hook message protocol between the resident
-// program and the hook library. Both sides are 32-bit processes; the block
-// holds three aligned 32-bit words and nothing else.
+// program and the hook library. The block holds three aligned 32-bit words
+// and nothing else, in 32-bit and in 64-bit builds alike: a resident of one
+// bitness and hook libraries of either read the same block. Handles go in
+// and out only through HandleToValue32 and HandleFromValue32.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+#include "base/HandleValue.h"
 
 namespace flicko {
 
