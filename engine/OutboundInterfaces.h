@@ -26,6 +26,11 @@ public:
     virtual ~IVelocity() = default;
     virtual void ResetVelocity(int axis, std::int32_t pos, Millis time) = 0;
     virtual void SampleVelocity(int axis, std::int32_t pos, Millis time) = 0;
+    // Time the engine spent scrolling since the last sample. Moves that
+    // came meanwhile wait in the target's queue, so their samples arrive
+    // late at positions already passed: that wait is no sign of a slower
+    // cursor.
+    virtual void AddScrollTime(Millis spent) = 0;
     virtual float Velocity(int axis) const = 0;
     virtual float InertiaMin() const = 0;  // pixels per millisecond
 };
@@ -65,24 +70,9 @@ public:
     virtual void ClearReleaseSeen() = 0;
 };
 
-// The shared block's SendMove flag, which makes the hook forward moves.
-class IHookLink {
-public:
-    virtual ~IHookLink() = default;
-    virtual void SetSendMove() = 0;
-    virtual void ClearSendMove() = 0;
-};
-
-// Tray icon pictures.
+// Tray icon pictures: the engine reports which one a drag shows.
 constexpr int TB_ENABLE = 0;
 constexpr int TB_DISABLE = 1;
 constexpr int TB_SCROLL = 2;
-
-class ITrayIcon {
-public:
-    virtual ~ITrayIcon() = default;
-    // A request equal to the current state does nothing.
-    virtual void SetTaskbarIconState(int state) = 0;
-};
 
 }  // namespace flicko

@@ -8,7 +8,7 @@
 
 #include "base/FlError.h"
 #include "platform/Processes.h"
-#include "rules/ReadReportGate.h"
+#include "base/ReadReportGate.h"
 
 namespace flicko {
 
