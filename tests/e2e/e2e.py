@@ -1105,6 +1105,18 @@ def installer_case(h, setup, prefix):
     drag(inside(log.rects["edit"]), 0, -16 * 4, steps=8)
     wait_for(lambda: edit_pos(log) == before + 4, 20, "the installed Flicko scrolls the edit", log)
 
+    # The user's own settings, where the README says they go: the shipped
+    # settings hand over to %APPDATA%\Flicko\flicko.ini (missing until now,
+    # which reads as empty), and here that file names a rules file of the
+    # user's that includes the shipped one and makes the edit's lines twice
+    # as long to drag. The running Flicko has not read them yet.
+    own = os.path.join(user_folder(prefix, "AppData", "Roaming"), "Flicko")
+    os.makedirs(own, exist_ok=True)
+    with open(os.path.join(own, "flicko.ini"), "w", newline="\r\n") as f:
+        f.write("[Files]\nScrollDat=%APPDATA%\\Flicko\\scroll.dat\n")
+    with open(os.path.join(own, "scroll.dat"), "w", newline="\r\n") as f:
+        f.write("#include <appdir>\\default\\scroll.dat\nClassI(Edit) { VScrollWidth: 32 dot; }\n")
+
     # A second installation over the running program ends it politely,
     # replaces the files and starts the new program again.
     marker = os.path.join(inst, "flicko.exe")
@@ -1117,9 +1129,13 @@ def installer_case(h, setup, prefix):
     check(os.stat(marker).st_mtime > 1, "flicko.exe was not replaced")
     h.flicko = None
     h.wait_hooked(log)
+    # The upgraded Flicko reads the user's files: 3 lines take 96 px now
+    # (with the shipped 16-dot rule they would be 6).
     before = edit_pos(log)
-    drag(inside(log.rects["edit"]), 0, -16 * 3, steps=6)
-    wait_for(lambda: edit_pos(log) == before + 3, 20, "the restarted Flicko scrolls the edit", log)
+    drag(inside(log.rects["edit"]), 0, -32 * 3, steps=6)
+    wait_for(lambda: edit_pos(log) == before + 3, 20, "the upgraded Flicko scrolls by the user's rule", log)
+    time.sleep(0.5)
+    check(edit_pos(log) == before + 3, f"the upgraded Flicko scrolled {edit_pos(log) - before} lines, not 3", log)
 
     # The uninstaller removes what it installed, ends the program, and keeps
     # the user's own file and the folders that hold it.
