@@ -119,9 +119,11 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
     auto* state = reinterpret_cast<TAboutState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     if (!state) return FALSE;
     switch (msg) {
-    case WM_DESTROY: state->Host.SetAboutWindow(nullptr); return FALSE;
-    case WM_NCDESTROY:
+    case WM_DESTROY:
+        // The pause ends with the window, however it goes (OK, Enter, the
+        // owner's end); WM_NCDESTROY does not reach every dialog procedure.
         ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
+        state->Host.SetAboutWindow(nullptr);
         if (state->OwnedByDialog) {
             state->Host.ResumeHook();
             delete state;
@@ -161,7 +163,24 @@ std::string ReadVersionString(const std::string& path, const char* name) {
     return std::string(text, ::strnlen(text, length));
 }
 
+namespace {
+
+// The dialog is opened from the tray, after a menu that had the foreground:
+// the program may still take it, and the dialog must have it for Enter to
+// reach it.
+void TakeKeyboard(HWND dialog) {
+    ::SetForegroundWindow(dialog);
+    ::SetActiveWindow(dialog);
+    if (HWND ok = ::GetDlgItem(dialog, IDOK)) ::SetFocus(ok);
+}
+
+}  // namespace
+
 HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFiles& files, bool japanese) {
+    if (HWND open = host.AboutWindow(); open && ::IsWindow(open)) {
+        TakeKeyboard(open);
+        return open;
+    }
     const NONCLIENTMETRICSW ncm = NonClientMetrics();
     const TAboutTexts texts = AboutTexts(japanese, ToU16(FromAnsi(ReadVersionString(files.AppPath, "ProductVersion"))),
                                          ToU16(FromAnsi(ReadVersionString(files.AppPath, "LegalCopyright"))));
@@ -194,6 +213,8 @@ HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFi
         return nullptr;
     }
     state.release()->OwnedByDialog = true;
+    host.SetAboutWindow(dialog);
+    TakeKeyboard(dialog);
     return dialog;
 }
 

@@ -30,7 +30,9 @@ public:
 
 class TFlMain {
 public:
-    explicit TFlMain(HINSTANCE instance);
+    // environment: where the program's folder is (its settings, rules and
+    // hook library sit there); the system's by default.
+    explicit TFlMain(HINSTANCE instance, std::unique_ptr<Environment> environment = MakeSystemEnvironment());
     ~TFlMain();
     TFlMain(const TFlMain&) = delete;
     TFlMain& operator=(const TFlMain&) = delete;
@@ -48,6 +50,7 @@ public:
     // The open About dialog gets its keyboard navigation from the loop;
     // null when it is closed.
     void SetAboutWindow(HWND dialog) { aboutWnd_ = dialog; }
+    HWND AboutWindow() const { return aboutWnd_; }
 
 private:
     static LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -62,12 +65,16 @@ private:
     // A loop blocked in GetMessage only returns for posted messages; when a
     // handler started the ticks or requested deferred work, wake it.
     void WakeLoop();
+    // While the shell refuses the icon (not ready yet at logon, or just
+    // restarted) a timer tries again until it is there.
+    void RetryIconWhileMissing();
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
     HWND aboutWnd_ = nullptr;
     bool duplicate_ = false;
     bool quitPosted_ = false;
+    bool iconTimer_ = false;
     // Plain Sleep between idle passes instead of the message-aware wait;
     // kept only to measure what the wait buys.
     bool sleepWait_ = false;
@@ -75,7 +82,7 @@ private:
 
     Win32Desktop desktop_;
     TMessageBoxReport errors_;
-    std::unique_ptr<Environment> environment_ = MakeSystemEnvironment();
+    std::unique_ptr<Environment> environment_;
     std::unique_ptr<ProfileFiles> profiles_ = MakeSystemProfileFiles();
     // Reading errors offer to start the debugger through this.
     Win32Processes processes_;

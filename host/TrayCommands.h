@@ -49,7 +49,11 @@ private:
     void RequestReloadScrollData() override { app_.RequestReloadScrollData(); }
     void ShowAboutDialog() override;
     void RequestExit() override { ::PostMessageA(window_, WM_CLOSE, 0, 0); }
-    void SetAboutWindow(HWND dialog) override { app_.SetAboutWindow(dialog); }
+    void SetAboutWindow(HWND dialog) override {
+        about_ = dialog;
+        app_.SetAboutWindow(dialog);
+    }
+    HWND AboutWindow() const override { return about_; }
     bool StartsAtLogon() const override { return startup_.IsOn(); }
     bool SetStartsAtLogon(bool on) override { return startup_.SetOn(on); }
 
@@ -60,6 +64,7 @@ private:
     Win32Processes processes_;
     Win32StartupShortcut startup_;
     TTrayMenu menu_;
+    HWND about_ = nullptr;
 };
 
 }  // namespace flicko

@@ -46,6 +46,8 @@ bool TFProbeForm::Create(int showCommand) {
     form_ = ::CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, "FProbe", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
                               0, 600, 600, nullptr, nullptr, instance_, this);
     if (!form_) return false;
+    // Report boxes disable the form: no "loa&d" from inside a reading.
+    report_.SetOwner(reinterpret_cast<Hwnd>(form_));
     StartUp();
     ::ShowWindow(form_, showCommand);
     ::UpdateWindow(form_);

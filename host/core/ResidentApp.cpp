@@ -43,7 +43,10 @@ void TResidentApp::StartUp(bool duplicate) {
     duplicate_ = duplicate;
     // The settings. A failed path expansion ends the reading; what was read
     // stays and the program goes on with it.
-    guard_.Run([&] { settings_.ReadSettings(); });
+    {
+        TReadingScope reading(reading_);
+        guard_.Run([&] { settings_.ReadSettings(); });
+    }
     const TSettingValues& values = settings_.Values();
     enabled_->SetEnabledValue(values.Enabled);
     tray_->Tooltip = values.TaskbarIcon.Tooltip;
@@ -57,6 +60,7 @@ void TResidentApp::StartUp(bool duplicate) {
 
 void TResidentApp::LoadScrollData() {
     // An aborted reading keeps the rules read so far; the program goes on.
+    TReadingScope reading(reading_);
     guard_.Run([&] {
         TScrollDataReader reader(*model_, sys_.readReport, macros_);
         reader.LoadScrollData(settings_.Files().ScrollDat);
@@ -64,7 +68,9 @@ void TResidentApp::LoadScrollData() {
 }
 
 std::uint32_t TResidentApp::MouseHook(std::uint32_t wParam, std::uint32_t tickNow) {
-    if (shutDown_ || !engine_) return 0;
+    // A message the hook sent before a reading took it out may still come
+    // in through a report box's loop: the rules are half read, it passes.
+    if (shutDown_ || !engine_ || Reading()) return 0;
     const std::uint32_t message = HookMessage(wParam);
     const std::uint32_t reply = guard_.Run(std::uint32_t{0}, [&] {
         if (message == win::WM_RBUTTONDOWN && HookMessageAge(wParam, tickNow) >= kStalePressMs) {
@@ -122,6 +128,16 @@ void TResidentApp::InertiaTick() {
 }
 
 bool TResidentApp::SetEnabled(bool value) {
+    if (Reading()) return false;
+    return SwitchEnabled(value);
+}
+
+bool TResidentApp::RetryTaskbarIcon() {
+    if (tray_->Missing()) tray_->AddTaskbarIcon();
+    return tray_->Missing();
+}
+
+bool TResidentApp::SwitchEnabled(bool value) {
     if (!enabled_->SetEnabled(value)) return false;
     settings_.Values().Enabled = enabled_->Enabled();
     // The picture was reset to the resting state of the new value.
@@ -132,7 +148,7 @@ bool TResidentApp::SetEnabled(bool value) {
 bool TResidentApp::RunDeferred() {
     // The loop calls this between messages, but a box shown by an earlier
     // step runs its own loop: nothing here may start inside the engine.
-    if (engine_ && engine_->Busy()) return false;
+    if ((engine_ && engine_->Busy()) || Reading()) return false;
     if (shutDownRequested_) return true;
     if (reloadIni_) {
         reloadIni_ = false;
@@ -165,8 +181,9 @@ void TResidentApp::ReloadSettingsNow() {
     engine_->ReleaseRules();
     Sync();
     const bool wasEnabled = enabled_->Enabled();
-    const bool ok = guard_.Run(false, [&] { return settings_.ReloadSettings(*this); });
-    if (!ok && enabled_->Enabled() != wasEnabled) guard_.Run([&] { SetEnabled(wasEnabled); });
+    TReadingScope reading(reading_);
+    const bool ok = guard_.Run(false, [&] { return settings_.ReloadSettings(readingSwitch_); });
+    if (!ok && enabled_->Enabled() != wasEnabled) guard_.Run([&] { SwitchEnabled(wasEnabled); });
     tray_->SetTooltip(settings_.Values().TaskbarIcon.Tooltip);
     engine_->ApplySettings(EngineSettingsFrom(settings_.Values()));
 }
@@ -176,12 +193,15 @@ void TResidentApp::ReloadScrollDataNow() {
     engine_->ReleaseRules();
     Sync();
     const bool wasEnabled = enabled_->Enabled();
-    guard_.Run([&] {
-        TScrollDataReader reader(*model_, sys_.readReport, macros_);
-        // Scrolling is switched back on also when the reading is aborted.
-        flicko::ReloadScrollData(reader, *model_, settings_.Files().ScrollDat, wasEnabled,
-                                 [this](bool v) { return SetEnabled(v); });
-    });
+    {
+        TReadingScope reading(reading_);
+        guard_.Run([&] {
+            TScrollDataReader reader(*model_, sys_.readReport, macros_);
+            // Scrolling is switched back on also when the reading is aborted.
+            flicko::ReloadScrollData(reader, *model_, settings_.Files().ScrollDat, wasEnabled,
+                                     [this](bool v) { return SwitchEnabled(v); });
+        });
+    }
     // The reading's own choices point into the new rules only.
     engine_->ReleaseRules();
     Sync();

@@ -8,10 +8,19 @@ int PictureForState(int state) {
 }
 
 bool TTaskbarIcon::AddTaskbarIcon() {
+    wanted_ = true;
     const std::string tip = Tooltip.substr(0, kTipChars);
-    // Re-adding after a shell restart replaces whatever the old shell had.
-    if (area_.Add(tip)) added_ = true;
-    return added_;
+    // A busy shell may time out on an add it still carries out; then the
+    // icon is there and a change of its tip succeeds.
+    if (!area_.Add(tip) && !area_.ModifyTip(tip)) {
+        // A shell that restarted without telling has lost the icon.
+        added_ = false;
+        return false;
+    }
+    added_ = true;
+    pictureState_ = TB_ENABLE;
+    ChangeState(requestedState_);
+    return true;
 }
 
 void TTaskbarIcon::SetTooltip(const std::string& tooltip) {
@@ -21,12 +30,14 @@ void TTaskbarIcon::SetTooltip(const std::string& tooltip) {
 }
 
 void TTaskbarIcon::DeleteTaskbarIcon() {
+    wanted_ = false;
     if (!added_) return;
     area_.Delete();
     added_ = false;
 }
 
 bool TTaskbarIcon::ChangeState(int state) {
+    requestedState_ = state;
     if (state == pictureState_) return false;
     if (!area_.ModifyPicture(PictureForState(state))) return false;
     pictureState_ = state;

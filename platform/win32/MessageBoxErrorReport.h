@@ -8,6 +8,7 @@
 
 #include "base/FlError.h"
 #include "platform/Processes.h"
+#include "platform/Types.h"
 #include "rules/ReadReportGate.h"
 
 namespace flicko {
@@ -23,6 +24,10 @@ public:
     TMessageBoxErrorReport(Processes& processes, std::function<std::string()> debuggerTemplate,
                            AskYesNo ask = nullptr);
 
+    // The window the boxes belong to: it is disabled while one is open, so
+    // the user cannot start anything there in the middle of a reading.
+    void SetOwner(Hwnd owner) { owner_ = owner; }
+
     void ShowErrorBox(const std::string& text) override;
     void ReportReadError(const std::string& fileName, int line, const std::string& message) override;
     void BeginReading() override { gate_.BeginReading(); }
@@ -31,11 +36,13 @@ public:
 private:
     // False when the report is to be left out (the user chose to skip).
     bool Admit();
+    int Box(const std::string& text, unsigned type) const;
 
     Processes& processes_;
     std::function<std::string()> debuggerTemplate_;
     AskYesNo ask_;
     TReadReportGate gate_;
+    Hwnd owner_ = kNoWindow;
 };
 
 }  // namespace flicko

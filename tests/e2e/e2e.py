@@ -21,6 +21,7 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
 FIXTURE_POS = (100, 100)
 OTHER_FIXTURE_POS = (100, 560)
 
@@ -113,8 +114,8 @@ class Harness:
         self.procs = []
         self.flicko = None
         self.env = dict(os.environ)
-        self.env.setdefault("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
-        self.env.update({"WINEDEBUG": "-all", "WINEARCH": "win32", "WINEDLLOVERRIDES": "mscoree,mshtml="})
+        # scripts/wine-run.sh picks the loader and the prefix by the program's
+        # bitness.
         if not self.env.get("DISPLAY"):
             raise Failure("no DISPLAY: the end-to-end cases need an X server (scripts/test.sh starts Xvfb)")
         shutil.rmtree(self.work, ignore_errors=True)
@@ -159,14 +160,14 @@ class Harness:
         return text, labels
 
     def wine(self, *argv, **kw):
-        p = subprocess.Popen(["wine", *argv], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        p = subprocess.Popen([WINE_RUN, *argv], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                              start_new_session=True, **kw)
         self.procs.append(p)
         return p
 
     def tool(self, *argv, timeout=60):
         exe = os.path.join(self.args.tools, "flickotool.exe")
-        r = subprocess.run(["wine", exe, *argv], env=self.env, capture_output=True, text=True, timeout=timeout)
+        r = subprocess.run([WINE_RUN, exe, *argv], env=self.env, capture_output=True, text=True, timeout=timeout)
         return r.returncode, r.stdout.strip()
 
     def start_fixture(self, name="fx", pos=FIXTURE_POS, extra=(), exe=None):

@@ -23,6 +23,7 @@ struct RecordingHost : RecordingPopMnuHost, IAboutHost {
     void PauseHook() override { RecordingPopMnuHost::PauseHook(); }
     void ResumeHook() override { RecordingPopMnuHost::ResumeHook(); }
     void SetAboutWindow(HWND dialog) override { about = dialog; }
+    HWND AboutWindow() const override { return about; }
 };
 
 struct NoExpansion : IPathExpander {
