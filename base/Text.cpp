@@ -87,4 +87,20 @@ std::string FloatToText(double value) {
     return out;
 }
 
+bool IsShiftJisLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+
+std::string_view HeadAtCharBoundary(std::string_view text, std::size_t maxBytes, const LeadByteTest& isLead) {
+    if (text.size() <= maxBytes) return text;
+    if (!isLead) return text.substr(0, maxBytes);
+    // Lead and trail bytes can only be told apart from the start: a trail
+    // byte of Shift-JIS may have the value of a lead byte.
+    std::size_t at = 0;
+    while (at < maxBytes) {
+        const std::size_t width = isLead(static_cast<unsigned char>(text[at])) ? 2 : 1;
+        if (at + width > maxBytes) break;
+        at += width;
+    }
+    return text.substr(0, at);
+}
+
 }  // namespace flicko

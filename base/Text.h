@@ -2,6 +2,8 @@
 // boolean words of the settings and the number text of the checker.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +30,17 @@ const char* BoolToStr(bool b);
 // Up to 15 significant digits, no decimals for whole numbers, "." as the
 // decimal separator, exponent form "1E20" / "1E-6" outside the fixed range.
 std::string FloatToText(double value);
+
+// Tells the lead bytes of a double-byte ANSI code page; an empty test means
+// a single-byte code page.
+using LeadByteTest = std::function<bool(unsigned char)>;
+
+// The lead bytes of Shift-JIS (code page 932).
+bool IsShiftJisLeadByte(unsigned char byte);
+
+// The longest head of text with at most maxBytes bytes that does not end
+// between the two bytes of a double-byte character, so that a cut text
+// never leaves a lone lead byte to swallow what follows it.
+std::string_view HeadAtCharBoundary(std::string_view text, std::size_t maxBytes, const LeadByteTest& isLead);
 
 }  // namespace flicko

@@ -2,6 +2,7 @@
 
 #include "host/FlDialog.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -10,20 +11,11 @@
 
 #include "host/core/AboutTemplate.h"
 #include "platform/win32/ScopedHandle.h"
+#include "platform/win32/UiFont.h"
 
 namespace flicko {
 
 namespace {
-
-// The metrics without the padded-border field, which older systems refuse.
-constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
-
-NONCLIENTMETRICSW NonClientMetrics() {
-    NONCLIENTMETRICSW m{};
-    m.cbSize = kNonClientMetricsSize;
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &m, 0);
-    return m;
-}
 
 // Paths and resource strings are in the system's ANSI code page.
 std::wstring FromAnsi(const std::string& s) {
@@ -36,46 +28,20 @@ std::wstring FromAnsi(const std::string& s) {
 
 std::u16string ToU16(const std::wstring& w) { return std::u16string(w.begin(), w.end()); }
 
-bool FontHasGlyphs(HDC dc, const LOGFONTW& font, const std::u16string& text) {
-    ScopedHandle<FontTraits> handle(::CreateFontIndirectW(&font));
-    if (!handle) return false;
-    HGDIOBJ old = ::SelectObject(dc, handle.get());
-    std::vector<WORD> glyphs(text.size());
-    const DWORD n = ::GetGlyphIndicesW(dc, reinterpret_cast<LPCWSTR>(text.c_str()), static_cast<int>(text.size()),
-                                       glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
-    ::SelectObject(dc, old);
-    if (n == GDI_ERROR) return false;
-    for (WORD g : glyphs) {
-        if (g == 0xFFFF) return false;
-    }
-    return true;
-}
-
-int CALLBACK TakeFirstFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) {
-    // Faces starting with "@" are the vertical variants.
-    if (font->lfFaceName[0] == L'@') return 1;
-    *reinterpret_cast<std::wstring*>(found) = font->lfFaceName;
-    return 0;
-}
-
-// The message font of a system that is not Japanese may lack kana (Wine's
-// Tahoma does, and links to no font that has them): then the dialog takes
-// the first installed face with the Japanese character set.
-void MakeFontShow(LOGFONTW& font, const std::u16string& text) {
-    HDC dc = ::GetDC(nullptr);
-    if (!dc) return;
-    if (!FontHasGlyphs(dc, font, text)) {
-        LOGFONTW query{};
-        query.lfCharSet = SHIFTJIS_CHARSET;
-        std::wstring face;
-        ::EnumFontFamiliesExW(dc, &query, TakeFirstFace, reinterpret_cast<LPARAM>(&face), 0);
-        if (!face.empty() && face.size() < LF_FACESIZE) {
-            face.copy(font.lfFaceName, face.size());
-            font.lfFaceName[face.size()] = L'\0';
-            font.lfCharSet = SHIFTJIS_CHARSET;
+// The widest line the dialog shows, the name in its larger font.
+int WidestLine(const LOGFONTW& font, const TAboutTexts& texts, const std::u16string& fileList) {
+    LOGFONTW large = font;
+    large.lfHeight = ::MulDiv(font.lfHeight, 3, 2);
+    int widest = TextExtent(large, texts.ProductName).cx;
+    for (const std::u16string* text : {&texts.Versions, &fileList}) {
+        for (std::size_t at = 0; at <= text->size();) {
+            std::size_t end = text->find(u"\r\n", at);
+            if (end == std::u16string::npos) end = text->size();
+            widest = std::max<int>(widest, TextExtent(font, std::u16string_view(*text).substr(at, end - at)).cx);
+            at = end + 2;
         }
     }
-    ::ReleaseDC(nullptr, dc);
+    return widest;
 }
 
 struct TAboutState {
@@ -184,14 +150,18 @@ HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFi
     const NONCLIENTMETRICSW ncm = NonClientMetrics();
     const TAboutTexts texts = AboutTexts(japanese, ToU16(FromAnsi(ReadVersionString(files.AppPath, "ProductVersion"))),
                                          ToU16(FromAnsi(ReadVersionString(files.AppPath, "LegalCopyright"))));
+    const std::wstring fileList = FromAnsi(
+        AboutFileList(files, [](const std::string& path) { return ReadVersionString(path, "FileVersion"); }));
     LOGFONTW font = ncm.lfMessageFont;
-    if (japanese) MakeFontShow(font, texts.Title + texts.ProductName);
+    UseFaceThatShows(font, texts.Title + texts.ProductName + texts.Versions + u"OK" + ToU16(fileList));
     TAboutSystemMetrics metrics;
     metrics.FontHeight = font.lfHeight;
     metrics.Face = ToU16(font.lfFaceName);
     metrics.CaptionHeight = ncm.iCaptionHeight;
     metrics.ScrollHeight = ncm.iScrollHeight;
     metrics.DlgFrame = ::GetSystemMetrics(SM_CXDLGFRAME);
+    metrics.AverageCharWidth = DialogAverageCharWidth(font);
+    metrics.TextPixels = WidestLine(font, texts, ToU16(fileList));
     if (HDC dc = ::GetDC(owner)) {
         metrics.LogPixelsY = ::GetDeviceCaps(dc, LOGPIXELSY);
         ::ReleaseDC(owner, dc);
@@ -201,10 +171,7 @@ HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFi
     std::vector<DWORD> aligned((bytes.size() + 3) / 4);
     std::memcpy(aligned.data(), bytes.data(), bytes.size());
 
-    auto state = std::make_unique<TAboutState>(TAboutState{
-        host, instance,
-        FromAnsi(AboutFileList(files, [](const std::string& path) { return ReadVersionString(path, "FileVersion"); })),
-        font, {}, {}, false});
+    auto state = std::make_unique<TAboutState>(TAboutState{host, instance, fileList, font, {}, {}, false});
     host.PauseHook();
     HWND dialog = ::CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), owner,
                                                AboutProc, reinterpret_cast<LPARAM>(state.get()));

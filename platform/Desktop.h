@@ -33,6 +33,8 @@ public:
     // GetClassNameA / GetWindowTextA into a 256-character buffer.
     virtual std::string ClassName(Hwnd w) = 0;
     virtual std::string WindowText(Hwnd w) = 0;
+    // IsDBCSLeadByte of the ANSI code page these texts come in.
+    virtual bool IsDbcsLeadByte(unsigned char byte) = 0;
     // GetWindowLongA(GWL_STYLE) and (GWL_EXSTYLE); 0 for a missing window.
     virtual std::uint32_t Style(Hwnd w) = 0;
     virtual std::uint32_t ExStyle(Hwnd w) = 0;

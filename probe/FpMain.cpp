@@ -4,7 +4,9 @@
 
 #include <cstring>
 #include <exception>
+#include <vector>
 
+#include "platform/win32/UiFont.h"
 #include "platform/win32/Win32Processes.h"
 #include "probe/core/FpCommands.h"
 #include "probe/core/FpLayout.h"
@@ -19,6 +21,21 @@ constexpr char kPanelClass[] = "FpPanel";
 constexpr LONG_PTR kBevelled = 1;
 
 void Place(HWND w, const Rect& r) { ::MoveWindow(w, r.left, r.top, r.Width(), r.Height(), TRUE); }
+
+Rect FromRect(const RECT& r) { return Rect{r.left, r.top, r.right, r.bottom}; }
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (::GetMonitorInfoA(monitor, &info)) reinterpret_cast<std::vector<Rect>*>(areas)->push_back(FromRect(info.rcWork));
+    return TRUE;
+}
+
+std::vector<Rect> MonitorWorkAreas() {
+    std::vector<Rect> areas;
+    ::EnumDisplayMonitors(nullptr, nullptr, AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
+}
 
 }  // namespace
 
@@ -108,10 +125,11 @@ HWND TFProbeForm::Control(HWND parent, const char* cls, const char* text, DWORD 
 }
 
 void TFProbeForm::CreateControls() {
-    // 12 pixels high, Shift-JIS: window and class names of Japanese
-    // programs show as written.
-    font_.reset(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS UI Gothic"));
+    // 12 pixels high, in a face that exists and shows the system's own
+    // script: window and class names of Japanese programs show as written
+    // on a Japanese system, and no control draws boxes on any other.
+    const LOGFONTW font = AnsiTextFont(12);
+    font_.reset(::CreateFontIndirectW(&font));
     const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
     const DWORD push = BS_PUSHBUTTON | WS_TABSTOP;
     const DWORD memo = WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP;
@@ -193,19 +211,30 @@ void TFProbeForm::ApplyGeometry() {
     const TFpGeometry& g = settings_.Geometry();
     treeWidth_ = g.WindowsTreeWidth;
     sclDatHeight_ = g.ScrollDataHeight;
-    ::SetWindowPos(form_, nullptr, g.Left, g.Top, g.Width, g.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const Rect r = FormRectOnMonitors(Rect{g.Left, g.Top, g.Left + g.Width, g.Top + g.Height}, MonitorWorkAreas());
+    ::SetWindowPos(form_, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyLayout();
 }
 
 void TFProbeForm::FormDestroy() {
     if (probe_) probe_->StopCheckTimer();
     TFpGeometry& g = settings_.Geometry();
+    TFormPlacement p;
+    RECT window;
+    ::GetWindowRect(form_, &window);
+    p.Window = FromRect(window);
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
-    RECT r;
-    ::GetWindowRect(form_, &r);
-    // A minimised or maximised form keeps the place it would be restored to.
-    if (::GetWindowPlacement(form_, &placement) && placement.showCmd != SW_SHOWNORMAL) r = placement.rcNormalPosition;
+    if (::GetWindowPlacement(form_, &placement) && placement.showCmd != SW_SHOWNORMAL) {
+        p.Normal = false;
+        p.NormalPosition = FromRect(placement.rcNormalPosition);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        ::GetMonitorInfoA(::MonitorFromWindow(form_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        p.Monitor = FromRect(monitor.rcMonitor);
+        p.Work = FromRect(monitor.rcWork);
+    }
+    const Rect r = FormRectToSave(p);
     g.Left = r.left;
     g.Top = r.top;
     g.Width = r.right - r.left;

@@ -1,5 +1,6 @@
 #include "host/core/AboutTemplate.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace flicko {
@@ -85,6 +86,14 @@ TAboutLayout ComputeAboutLayout(const TAboutSystemMetrics& m) {
     l.Margin = MulDivRound(m.CaptionHeight, 8, 2 * h);
     l.Icon = u(48);
     l.DialogWidth = u(480);
+    if (m.AverageCharWidth > 0 && m.TextPixels > 0) {
+        // Across, a unit is a quarter of the average character width; the
+        // edit boxes keep a margin of about one character on either side.
+        const int fit = MulDivRound(m.TextPixels + 2 * m.AverageCharWidth, 4, m.AverageCharWidth);
+        const int chrome = l.Icon + 3 * l.Margin;
+        const int narrowest = chrome + 14 * l.Line;
+        l.DialogWidth = std::clamp(chrome + fit, narrowest, std::max(narrowest, MulDivRound(480, 4, m.AverageCharWidth)));
+    }
     l.TextWidth = l.DialogWidth - l.Icon - 3 * l.Margin;
     l.ButtonHeight = u(4 * m.DlgFrame + m.CaptionHeight);
     l.Frame = u(m.DlgFrame);

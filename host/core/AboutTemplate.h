@@ -20,6 +20,11 @@ struct TAboutSystemMetrics {
     int CaptionHeight = 0;   // iCaptionHeight
     int ScrollHeight = 0;    // iScrollHeight
     int DlgFrame = 0;        // SM_CXDLGFRAME
+    // The dialog font's average character width as the dialog manager
+    // takes it (a horizontal unit is a quarter of it), and the widest line
+    // the dialog shows, in pixels; 0 when not measured.
+    int AverageCharWidth = 0;
+    int TextPixels = 0;
 };
 
 // Dialog template units; 8 units per text line whatever the font.
@@ -41,6 +46,8 @@ struct TAboutLayout {
 // -1 for a zero divisor.
 int MulDivRound(int number, int numerator, int denominator);
 
+// The dialog is as wide as its widest line needs, between twice the OK
+// button and 480 pixels (where the file list scrolls across instead).
 TAboutLayout ComputeAboutLayout(const TAboutSystemMetrics& metrics);
 
 // Item ids of the dialog.

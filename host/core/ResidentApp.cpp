@@ -24,7 +24,8 @@ TResidentApp::TResidentApp(TResidentSystem system)
     : sys_(system),
       macros_(sys_.environment),
       settings_(sys_.profiles, macros_, sys_.readReport),
-      tray_(std::make_unique<TTaskbarIcon>(sys_.notifyArea)),
+      tray_(std::make_unique<TTaskbarIcon>(
+          sys_.notifyArea, [&env = sys_.environment](unsigned char byte) { return env.IsDbcsLeadByte(byte); })),
       enabled_(std::make_unique<TEnabledState>(sys_.hook, *tray_)),
       model_(std::make_unique<TRuleModel>()),
       engine_(std::make_unique<Engine>(sys_.desktop, *model_, TEngineSettings{}, *enabled_, sys_.window)) {}

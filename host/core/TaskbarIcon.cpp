@@ -7,9 +7,11 @@ int PictureForState(int state) {
     return TB_DISABLE;
 }
 
+std::string TTaskbarIcon::Tip() const { return std::string(HeadAtCharBoundary(Tooltip, kTipChars, isLead_)); }
+
 bool TTaskbarIcon::AddTaskbarIcon() {
     wanted_ = true;
-    const std::string tip = Tooltip.substr(0, kTipChars);
+    const std::string tip = Tip();
     // A busy shell may time out on an add it still carries out; then the
     // icon is there and a change of its tip succeeds.
     if (!area_.Add(tip) && !area_.ModifyTip(tip)) {
@@ -26,7 +28,7 @@ bool TTaskbarIcon::AddTaskbarIcon() {
 void TTaskbarIcon::SetTooltip(const std::string& tooltip) {
     if (tooltip == Tooltip) return;
     Tooltip = tooltip;
-    if (added_) area_.ModifyTip(Tooltip.substr(0, kTipChars));
+    if (added_) area_.ModifyTip(Tip());
 }
 
 void TTaskbarIcon::DeleteTaskbarIcon() {

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
+#include "base/Text.h"
 #include "engine/OutboundInterfaces.h"
 
 namespace flicko {
@@ -22,7 +24,7 @@ public:
     virtual bool Delete() = 0;
 };
 
-// The tip field of the first NOTIFYICONDATA holds 64 characters with the
+// The tip field of the first NOTIFYICONDATA holds 64 bytes with the
 // terminator.
 constexpr std::size_t kTipChars = 63;
 
@@ -32,7 +34,9 @@ int PictureForState(int state);
 
 class TTaskbarIcon : public ITrayIcon {
 public:
-    explicit TTaskbarIcon(INotifyArea& area) : area_(area) {}
+    // isLead: the lead bytes of the tooltip's code page, so that the tip is
+    // never cut inside a double-byte character (empty: a single-byte page).
+    explicit TTaskbarIcon(INotifyArea& area, LeadByteTest isLead = {}) : area_(area), isLead_(std::move(isLead)) {}
     // The icon leaves the notification area with its owner.
     ~TTaskbarIcon() override { DeleteTaskbarIcon(); }
     TTaskbarIcon(const TTaskbarIcon&) = delete;
@@ -59,7 +63,10 @@ public:
     bool Missing() const { return wanted_ && !added_; }
 
 private:
+    std::string Tip() const;
+
     INotifyArea& area_;
+    LeadByteTest isLead_;
     int pictureState_ = TB_ENABLE;
     // What the program asked for last; the shown picture may lag behind it
     // while the icon is missing.

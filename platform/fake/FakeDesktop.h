@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Text.h"
 #include "platform/Desktop.h"
 
 namespace flicko {
@@ -72,6 +73,8 @@ public:
     void SetBehaviour(Hwnd w, const FakeBehaviour& b);
     void SetText(Hwnd w, const std::string& text);
     void SetClassName(Hwnd w, const std::string& cls);
+    // Texts in Shift-JIS (code page 932) instead of a single-byte code page.
+    void UseShiftJis(bool v) { shiftJis_ = v; }
     void SetStyle(Hwnd w, std::uint32_t style);
     void SetVisible(Hwnd w, bool visible);
     void MoveWindow(Hwnd w, Rect rect, std::optional<Rect> client = std::nullopt);
@@ -121,6 +124,7 @@ public:
     bool IsWindowVisible(Hwnd w) override;
     std::string ClassName(Hwnd w) override;
     std::string WindowText(Hwnd w) override;
+    bool IsDbcsLeadByte(unsigned char byte) override { return shiftJis_ && IsShiftJisLeadByte(byte); }
     std::uint32_t Style(Hwnd w) override;
     std::uint32_t ExStyle(Hwnd w) override;
     bool GetWindowRect(Hwnd w, Rect& out) override;
@@ -192,6 +196,7 @@ private:
     Millis now_ = 1000000;
     Point cursor_;
     bool cursorUnreadable_ = false;
+    bool shiftJis_ = false;
     std::map<Hwnd, bool> hung_;
     std::map<int, bool> keysDown_;
     std::map<int, int> metrics_;

@@ -17,8 +17,9 @@ std::string FakeEnvironment::ExpandEnvironmentStrings(std::string_view text) {
 }
 
 void FakeEnvironment::UseShiftJisLeadBytes() {
-    for (int b = 0x81; b <= 0x9F; ++b) leadBytes.insert(static_cast<unsigned char>(b));
-    for (int b = 0xE0; b <= 0xFC; ++b) leadBytes.insert(static_cast<unsigned char>(b));
+    for (int b = 0; b < 256; ++b) {
+        if (IsShiftJisLeadByte(static_cast<unsigned char>(b))) leadBytes.insert(static_cast<unsigned char>(b));
+    }
 }
 
 }  // namespace flicko

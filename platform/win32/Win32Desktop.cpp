@@ -57,6 +57,8 @@ std::string Win32Desktop::ClassName(Hwnd w) {
     return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
 }
 
+bool Win32Desktop::IsDbcsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+
 std::string Win32Desktop::WindowText(Hwnd w) {
     char buf[256];
     int n = ::GetWindowTextA(H(w), buf, sizeof buf);

@@ -14,6 +14,7 @@ public:
     bool IsWindowVisible(Hwnd w) override;
     std::string ClassName(Hwnd w) override;
     std::string WindowText(Hwnd w) override;
+    bool IsDbcsLeadByte(unsigned char byte) override;
     std::uint32_t Style(Hwnd w) override;
     std::uint32_t ExStyle(Hwnd w) override;
     bool GetWindowRect(Hwnd w, Rect& out) override;

@@ -64,4 +64,41 @@ TFpLayout LayoutProbeForm(std::int32_t w, std::int32_t h, std::int32_t treeWidth
     return l;
 }
 
+Rect FormRectToSave(const TFormPlacement& p) {
+    if (p.Normal) return p.Window;
+    const std::int32_t dx = p.Work.left - p.Monitor.left;
+    const std::int32_t dy = p.Work.top - p.Monitor.top;
+    const Rect& n = p.NormalPosition;
+    return Rect{n.left + dx, n.top + dy, n.right + dx, n.bottom + dy};
+}
+
+namespace {
+
+bool Overlaps(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+std::int64_t DistanceSquared(const Rect& a, const Rect& b) {
+    const std::int64_t dx = std::max({0, b.left - a.right, a.left - b.right});
+    const std::int64_t dy = std::max({0, b.top - a.bottom, a.top - b.bottom});
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+Rect FormRectOnMonitors(Rect saved, const std::vector<Rect>& workAreas) {
+    if (workAreas.empty()) return saved;
+    const Rect* nearest = &workAreas.front();
+    for (const Rect& w : workAreas) {
+        if (Overlaps(saved, w)) return saved;
+        if (DistanceSquared(saved, w) < DistanceSquared(saved, *nearest)) nearest = &w;
+    }
+    const Rect& w = *nearest;
+    const std::int32_t width = std::min(saved.Width(), w.Width());
+    const std::int32_t height = std::min(saved.Height(), w.Height());
+    const std::int32_t left = std::clamp(saved.left, w.left, w.right - width);
+    const std::int32_t top = std::clamp(saved.top, w.top, w.bottom - height);
+    return Rect{left, top, left + width, top + height};
+}
+
 }  // namespace flicko

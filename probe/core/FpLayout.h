@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -39,5 +40,27 @@ TFpLayout LayoutProbeForm(std::int32_t clientWidth, std::int32_t clientHeight, s
 // PnlSclDat's height).
 std::int32_t ClampTreeWidth(std::int32_t wanted, std::int32_t clientWidth);
 std::int32_t ClampScrollDataHeight(std::int32_t wanted, std::int32_t panelHeight);
+
+// The form as the system describes it when it closes (GetWindowRect,
+// GetWindowPlacement, and the monitor the form is on).
+struct TFormPlacement {
+    Rect Window;          // screen coordinates
+    bool Normal = true;   // neither minimised nor maximised
+    Rect NormalPosition;  // rcNormalPosition: workspace coordinates
+    Rect Monitor;         // rcMonitor of the form's monitor
+    Rect Work;            // rcWork of the same monitor
+};
+
+// The form's place to keep, in screen coordinates like every place the
+// settings hold: a minimised or maximised form keeps the place it would be
+// restored to, whose workspace coordinates count from the work area's
+// corner (they differ whenever a taskbar sits on the top or the left).
+Rect FormRectToSave(const TFormPlacement& placement);
+
+// Where a kept place opens, given the work areas of the monitors: as it is
+// when it overlaps one of them; otherwise moved into the nearest one, and
+// cut to its size when larger, so that a form kept on a monitor that has
+// gone stays reachable.
+Rect FormRectOnMonitors(Rect saved, const std::vector<Rect>& workAreas);
 
 }  // namespace flicko

@@ -36,16 +36,20 @@ TTreeNode& TTreeNode::Add(std::string text) {
     return *Children.back();
 }
 
-std::string ClipNodeText(std::string text) {
+std::string ClipNodeText(std::string text, const LeadByteTest& isLead) {
     if (text.size() >= kClipAt) {
-        text.resize(kClipKeep);
+        text.resize(HeadAtCharBoundary(text, kClipKeep, isLead).size());
         text += "..";
     }
     return text;
 }
 
+LeadByteTest LeadBytesOf(Desktop& desktop) {
+    return [&desktop](unsigned char byte) { return desktop.IsDbcsLeadByte(byte); };
+}
+
 std::string WindowNodeText(Desktop& desktop, Hwnd w) {
-    return ClipNodeText("hWnd = " + Hex8(w) + " : " + desktop.ClassName(w));
+    return ClipNodeText("hWnd = " + Hex8(w) + " : " + desktop.ClassName(w), LeadBytesOf(desktop));
 }
 
 Hwnd HandleFromNodeText(std::string_view text) {
@@ -73,21 +77,22 @@ std::string RectNodeText(Desktop& desktop, Hwnd w) {
     char buf[128];
     std::snprintf(buf, sizeof buf, "Rect = (Left:%d, Top:%d, Right:%d, Bottom:%d)", static_cast<int>(r.left),
                   static_cast<int>(r.top), static_cast<int>(r.right), static_cast<int>(r.bottom));
-    return ClipNodeText(buf);
+    return ClipNodeText(buf, LeadBytesOf(desktop));
 }
 
 void TWindowTree::AddWindowProperties(TTreeNode& n, Hwnd w) {
     TTreeNode& props = n.Add("property");
-    props.Add(ClipNodeText("Text = " + desktop_.WindowText(w)));
+    const LeadByteTest isLead = LeadBytesOf(desktop_);
+    props.Add(ClipNodeText("Text = " + desktop_.WindowText(w), isLead));
     props.Add(RectNodeText(desktop_, w));
-    props.Add(ClipNodeText("Style = " + StyleToText(desktop_.Style(w), desktop_.ClassName(w))));
+    props.Add(ClipNodeText("Style = " + StyleToText(desktop_.Style(w), desktop_.ClassName(w)), isLead));
     TTreeNode& list = props.Add("WndowProperty = ");
-    for (auto& name : desktop_.WindowPropertyNames(w)) list.Add(ClipNodeText(std::move(name)));
+    for (auto& name : desktop_.WindowPropertyNames(w)) list.Add(ClipNodeText(std::move(name), isLead));
     // The owner, for Process rules; "?" when the process cannot be opened.
     const std::uint32_t pid = desktop_.WindowProcessId(w);
     std::string image;
     if (pid == 0 || !desktop_.ProcessImageName(pid, image)) image = "?";
-    props.Add(ClipNodeText("Process = " + image + " (" + std::to_string(pid) + ")"));
+    props.Add(ClipNodeText("Process = " + image + " (" + std::to_string(pid) + ")", isLead));
 }
 
 TTreeNode& TWindowTree::AddChildWindows(TTreeNode& n, Hwnd w) {

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Text.h"
 #include "platform/Desktop.h"
 
 namespace flicko {
@@ -26,8 +27,9 @@ struct TTreeNode {
 };
 
 // Texts built from window data of 260 characters or more are cut to 257
-// and "..", so no line of the tree outgrows what a tree item shows.
-std::string ClipNodeText(std::string text);
+// and "..", so no line of the tree outgrows what a tree item shows; the cut
+// falls before a double-byte character that would not fit whole.
+std::string ClipNodeText(std::string text, const LeadByteTest& isLead);
 
 // "hWnd = " + the handle as 8 upper-case hexadecimal digits + " : " + class.
 std::string WindowNodeText(Desktop& desktop, Hwnd w);

@@ -119,6 +119,25 @@ TEST(AboutTemplateTest, LayoutScalesPixelsByTheMessageFont) {
     EXPECT_EQ(big.PointSize, 8);
 }
 
+// Units across are a quarter of the average character width (6 pixels
+// here): 1.5 pixels each.
+TEST(AboutTemplateTest, DialogIsAsWideAsItsWidestLineBetweenTwoButtonsAnd480Pixels) {
+    TAboutSystemMetrics m = WineMetrics();
+    m.AverageCharWidth = 6;
+    const int chrome = 35 + 3 * 7;
+    m.TextPixels = 360;  // with a character's margin either side: 372 px
+    EXPECT_EQ(ComputeAboutLayout(m).DialogWidth, chrome + 248);
+    EXPECT_EQ(ComputeAboutLayout(m).TextWidth, 248);
+    m.TextPixels = 1000;  // a long path: the list scrolls instead
+    EXPECT_EQ(ComputeAboutLayout(m).DialogWidth, 320);
+    m.TextPixels = 20;
+    EXPECT_EQ(ComputeAboutLayout(m).TextWidth, 14 * 8);
+    // A wider face: the same 480 pixels are fewer units.
+    m.AverageCharWidth = 8;
+    m.TextPixels = 1000;
+    EXPECT_EQ(ComputeAboutLayout(m).DialogWidth, 240);
+}
+
 TEST(AboutTemplateTest, TemplateHoldsTheFiveItemsStackedDownTheDialog) {
     const TAboutLayout l = ComputeAboutLayout(WineMetrics());
     const auto bytes = BuildAboutTemplate(l, AboutTexts(false, u"1.0.0", u"(C) Flicko developers"));

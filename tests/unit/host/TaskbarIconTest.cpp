@@ -73,6 +73,20 @@ TEST(TaskbarIconTest, TooltipIsCutTo63Characters) {
     EXPECT_EQ(area.calls.back(), "add:" + std::string(63, 'y'));
 }
 
+// "\x83\x5C" is one Shift-JIS character. Cut after byte 63, the last one
+// would lose its trail byte: it goes whole, at the add and when read again,
+// while the one before it (bytes 60-61 of the second tip) stays.
+TEST(TaskbarIconTest, ShiftJisTooltipIsCutBeforeACharacterThatDoesNotFitWhole) {
+    FakeArea area;
+    TTaskbarIcon icon(area, IsShiftJisLeadByte);
+    const std::string sjis = "\x83\x5C\x83\x5C";
+    icon.Tooltip = std::string(62, 't') + sjis;
+    icon.AddTaskbarIcon();
+    icon.SetTooltip(std::string(60, 'n') + sjis);
+    EXPECT_EQ(area.calls, (std::vector<std::string>{"add:" + std::string(62, 't'),
+                                                    "tip:" + std::string(60, 'n') + "\x83\x5C"}));
+}
+
 TEST(TaskbarIconTest, TooltipReadAgainShowsOnAnAddedIconOnly) {
     FakeArea area;
     TTaskbarIcon icon(area);

@@ -59,5 +59,35 @@ TEST(FpLayout, SplitterDragsKeepBothNeighboursAtTenPixelsOrMore) {
     EXPECT_EQ(ClampScrollDataHeight(9, 541), 10);
 }
 
+// A 1280 x 1024 monitor with a 40-pixel taskbar on the top and a 30-pixel
+// one on the left: workspace (100, 50) is screen (130, 90).
+constexpr Rect kMonitor{0, 0, 1280, 1024};
+constexpr Rect kWork{30, 40, 1280, 1024};
+
+TEST(FpFormPlacement, MaximisedOrMinimisedFormKeepsItsRestoredPlaceInScreenCoordinates) {
+    TFormPlacement p{Rect{30, 40, 1280, 1024}, false, Rect{100, 50, 700, 650}, kMonitor, kWork};
+    EXPECT_EQ(FormRectToSave(p), (Rect{130, 90, 730, 690}));
+    // Shown normally, the window's own rectangle is already on the screen.
+    p.Normal = true;
+    p.Window = Rect{130, 90, 730, 690};
+    EXPECT_EQ(FormRectToSave(p), p.Window);
+    // Without a taskbar on the top or the left both systems agree.
+    p = TFormPlacement{Rect{}, false, Rect{100, 50, 700, 650}, kMonitor, Rect{0, 0, 1280, 984}};
+    EXPECT_EQ(FormRectToSave(p), (Rect{100, 50, 700, 650}));
+}
+
+TEST(FpFormPlacement, PlaceOnNoMonitorMovesOntoTheNearestOne) {
+    const std::vector<Rect> monitors{kWork, Rect{1280, 0, 2560, 1024}};
+    // Overlapping a monitor, even in part: kept as it is.
+    EXPECT_EQ(FormRectOnMonitors(Rect{1200, 100, 1800, 700}, monitors), (Rect{1200, 100, 1800, 700}));
+    EXPECT_EQ(FormRectOnMonitors(Rect{-500, 500, 31, 900}, monitors), (Rect{-500, 500, 31, 900}));
+    // Just off the left work area's edge (on the taskbar): moved inside it.
+    EXPECT_EQ(FormRectOnMonitors(Rect{-500, 500, 30, 900}, monitors), (Rect{30, 500, 560, 900}));
+    // Beyond the right monitor, below it: into its lower right corner.
+    EXPECT_EQ(FormRectOnMonitors(Rect{3000, 1100, 3600, 1700}, monitors), (Rect{1960, 424, 2560, 1024}));
+    // Below and larger than the left monitor, its nearest: cut to its size.
+    EXPECT_EQ(FormRectOnMonitors(Rect{-200, 1500, 1200, 3500}, monitors), (Rect{30, 40, 1280, 1024}));
+}
+
 }  // namespace
 }  // namespace flicko

@@ -100,8 +100,26 @@ TEST_F(FpWndsTreeTest, LongWindowTextIsClippedTo259Characters) {
     desktop.SetText(edit, std::string(300, 'x'));
     tree.BuildWindowTree(edit);
     EXPECT_EQ(tree.Selected()->Children[0]->Children[0]->Text, "Text = " + std::string(250, 'x') + "..");
-    EXPECT_EQ(ClipNodeText(std::string(259, 'y')), std::string(259, 'y'));
-    EXPECT_EQ(ClipNodeText(std::string(260, 'y')), std::string(257, 'y') + "..");
+    EXPECT_EQ(ClipNodeText(std::string(259, 'y'), {}), std::string(259, 'y'));
+    EXPECT_EQ(ClipNodeText(std::string(260, 'y'), {}), std::string(257, 'y') + "..");
+}
+
+// "\x83\x5C" is katakana SO in Shift-JIS: its trail byte is the code of
+// "\". Byte 257 of the line would be its trail byte.
+TEST_F(FpWndsTreeTest, ShiftJisTextIsCutBeforeACharacterThatDoesNotFitWhole) {
+    desktop.UseShiftJis(true);
+    std::string text = std::string(249, 'x');
+    for (int i = 0; i < 20; ++i) text += "\x83\x5C";
+    desktop.SetText(edit, text);
+    tree.BuildWindowTree(edit);
+    EXPECT_EQ(tree.Selected()->Children[0]->Children[0]->Text, "Text = " + text.substr(0, 249) + "..");
+    // A trail byte that looks like a lead byte ("\x83\x83") is no lead byte:
+    // the count from the start keeps the whole character.
+    text = std::string(248, 'x');
+    for (int i = 0; i < 20; ++i) text += "\x83\x83";
+    desktop.SetText(edit, text);
+    tree.BuildWindowTree(edit);
+    EXPECT_EQ(tree.Selected()->Children[0]->Children[0]->Text, "Text = " + text.substr(0, 250) + "..");
 }
 
 TEST_F(FpWndsTreeTest, PlaceholderIsFilledOnceHoweverOftenExpanded) {

@@ -188,5 +188,55 @@ TEST_F(TrayWindowTest, AboutInJapaneseModeReadsJapaneseWhateverTheCodePage) {
     ::DestroyWindow(dialog);
 }
 
+// Whether the font a control draws with has a glyph for every character of
+// its text (no test sees a glyph drawn; the font's own table is the next
+// best thing).
+bool ControlFontShowsItsText(HWND control) {
+    wchar_t text[4096] = {};
+    const int n = ::GetWindowTextW(control, text, 4096);
+    HDC dc = ::GetDC(control);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    std::vector<WORD> glyphs(static_cast<std::size_t>(n) + 1);
+    ::GetGlyphIndicesW(dc, text, n, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    for (int i = 0; i < n; ++i) {
+        if (text[i] >= L' ' && glyphs[static_cast<std::size_t>(i)] == 0xFFFF) return false;
+    }
+    return true;
+}
+
+int CALLBACK CountFace(const LOGFONTW* face, const TEXTMETRICW*, DWORD, LPARAM count) {
+    if (face->lfFaceName[0] != L'@') ++*reinterpret_cast<int*>(count);
+    return 1;
+}
+
+// The first Japanese face installed may have no Latin letters (Droid Sans
+// Fallback under Wine): the dialog took it for the kana and drew "OK" as
+// boxes, and its wide average character made the dialog 966 pixels wide.
+TEST_F(TrayWindowTest, AboutDrawsEveryTextInAFaceThatHasItAndIsSizedFromThem) {
+    for (bool japanese : {false, true}) {
+        if (japanese) {
+            LOGFONTW query{};
+            query.lfCharSet = SHIFTJIS_CHARSET;
+            int faces = 0;
+            HDC screen = ::GetDC(nullptr);
+            ::EnumFontFamiliesExW(screen, &query, CountFace, reinterpret_cast<LPARAM>(&faces), 0);
+            ::ReleaseDC(nullptr, screen);
+            if (faces == 0) GTEST_SKIP() << "no Japanese face installed";
+        }
+        HWND dialog = ShowAboutDialog(::GetModuleHandleA(nullptr), window_, host_, files_, japanese);
+        ASSERT_NE(dialog, nullptr);
+        for (int id : {kAboutNameId, kAboutVersionId, kAboutFilesId, kAboutOkId}) {
+            EXPECT_TRUE(ControlFontShowsItsText(::GetDlgItem(dialog, id))) << "japanese " << japanese << ", item " << id;
+        }
+        RECT r;
+        ::GetWindowRect(dialog, &r);
+        EXPECT_LE(r.right - r.left, 480 + 4 * ::GetSystemMetrics(SM_CXDLGFRAME) + 8) << "japanese " << japanese;
+        ::DestroyWindow(dialog);
+        Pump();
+    }
+}
+
 }  // namespace
 }  // namespace flicko
