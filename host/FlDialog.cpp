@@ -87,7 +87,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
     switch (msg) {
     case WM_DESTROY:
         // The pause ends with the window, however it goes (OK, Enter, the
-        // owner's end); WM_NCDESTROY does not reach every dialog procedure.
+        // owner's end); nothing of the dialog is used after this.
         ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
         state->Host.SetAboutWindow(nullptr);
         if (state->OwnedByDialog) {
