@@ -19,8 +19,8 @@ void TMessageBoxReport::ShowErrorBox(const std::string& text) {
     ::MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_OK | MB_ICONWARNING);
 }
 
-TFlMain::TFlMain(HINSTANCE instance, std::unique_ptr<Environment> environment)
-    : instance_(instance), environment_(std::move(environment)) {
+TFlMain::TFlMain(HINSTANCE instance, std::unique_ptr<Environment> environment, INotifyArea* notifyArea)
+    : instance_(instance), environment_(std::move(environment)), notifyArea_(notifyArea) {
     const char* wait = std::getenv("FLICKO_IDLE_WAIT");
     sleepWait_ = wait && std::strcmp(wait, "sleep") == 0;
 }
@@ -61,7 +61,10 @@ void TFlMain::StartUp() {
     // 1. to 3. The application with its rule list, engine and icon; the
     // default paths and settings (scrolling off until read).
     link_ = std::make_unique<THookLink>(std::string(), nullptr);
-    notifyArea_ = std::make_unique<TShellNotifyArea>(instance_, window_);
+    if (!notifyArea_) {
+        shellArea_ = std::make_unique<TShellNotifyArea>(instance_, window_);
+        notifyArea_ = shellArea_.get();
+    }
     readReport_ = std::make_unique<TMessageBoxErrorReport>(processes_, [this] { return app_->Settings().Files().Debugger; });
     readReport_->SetOwner(reinterpret_cast<Hwnd>(window_));
     app_ = std::make_unique<TResidentApp>(TResidentSystem{desktop_, *link_, *link_, *notifyArea_, errors_,

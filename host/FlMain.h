@@ -31,8 +31,10 @@ public:
 class TFlMain {
 public:
     // environment: where the program's folder is (its settings, rules and
-    // hook library sit there); the system's by default.
-    explicit TFlMain(HINSTANCE instance, std::unique_ptr<Environment> environment = MakeSystemEnvironment());
+    // hook library sit there); the system's by default. notifyArea: the
+    // shell's side of the tray icon; Shell_NotifyIconA when null.
+    explicit TFlMain(HINSTANCE instance, std::unique_ptr<Environment> environment = MakeSystemEnvironment(),
+                     INotifyArea* notifyArea = nullptr);
     ~TFlMain();
     TFlMain(const TFlMain&) = delete;
     TFlMain& operator=(const TFlMain&) = delete;
@@ -89,7 +91,8 @@ private:
     std::unique_ptr<TMessageBoxErrorReport> readReport_;
     TFileMapping fmo_;
     std::unique_ptr<THookLink> link_;
-    std::unique_ptr<TShellNotifyArea> notifyArea_;
+    std::unique_ptr<TShellNotifyArea> shellArea_;
+    INotifyArea* notifyArea_ = nullptr;
     std::unique_ptr<TResidentApp> app_;
     std::unique_ptr<TTrayCommands> trayCommands_;
 };

@@ -10,6 +10,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hook/FmoData.h"
@@ -117,9 +118,9 @@ protected:
     // Runs the resident program with the script in its loop, then tears it
     // down as WinMain does (the object ends with the scope). The program
     // must end by itself.
-    void Run(Script& script) {
+    void Run(Script& script, INotifyArea* area = nullptr) {
         {
-            TFlMain main(::GetModuleHandleA(nullptr), std::make_unique<ProgramIn>(folder_));
+            TFlMain main(::GetModuleHandleA(nullptr), std::make_unique<ProgramIn>(folder_), area);
             main_ = &main;
             ASSERT_TRUE(main.CreateMainWindow());
             main.StartUp();
@@ -239,6 +240,37 @@ TEST_F(ResidentMainTest, EndOfSessionWithTheAboutDialogOpenKeepsTheHookOutAfterw
                    [&] { return Hook() == 0; }, Post(WM_CLOSE)}};
     Run(script);
     EXPECT_NE(Read("default\\flicko.ini").find("Enable=True"), std::string::npos);
+}
+
+// The shell at logon: not ready for the first adds.
+struct ShellNotReady : INotifyArea {
+    int refuse = 2;
+    int adds = 0;
+    bool present = false;
+    bool Add(const std::string&) override {
+        ++adds;
+        if (refuse > 0) {
+            --refuse;
+            return false;
+        }
+        return present = true;
+    }
+    bool ModifyPicture(int) override { return present; }
+    bool ModifyTip(const std::string&) override { return present; }
+    bool Delete() override { return std::exchange(present, false); }
+};
+
+TEST_F(ResidentMainTest, IconRefusedAtStartIsAddedByTheLoopOnceTheShellTakesIt) {
+    ShellNotReady shell;
+    int addsWhenThere = 0;
+    Script script{{[&] {
+                       addsWhenThere = shell.adds;
+                       return shell.present;
+                   },
+                   Post(WM_CLOSE)}};
+    Run(script, &shell);
+    EXPECT_EQ(addsWhenThere, 3);
+    EXPECT_FALSE(shell.present) << "the icon outlived the program";
 }
 
 }  // namespace
