@@ -59,9 +59,4 @@ std::string FileLineText(const std::string& fileName, int line);
 // The text of the Yes/No box of a continuing report.
 std::string ReadErrorBoxText(const std::string& fileName, int line, const std::string& message);
 
-// The command line that opens the offending file: "%1" stands for the file,
-// "%2" for the line (only used when "%1" is there too); without "%1" the
-// file is appended after a blank.
-std::string DebuggerCommand(const std::string& debuggerTemplate, const std::string& fileName, int line);
-
 }  // namespace flicko

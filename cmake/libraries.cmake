@@ -1,13 +1,12 @@
 # The libraries the programs share. Layers, lowest first: base/ (error
-# classes, text helpers, roundings), the platform seam (platform/*.h and the
-# fake desktop), rules/ and settings/ (each uses only base/ and the seam),
-# engine/. None of it includes a system header; none of it links an adapter.
+# classes, text helpers, roundings), the platform seam (platform/*.h),
+# rules/ and settings/ (each uses only base/ and the seam), engine/. None of it includes a system header; none of it links an adapter.
 # Each program links the adapters it runs on: flicko_win32 in the Windows
 # programs, flicko_native in the native checker and the native tests.
 
 # --- the platform-free core: built on every platform ---------------------------
 file(GLOB FLICKO_CORE_SOURCES CONFIGURE_DEPENDS
-  base/*.cpp platform/*.cpp platform/fake/*.cpp rules/*.cpp settings/*.cpp engine/*.cpp)
+  base/*.cpp platform/*.cpp rules/*.cpp settings/*.cpp engine/*.cpp)
 add_library(flicko_core STATIC ${FLICKO_CORE_SOURCES})
 target_include_directories(flicko_core PUBLIC ${CMAKE_SOURCE_DIR})
 # The scroll methods and the velocity trackers round in single precision by
@@ -21,6 +20,12 @@ if(WIN32)
     ${CMAKE_SOURCE_DIR}/engine/Inertias.cpp
     PROPERTIES COMPILE_OPTIONS "-msse2;-mfpmath=sse")
 endif()
+
+# --- the fake system: a desktop, an environment and processes for the tests --
+# Test code: the tests and the benchmarks link it, no program does.
+file(GLOB FLICKO_FAKE_SOURCES CONFIGURE_DEPENDS platform/fake/*.cpp)
+add_library(flicko_fakes STATIC ${FLICKO_FAKE_SOURCES})
+target_link_libraries(flicko_fakes PUBLIC flicko_core)
 
 # --- the native adapters: profile files and the environment without Windows ----
 # Built everywhere: on Windows the agreement tests compare them with the

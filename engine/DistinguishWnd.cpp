@@ -6,7 +6,7 @@
 #include <regex>
 
 #include "base/Text.h"
-#include "engine/WindowsUty.h"
+#include "engine/WindowGeometry.h"
 #include "platform/WinConst.h"
 #include "rules/StrAndWindowstyle.h"
 

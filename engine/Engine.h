@@ -1,5 +1,5 @@
 // The scroll engine as one object: the drag state and every unit that works
-// on it, wired together. The resident program and the probe each own one.
+// on it, wired together. The resident program owns one.
 //
 // The host hands in the system seam, the rules, the settings and the hook
 // pause, and reads back what the engine wants of it (EngineReports: whether
@@ -85,9 +85,6 @@ public:
 
     const EngineState& State() const { return state_; }
 
-    // For the probe, which shows what a press would choose and prepare.
-    DistinguishWnd& Paths() { return paths_; }
-    IScrollMethods& Scroll() { return scroll_; }
     const VelocityTrackers& Velocity() const { return velocity_; }
 
 private:

@@ -5,7 +5,7 @@
 #include <exception>
 #include <string>
 
-#include "engine/WindowsUty.h"
+#include "engine/WindowGeometry.h"
 #include "platform/WinConst.h"
 
 namespace flicko {

@@ -9,16 +9,12 @@
 
 #include "engine/EngineState.h"
 #include "engine/OutboundInterfaces.h"
+#include "hook/FmoData.h"
 #include "platform/Desktop.h"
 #include "base/FlError.h"
 #include "rules/SclDats.h"
 
 namespace flicko {
-
-// Reply flags of WM_MOUSEHOOK.
-constexpr std::uint32_t kReplySwallow = 1;
-constexpr std::uint32_t kReplyCaret = 2;
-constexpr std::uint32_t kReplyCapture = 4;
 
 struct DragNeighbours {
     IPathResolver* paths = nullptr;

@@ -65,24 +65,9 @@ public:
     virtual void ClearReleaseSeen() = 0;
 };
 
-// The shared block's SendMove flag, which makes the hook forward moves.
-class IHookLink {
-public:
-    virtual ~IHookLink() = default;
-    virtual void SetSendMove() = 0;
-    virtual void ClearSendMove() = 0;
-};
-
-// Tray icon pictures.
+// Tray icon pictures: the engine reports which one a drag shows.
 constexpr int TB_ENABLE = 0;
 constexpr int TB_DISABLE = 1;
 constexpr int TB_SCROLL = 2;
-
-class ITrayIcon {
-public:
-    virtual ~ITrayIcon() = default;
-    // A request equal to the current state does nothing.
-    virtual void SetTaskbarIconState(int state) = 0;
-};
 
 }  // namespace flicko

@@ -6,7 +6,7 @@
 
 #include "base/Rounding.h"
 #include "engine/TargetSend.h"
-#include "engine/WindowsUty.h"
+#include "engine/WindowGeometry.h"
 #include "platform/WinConst.h"
 
 namespace flicko {

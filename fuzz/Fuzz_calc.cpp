@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {

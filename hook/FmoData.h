@@ -28,10 +28,11 @@ inline constexpr std::uint32_t kFmoSize = sizeof(TFmoData);
 inline constexpr std::uint32_t WM_MOUSEHOOK = 1604;
 inline constexpr std::uint32_t WM_TASKBARICON = 1605;
 
-// Reply bits of WM_MOUSEHOOK.
-inline constexpr std::uint32_t kMouseHookSwallow = 1;  // do not deliver the event
-inline constexpr std::uint32_t kMouseHookCaret = 2;    // SetCaretPos at the event point
-inline constexpr std::uint32_t kMouseHookCapture = 4;  // SetCapture on the event's window
+// Reply bits of WM_MOUSEHOOK: the engine answers with them and the hook
+// library obeys them, both from these definitions.
+inline constexpr std::uint32_t kReplySwallow = 1;  // do not deliver the event
+inline constexpr std::uint32_t kReplyCaret = 2;    // SetCaretPos at the event point
+inline constexpr std::uint32_t kReplyCapture = 4;  // SetCapture on the event's window
 
 inline constexpr std::int32_t kSendMoveOn = -1;
 inline constexpr std::int32_t kSendMoveOff = 0;

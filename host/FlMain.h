@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "base/FlError.h"
-#include "hook/loader/FHFileMapFl.h"
-#include "hook/loader/FHLinkFl.h"
+#include "hook/loader/SharedBlock.h"
+#include "hook/loader/HookLink.h"
 #include "host/TaskbarIconWin.h"
 #include "host/TrayCommands.h"
 #include "host/core/ResidentApp.h"

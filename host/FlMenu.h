@@ -10,7 +10,7 @@
 
 #include "host/core/PopMnuModel.h"
 #include "platform/win32/ScopedHandle.h"
-#include "settings/FlEnv.h"
+#include "settings/SettingValues.h"
 
 namespace flicko {
 

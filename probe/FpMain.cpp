@@ -8,7 +8,7 @@
 
 #include "platform/win32/UiFont.h"
 #include "platform/win32/Win32Processes.h"
-#include "probe/core/FpCommands.h"
+#include "base/CommandLine.h"
 #include "probe/core/FpLayout.h"
 #include "rules/SclDatReader.h"
 

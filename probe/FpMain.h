@@ -20,7 +20,7 @@
 
 #include "probe/FpSplitter.h"
 #include "probe/core/FpIniReader.h"
-#include "probe/core/FpMouseEvents.h"
+#include "probe/core/Probe.h"
 #include "rules/SclDats.h"
 #include "settings/PathMacros.h"
 

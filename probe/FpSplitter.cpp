@@ -2,6 +2,9 @@
 
 #include "probe/FpSplitter.h"
 
+#include "platform/win32/ScopedHandle.h"
+#include "platform/win32/WindowObject.h"
+
 namespace flicko {
 
 namespace {
@@ -12,7 +15,7 @@ TFpSplitter* TFpSplitter::Create(HINSTANCE instance, HWND parent, bool vertical,
     static bool registered = false;
     if (!registered) {
         WNDCLASSA wc{};
-        wc.lpfnWndProc = &TFpSplitter::WndProc;
+        wc.lpfnWndProc = &WindowProcOf<TFpSplitter>;
         wc.hInstance = instance;
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = kClassName;
@@ -28,23 +31,6 @@ TFpSplitter* TFpSplitter::Create(HINSTANCE instance, HWND parent, bool vertical,
     return s;
 }
 
-LRESULT CALLBACK TFpSplitter::WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* s = static_cast<TFpSplitter*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        s->window_ = wnd;
-        ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
-    }
-    auto* s = reinterpret_cast<TFpSplitter*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (!s) return ::DefWindowProcA(wnd, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        // The window owns its object.
-        ::SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
-        delete s;
-        return ::DefWindowProcA(wnd, msg, wParam, lParam);
-    }
-    return s->Handle(msg, wParam, lParam);
-}
-
 void TFpSplitter::DrawLine(int delta) {
     HWND parent = ::GetParent(window_);
     RECT r;
@@ -52,13 +38,19 @@ void TFpSplitter::DrawLine(int delta) {
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     ::OffsetRect(&r, vertical_ ? delta : 0, vertical_ ? 0 : delta);
     // Drawn over the siblings and inverted, so drawing it twice removes it.
-    HDC dc = ::GetDCEx(parent, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
-    ::PatBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, DSTINVERT);
-    ::ReleaseDC(parent, dc);
+    const ScopedWindowDc dc(
+        WindowDc{parent, ::GetDCEx(parent, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE)});
+    if (dc) ::PatBlt(dc.get().dc, r.left, r.top, r.right - r.left, r.bottom - r.top, DSTINVERT);
 }
 
-LRESULT TFpSplitter::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TFpSplitter::HandleWindowMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!window_) window_ = wnd;
     switch (msg) {
+    case WM_NCDESTROY:
+        // The window owns its object.
+        DetachWindowObject(wnd);
+        delete this;
+        return ::DefWindowProcA(wnd, msg, wParam, lParam);
     case WM_SETCURSOR:
         ::SetCursor(::LoadCursorA(nullptr, vertical_ ? IDC_SIZEWE : IDC_SIZENS));
         return TRUE;

@@ -22,11 +22,12 @@ public:
 
     HWND Window() const { return window_; }
 
+    // Messages of the splitter window (see WindowProcOf).
+    LRESULT HandleWindowMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
 private:
     TFpSplitter(bool vertical, bool live, OnDrag onDrag)
         : vertical_(vertical), live_(live), onDrag_(std::move(onDrag)) {}
-    static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     int Along(POINT screen) const { return vertical_ ? screen.x : screen.y; }
     void DrawLine(int delta);
 

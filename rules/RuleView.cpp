@@ -3,7 +3,7 @@
 #include "rules/SclDatReadAction.h"
 #include "rules/SclDatReadDistinWnd.h"
 #include "rules/SclDatReadProps.h"
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 
 namespace flicko {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 #include "rules/VirtualkeyToStr.h"
 
 namespace flicko {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "rules/RegexCache.h"
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 
 namespace flicko {
 

@@ -8,7 +8,7 @@
 #include "base/Rounding.h"
 #include "rules/SclDatReadAction.h"
 #include "rules/SclDatReadDistinWnd.h"
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 
 namespace flicko {
 
@@ -21,18 +21,6 @@ constexpr long kMaxMergeSteps = 100000;
 // thousands would recurse once per level (and overflow the stack).
 constexpr std::size_t kMaxMergeDepth = 32;
 
-constexpr const char* kMethods[] = {"arrowkey", "carrowkey", "marrowkey", "scrollline", "scrollpos",
-                                    "scrolltrack", "scrollbarpos", "mousewheel", "mousewheelie6",
-                                    "mousewheelie7", "editscroll", "listviewscroll", "auto"};
-constexpr const char* kMethodNames[] = {"ArrowKey", "CArrowKey", "MArrowKey", "ScrollLine", "ScrollPos",
-                                        "ScrollTrack", "ScrollBarPos", "MouseWheel", "MouseWheelIE6",
-                                        "MouseWheelIE7", "EditScroll", "ListViewScroll", "Auto"};
-constexpr const char* kWidthUnits[] = {"dot", "clientLen", "clientLen/scrollpage", "scrollbarLen",
-                                       "scrollbarLen/scrollpage", "PointToRect", "PointToRect/scrollpage",
-                                       "dot/scrollline", "CaretDot/scroll", "DotAuto"};
-constexpr const char* kWidthUnitNames[] = {"Dot", "ClientLen", "ClientLen/ScrollPage", "ScrollbarLen",
-                                           "ScrollbarLen/ScrollPage", "PointToRect", "PointToRect/ScrollPage",
-                                           "Dot/ScrollLine", "CaretDot/Scroll", "DotAuto"};
 constexpr const char* kBarTypes[] = {"Horizontal", "Vertical", "Control", "Auto"};
 
 constexpr const char* kAxisKeys[] = {"Method", "ScrollWidth", "ScrollBar", "ScrollBarType", "ScrollStep"};

@@ -9,7 +9,7 @@
 #include "base/NativePath.h"
 #include "rules/SclDatReadDistinWnd.h"
 #include "rules/SclDatReadProps.h"
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 
 namespace flicko {
 

@@ -6,7 +6,9 @@
 // read again.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,6 +37,19 @@ enum class TScrollMethod : std::uint8_t {
     Auto = 12,  // "auto"
 };
 
+// The scroll-data file's spelling of each method (compared after folding
+// to lower case), and the name the views show, both by TScrollMethod value.
+inline constexpr const char* kMethods[] = {"arrowkey",      "carrowkey",     "marrowkey",  "scrollline",
+                                           "scrollpos",     "scrolltrack",   "scrollbarpos", "mousewheel",
+                                           "mousewheelie6", "mousewheelie7", "editscroll", "listviewscroll",
+                                           "auto"};
+inline constexpr const char* kMethodNames[] = {"ArrowKey",      "CArrowKey",     "MArrowKey",  "ScrollLine",
+                                               "ScrollPos",     "ScrollTrack",   "ScrollBarPos", "MouseWheel",
+                                               "MouseWheelIE6", "MouseWheelIE7", "EditScroll", "ListViewScroll",
+                                               "Auto"};
+static_assert(std::size(kMethods) == static_cast<std::size_t>(TScrollMethod::Auto) + 1);
+static_assert(std::size(kMethodNames) == std::size(kMethods));
+
 enum class TScrollWidthUnit : std::uint8_t {
     dot = 0,
     clientLen = 1,
@@ -47,6 +62,19 @@ enum class TScrollWidthUnit : std::uint8_t {
     CaretDotPerScroll = 8,          // CaretDot/scroll
     DotAuto = 9,
 };
+
+// The file's spelling of each width unit (compared without regard to case)
+// and the name the views show, both by TScrollWidthUnit value.
+inline constexpr const char* kWidthUnits[] = {"dot",          "clientLen",   "clientLen/scrollpage",
+                                              "scrollbarLen", "scrollbarLen/scrollpage", "PointToRect",
+                                              "PointToRect/scrollpage", "dot/scrollline", "CaretDot/scroll",
+                                              "DotAuto"};
+inline constexpr const char* kWidthUnitNames[] = {"Dot",          "ClientLen",   "ClientLen/ScrollPage",
+                                                  "ScrollbarLen", "ScrollbarLen/ScrollPage", "PointToRect",
+                                                  "PointToRect/ScrollPage", "Dot/ScrollLine", "CaretDot/Scroll",
+                                                  "DotAuto"};
+static_assert(std::size(kWidthUnits) == static_cast<std::size_t>(TScrollWidthUnit::DotAuto) + 1);
+static_assert(std::size(kWidthUnitNames) == std::size(kWidthUnits));
 
 enum class TScrollStepUnit : std::uint8_t { dot = 0, scroll = 1 };
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 
 namespace flicko {
 

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 
 namespace flicko {
 

@@ -1,4 +1,4 @@
-// The program's file paths: defaults from FlEnv, then the settings chain.
+// The program's file paths: defaults from settings/SettingValues, then the settings chain.
 #pragma once
 
 #include <string>

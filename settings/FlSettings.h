@@ -6,7 +6,7 @@
 
 #include "platform/ProfileFile.h"
 #include "base/FlError.h"
-#include "settings/FlEnv.h"
+#include "settings/SettingValues.h"
 #include "settings/FlIniFile.h"
 #include "settings/Files.h"
 #include "settings/PathMacros.h"

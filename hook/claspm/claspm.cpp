@@ -84,15 +84,15 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
         flags = static_cast<LRESULT>(reply);
     }
 
-    if (flags & flicko::kMouseHookCaret) {
+    if (flags & flicko::kReplyCaret) {
         POINT pt = info->pt;
         ::ScreenToClient(info->hwnd, &pt);
         ::SetCaretPos(pt.x, pt.y);
     }
-    if (flags & flicko::kMouseHookCapture) ::SetCapture(info->hwnd);
+    if (flags & flicko::kReplyCapture) ::SetCapture(info->hwnd);
 
     LRESULT result = ::CallNextHookEx(hook, code, wParam, lParam);
-    if (result == 0 && (flags & flicko::kMouseHookSwallow)) result = 1;
+    if (result == 0 && (flags & flicko::kReplySwallow)) result = 1;
     return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include "engine/OutboundInterfaces.h"
 #include "hook/HookInstaller.h"
+#include "host/core/TaskbarIcon.h"
 
 namespace flicko {
 

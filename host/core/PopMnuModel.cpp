@@ -1,5 +1,6 @@
 #include "host/core/PopMnuModel.h"
 
+#include "base/CommandLine.h"
 #include "base/Text.h"
 
 namespace flicko {
@@ -47,24 +48,6 @@ IMenuBuilder::TMenuRef BuildPopMnu(const TPopMnuList& list, std::size_t& index, 
 EClickPlan PlanClick(const TPopMnuList& list) {
     if (list.empty()) return EClickPlan::Nothing;
     return list.front().Kind == EPopMnuKind::Menu ? EClickPlan::ShowMenu : EClickPlan::RunFirst;
-}
-
-std::string EditCommandLine(std::string_view editor, std::string_view file) {
-    constexpr std::string_view kPlaceholder = "%1";
-    if (editor.find(kPlaceholder) == std::string_view::npos) {
-        std::string line(editor);
-        line += ' ';
-        line += file;
-        return line;
-    }
-    std::string line;
-    std::size_t from = 0;
-    for (std::size_t at; (at = editor.find(kPlaceholder, from)) != std::string_view::npos; from = at + 2) {
-        line += editor.substr(from, at - from);
-        line += file;
-    }
-    line += editor.substr(from);
-    return line;
 }
 
 void RunPopMnuItem(const TPopMnu& item, IPopMnuHost& host, Processes& processes, const TFiles& files,

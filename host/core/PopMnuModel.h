@@ -62,11 +62,6 @@ enum class EClickPlan {
 };
 EClickPlan PlanClick(const TPopMnuList& list);
 
-// The editor's command line for a file: every "%1" replaced by the file, or,
-// without any "%1", the editor, a blank and the file. No quotes are added:
-// an editor line that must cope with blanks in paths quotes its "%1".
-std::string EditCommandLine(std::string_view editor, std::string_view file);
-
 // The program's side of the menus. Reloads and the exit are requests: they
 // run once the program is back in its loop, never under a running engine
 // frame.

@@ -5,7 +5,7 @@
 #include "hook/FmoData.h"
 #include "platform/WinConst.h"
 #include "rules/SclDatReader.h"
-#include "settings/FlEnv.h"
+#include "settings/SettingValues.h"
 
 namespace flicko {
 

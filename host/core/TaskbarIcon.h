@@ -12,6 +12,14 @@
 
 namespace flicko {
 
+// Switches the tray icon's picture (TB_ENABLE, TB_DISABLE, TB_SCROLL).
+class ITrayIcon {
+public:
+    virtual ~ITrayIcon() = default;
+    // A request equal to the current state does nothing.
+    virtual void SetTaskbarIconState(int state) = 0;
+};
+
 class INotifyArea {
 public:
     virtual ~INotifyArea() = default;

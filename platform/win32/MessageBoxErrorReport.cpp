@@ -2,6 +2,8 @@
 
 #include "platform/win32/MessageBoxErrorReport.h"
 
+#include "base/CommandLine.h"
+
 namespace flicko {
 
 TMessageBoxErrorReport::TMessageBoxErrorReport(Processes& processes, std::function<std::string()> debuggerTemplate,

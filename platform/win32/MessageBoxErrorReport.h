@@ -8,8 +8,8 @@
 
 #include "base/FlError.h"
 #include "platform/Processes.h"
+#include "base/ReadReportGate.h"
 #include "platform/Types.h"
-#include "rules/ReadReportGate.h"
 
 namespace flicko {
 

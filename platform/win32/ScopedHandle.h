@@ -134,6 +134,21 @@ struct GdiObjectTraitsOf {
 using GdiObjectTraits = GdiObjectTraitsOf<HGDIOBJ>;
 using FontTraits = GdiObjectTraitsOf<HFONT>;
 
+// A device context from GetDC or GetDCEx: it goes back to the window it
+// came from (null: the screen). Read the context as get().dc.
+struct WindowDc {
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    bool operator==(const WindowDc&) const = default;
+};
+struct WindowDcTraits {
+    using handle_type = WindowDc;
+    static handle_type GetInvalid() { return {}; }
+    static bool IsValid(handle_type h) { return h.dc != nullptr; }
+    static void Close(handle_type h) { ::ReleaseDC(h.window, h.dc); }
+};
+using ScopedWindowDc = ScopedHandle<WindowDcTraits>;
+
 // One reference to a COM interface (the shell's link object and the like);
 // fill it through Out() from CoCreateInstance or QueryInterface.
 template <typename I>

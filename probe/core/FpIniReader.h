@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/ProfileFile.h"
-#include "probe/core/FpEnvs.h"
+#include "probe/core/ProbeChecks.h"
 #include "base/FlError.h"
 #include "settings/FlIniFile.h"
 #include "settings/Files.h"

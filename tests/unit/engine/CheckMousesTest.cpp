@@ -4,7 +4,7 @@
 
 #include "platform/WinConst.h"
 #include "platform/fake/FakeDesktop.h"
-#include "tests/unit/engine/RecordingNeighbours.h"
+#include "tests/unit/engine/RecordingDragNeighbours.h"
 
 namespace flicko {
 namespace {

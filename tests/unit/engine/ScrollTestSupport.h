@@ -14,7 +14,7 @@
 #include "engine/Scroll.h"
 #include "platform/WinConst.h"
 #include "platform/fake/FakeDesktop.h"
-#include "tests/unit/engine/RecordingNeighbours.h"
+#include "tests/unit/engine/RecordingDragNeighbours.h"
 
 namespace flicko::testing {
 

@@ -4,7 +4,7 @@
 
 #include "platform/fake/FakeEnvironment.h"
 #include "fcheck/IniCheck.h"
-#include "tests/unit/settings/TempFiles.h"
+#include "tests/unit/support/TempFiles.h"
 
 namespace flicko {
 namespace {

@@ -117,14 +117,6 @@ TEST(PopMnuModelTest, ClickPlanRunsAListWithoutMenuDirectly) {
     EXPECT_EQ(PlanClick({Item(K::Menu), Item(K::Exit, "Exit")}), EClickPlan::ShowMenu);
 }
 
-TEST(PopMnuModelTest, EditCommandLineFillsEveryPlaceholderOrAppendsTheFile) {
-    EXPECT_EQ(EditCommandLine("ed.exe \"%1\" -b %1", "C:\\My Files\\s.dat"),
-              "ed.exe \"C:\\My Files\\s.dat\" -b C:\\My Files\\s.dat");
-    EXPECT_EQ(EditCommandLine("C:\\win\\notepad.exe", "C:\\a b\\f.ini"), "C:\\win\\notepad.exe C:\\a b\\f.ini");
-    // A "%" that is not "%1" is left alone, and "%1" inside the file is not replaced again.
-    EXPECT_EQ(EditCommandLine("e %2 %1%", "%1"), "e %2 %1%");
-}
-
 // --- running items -------------------------------------------------------------
 
 struct AppDirExpander : IPathExpander {

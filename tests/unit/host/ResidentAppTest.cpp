@@ -16,7 +16,7 @@
 #include "platform/WinConst.h"
 #include "platform/fake/FakeDesktop.h"
 #include "platform/fake/FakeEnvironment.h"
-#include "tests/unit/settings/TempFiles.h"
+#include "tests/unit/support/TempFiles.h"
 
 namespace flicko {
 namespace {

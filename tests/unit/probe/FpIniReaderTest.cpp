@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/FakeEnvironment.h"
-#include "tests/unit/settings/TempFiles.h"
+#include "tests/unit/support/TempFiles.h"
 
 namespace flicko {
 namespace {
@@ -111,21 +111,6 @@ TEST_F(FpIniReaderTest, WriteMSecUsesAPointAndNoTrailingZeros) {
     ASSERT_TRUE(f.WriteMSec("Checks", "B", 100));
     ASSERT_TRUE(f.WriteMSec("Checks", "C", 2000));
     EXPECT_EQ(folder.Read("w.ini"), "[Checks]\r\nA=1.5\r\nB=0.1\r\nC=2\r\n");
-}
-
-}  // namespace
-}  // namespace flicko
-
-#include "probe/core/FpCommands.h"
-
-namespace flicko {
-namespace {
-
-TEST(FpCommands, EditorTemplatePutsTheFileAtEachPlaceholderOrAfterABlank) {
-    EXPECT_EQ(EditCommandLine("ed.exe %1 --diff %1", "C:\\s.dat"), "ed.exe C:\\s.dat --diff C:\\s.dat");
-    EXPECT_EQ(EditCommandLine("notepad.exe", "C:\\s.dat"), "notepad.exe C:\\s.dat");
-    // A file whose name holds "%1" is not expanded again.
-    EXPECT_EQ(EditCommandLine("ed %1", "a%1b"), "ed a%1b");
 }
 
 }  // namespace

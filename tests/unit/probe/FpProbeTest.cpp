@@ -4,7 +4,7 @@
 
 #include "platform/WinConst.h"
 #include "platform/fake/FakeDesktop.h"
-#include "probe/core/FpMouseEvents.h"
+#include "probe/core/Probe.h"
 #include "rules/SclDatReader.h"
 #include "tests/unit/rules/RulesTestSupport.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <gmock/gmock.h>
 
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 #include "rules/VirtualkeyToStr.h"
 #include "tests/unit/rules/RulesTestSupport.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "rules/SclDatReadDistinWnd.h"
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 #include "rules/VirtualkeyToStr.h"
 #include "tests/unit/rules/RulesTestSupport.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/fake/FakeEnvironment.h"
 #include "settings/FlIniFile.h"
-#include "tests/unit/settings/TempFiles.h"
+#include "tests/unit/support/TempFiles.h"
 
 namespace flicko {
 namespace {

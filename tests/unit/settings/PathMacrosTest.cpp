@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "platform/fake/FakeEnvironment.h"
-#include "settings/FlEnv.h"
+#include "settings/SettingValues.h"
 #include "settings/PathMacros.h"
 
 namespace flicko {

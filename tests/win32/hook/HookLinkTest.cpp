@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "hook/loader/FHFileMapFl.h"
-#include "hook/loader/FHLinkFl.h"
+#include "hook/loader/SharedBlock.h"
+#include "hook/loader/HookLink.h"
 
 namespace flicko {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/win32/WindowsInclude.h"
 
-#include "hook/loader/FHFileMapFl.h"
+#include "hook/loader/SharedBlock.h"
 #include "platform/win32/ScopedHandle.h"
 
 #include <string>

@@ -19,18 +19,5 @@ TEST(ErrorTexts, AbortingErrorCarriesPlaceAndDetail) {
     EXPECT_EQ(plain.Detail(), "just this");
 }
 
-TEST(DebuggerCommand, WithoutFileMarkerTheFileIsAppended) {
-    EXPECT_EQ(DebuggerCommand("notepad.exe", "C:\\s.dat", 5), "notepad.exe C:\\s.dat");
-    EXPECT_EQ(DebuggerCommand("ed %2", "s.dat", 5), "ed %2 s.dat");  // "%2" alone is not replaced
-}
-
-TEST(DebuggerCommand, ReplacesEveryFileAndLineMarker) {
-    EXPECT_EQ(DebuggerCommand("edit.exe \"%1\" -n%2", "C:\\s.dat", 17), "edit.exe \"C:\\s.dat\" -n17");
-    EXPECT_EQ(DebuggerCommand("v %1 %1 +%2 +%2", "f", 2), "v f f +2 +2");
-    EXPECT_EQ(DebuggerCommand("edit.exe %1", "s.dat", 17), "edit.exe s.dat");
-    // A file name that itself holds "%2" is not touched by the line.
-    EXPECT_EQ(DebuggerCommand("e %1 -l%2", "50%2.dat", 9), "e 50%2.dat -l9");
-}
-
 }  // namespace
 }  // namespace flicko

@@ -1,4 +1,4 @@
-#include "engine/WindowsUty.h"
+#include "engine/WindowGeometry.h"
 
 #include <algorithm>
 
@@ -48,11 +48,11 @@ std::uint32_t ScrollPageOf(Desktop& desk, Hwnd window, int kind) {
 
 std::int32_t ClientLen(Desktop& desk, Hwnd window, int axis) {
     Rect r;
-    if (!desk.GetClientRect(window, r)) throw EWindowsUtyError("ClientLen missed GetClientRect");
+    if (!desk.GetClientRect(window, r)) throw EWindowGeometryError("ClientLen missed GetClientRect");
     switch (axis) {
         case 0: return r.right;
         case 1: return r.bottom;
-        default: throw EWindowsUtyError("ClientLen error");
+        default: throw EWindowGeometryError("ClientLen error");
     }
 }
 
@@ -69,15 +69,15 @@ std::int32_t ScrollbarLen(Desktop& desk, Hwnd window, int axis) {
 
 std::int32_t PtToRt(Desktop& desk, Point screen, Hwnd window, int axis) {
     Rect r;
-    if (!desk.GetClientRect(window, r)) throw EWindowsUtyError("PtToRt missed GetClientRect");
+    if (!desk.GetClientRect(window, r)) throw EWindowGeometryError("PtToRt missed GetClientRect");
     Point p = screen;
     // The window can vanish between the two calls; an unconverted screen
     // point would give a plausible but wrong distance.
-    if (!desk.ScreenToClient(window, p)) throw EWindowsUtyError("PtToRt missed GetClientRect");
+    if (!desk.ScreenToClient(window, p)) throw EWindowGeometryError("PtToRt missed GetClientRect");
     switch (axis) {
         case 0: return std::min(p.x - r.left, r.right - p.x);
         case 1: return std::min(p.y - r.top, r.bottom - p.y);
-        default: throw EWindowsUtyError("PtToRt error");
+        default: throw EWindowGeometryError("PtToRt error");
     }
 }
 
@@ -93,30 +93,6 @@ Hwnd TopLevelOf(Desktop& desk, Hwnd window) {
 std::string WindowTextOf(Desktop& desk, Hwnd window) { return desk.WindowText(window); }
 
 std::string ClassNameOf(Desktop& desk, Hwnd window) { return desk.ClassName(window); }
-
-std::string FormatArgs(const std::string& tmpl, const std::vector<std::string>& args) {
-    // One pass over the template: inserted arguments are never scanned again,
-    // so an argument that itself contains "%1" stays as written.
-    std::string out;
-    out.reserve(tmpl.size());
-    std::size_t i = 0;
-    while (i < tmpl.size()) {
-        bool replaced = false;
-        if (tmpl[i] == '%') {
-            for (std::size_t n = args.size(); n >= 1; --n) {
-                const std::string key = "%" + std::to_string(n);
-                if (tmpl.compare(i, key.size(), key) == 0) {
-                    out += args[n - 1];
-                    i += key.size();
-                    replaced = true;
-                    break;
-                }
-            }
-        }
-        if (!replaced) out += tmpl[i++];
-    }
-    return out;
-}
 
 Rect ClientRectOnScreen(Desktop& desk, Hwnd window) {
     Rect client;

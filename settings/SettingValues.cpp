@@ -1,4 +1,4 @@
-#include "settings/FlEnv.h"
+#include "settings/SettingValues.h"
 
 namespace flicko {
 

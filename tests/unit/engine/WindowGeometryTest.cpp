@@ -1,4 +1,4 @@
-#include "engine/WindowsUty.h"
+#include "engine/WindowGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -18,16 +18,16 @@ std::string RaisedMessage(F f) {
     return "nothing raised";
 }
 
-class WindowsUtyBars : public ::testing::Test {
+class WindowGeometryBars : public ::testing::Test {
 protected:
-    WindowsUtyBars() {
+    WindowGeometryBars() {
         w = desk.AddWindow(kNoWindow, {.className = "Pane", .rect = {0, 0, 100, 100}});
     }
     FakeDesktop desk;
     Hwnd w = kNoWindow;
 };
 
-TEST_F(WindowsUtyBars, TestsFollowTheirFieldsBoundaries) {
+TEST_F(WindowGeometryBars, TestsFollowTheirFieldsBoundaries) {
     desk.SetScrollBar(w, win::SB_VERT, 0, 0, 1, 0);
     EXPECT_TRUE(ScrollPosOk(desk, w, win::SB_VERT));    // nPos 0 counts
     EXPECT_TRUE(ScrollRangeOk(desk, w, win::SB_VERT));  // nMax 0 counts
@@ -44,7 +44,7 @@ TEST_F(WindowsUtyBars, TestsFollowTheirFieldsBoundaries) {
     EXPECT_FALSE(ScrollPosOk(desk, 0xDEAD, win::SB_VERT));
 }
 
-TEST_F(WindowsUtyBars, ReadersReturnValuesOrFixedFailureValues) {
+TEST_F(WindowGeometryBars, ReadersReturnValuesOrFixedFailureValues) {
     desk.SetScrollBar(w, win::SB_VERT, 3, 250, 40, 17);
     EXPECT_EQ(ScrollPosition(desk, w, win::SB_VERT), 17);
     EXPECT_EQ(ScrollRangeOf(desk, w, win::SB_VERT), (TScrollRange{250, 3}));
@@ -55,9 +55,9 @@ TEST_F(WindowsUtyBars, ReadersReturnValuesOrFixedFailureValues) {
     EXPECT_EQ(ScrollPageOf(desk, w, win::SB_HORZ), 0u);
 }
 
-class WindowsUtyGeometry : public ::testing::Test {
+class WindowGeometryTest : public ::testing::Test {
 protected:
-    WindowsUtyGeometry() {
+    WindowGeometryTest() {
         top = desk.AddWindow(kNoWindow, {.className = "Frame", .rect = {0, 0, 500, 400}});
         // Window 200 x 150 at (50, 60); client 180 x 120 at (55, 80).
         pane = desk.AddWindow(top, {.className = "Pane", .style = win::WS_VISIBLE | win::WS_CHILD,
@@ -67,7 +67,7 @@ protected:
     Hwnd top = kNoWindow, pane = kNoWindow;
 };
 
-TEST_F(WindowsUtyGeometry, LengthsMeasureClientAndWindowRectangles) {
+TEST_F(WindowGeometryTest, LengthsMeasureClientAndWindowRectangles) {
     EXPECT_EQ(ClientLen(desk, pane, 0), 180);
     EXPECT_EQ(ClientLen(desk, pane, 1), 120);
     EXPECT_EQ(ScrollbarLen(desk, pane, 0), 200);
@@ -77,14 +77,14 @@ TEST_F(WindowsUtyGeometry, LengthsMeasureClientAndWindowRectangles) {
     EXPECT_EQ(ScrollbarLen(desk, 0xDEAD, 0), -1);
 }
 
-TEST_F(WindowsUtyGeometry, ClientLenAndPtToRtRaiseWithExactMessages) {
+TEST_F(WindowGeometryTest, ClientLenAndPtToRtRaiseWithExactMessages) {
     EXPECT_EQ(RaisedMessage([&] { ClientLen(desk, pane, 2); }), "ClientLen error");
     EXPECT_EQ(RaisedMessage([&] { ClientLen(desk, 0xDEAD, 0); }), "ClientLen missed GetClientRect");
     EXPECT_EQ(RaisedMessage([&] { PtToRt(desk, {60, 90}, pane, -1); }), "PtToRt error");
     EXPECT_EQ(RaisedMessage([&] { PtToRt(desk, {60, 90}, 0xDEAD, 0); }), "PtToRt missed GetClientRect");
 }
 
-TEST_F(WindowsUtyGeometry, PtToRtMeasuresToTheNearerClientEdge) {
+TEST_F(WindowGeometryTest, PtToRtMeasuresToTheNearerClientEdge) {
     // Client spans x 55..235, y 80..200 on screen.
     EXPECT_EQ(PtToRt(desk, {55, 100}, pane, 0), 0);     // exactly on the left edge
     EXPECT_EQ(PtToRt(desk, {65, 100}, pane, 0), 10);
@@ -112,25 +112,6 @@ TEST(TopLevelOf, ClimbsChildParentsButNotOwners) {
     EXPECT_EQ(TopLevelOf(desk, inner), top);
     EXPECT_EQ(TopLevelOf(desk, top), top);
     EXPECT_EQ(TopLevelOf(desk, desk.popup), desk.popup);
-}
-
-TEST(FormatArgs, ReplacesEveryOccurrenceAndLeavesUnknownNumbers) {
-    EXPECT_EQ(FormatArgs("%1 %2", {"a", "b"}), "a b");
-    EXPECT_EQ(FormatArgs("%1-%1-%3", {"x", "y"}), "x-x-%3");
-    EXPECT_EQ(FormatArgs("100%", {"a"}), "100%");
-    EXPECT_EQ(FormatArgs("%1", {}), "%1");
-}
-
-TEST(FormatArgs, HigherNumbersTakePrecedenceOverTheirPrefixes) {
-    std::vector<std::string> ten{"1", "2", "3", "4", "5", "6", "7", "8", "9", "TEN"};
-    EXPECT_EQ(FormatArgs("%10|%1", ten), "TEN|1");
-    // With fewer arguments %10 is %1 followed by a zero.
-    EXPECT_EQ(FormatArgs("%10", {"a"}), "a0");
-}
-
-TEST(FormatArgs, InsertedArgumentsAreNotExpandedAgain) {
-    EXPECT_EQ(FormatArgs("%2 %1", {"one", "%1"}), "%1 one");
-    EXPECT_EQ(FormatArgs("%1", {"%1"}), "%1");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "rules/StdUty.h"
+#include "rules/Calc.h"
 
 #include <cfloat>
 #include <cmath>

@@ -19,7 +19,7 @@
 #include "engine/Scroll.h"
 #include "platform/Desktop.h"
 #include "probe/core/FpCheckSclDats.h"
-#include "probe/core/FpEnvs.h"
+#include "probe/core/ProbeChecks.h"
 #include "probe/core/FpWndsTree.h"
 #include "base/FlError.h"
 #include "rules/SclDats.h"

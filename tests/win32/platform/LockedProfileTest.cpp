@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/native/NativeProfileFiles.h"
-#include "tests/unit/settings/TempFiles.h"
+#include "tests/unit/support/TempFiles.h"
 
 namespace flicko {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/win32/WindowsInclude.h"
 
-#include "hook/loader/FHLinkFl.h"
+#include "hook/loader/HookLink.h"
 
 #include "platform/win32/ScopedHandle.h"
 

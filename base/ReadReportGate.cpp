@@ -1,4 +1,4 @@
-#include "rules/ReadReportGate.h"
+#include "base/ReadReportGate.h"
 
 namespace flicko {
 

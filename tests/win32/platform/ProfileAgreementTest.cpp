@@ -8,7 +8,7 @@
 #include <random>
 
 #include "platform/native/NativeProfileFiles.h"
-#include "tests/unit/settings/TempFiles.h"
+#include "tests/unit/support/TempFiles.h"
 
 namespace flicko {
 namespace {

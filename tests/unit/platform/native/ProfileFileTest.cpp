@@ -7,7 +7,7 @@
 
 #include "platform/ProfileFile.h"
 #include "platform/native/NativeProfileFiles.h"
-#include "tests/unit/settings/TempFiles.h"
+#include "tests/unit/support/TempFiles.h"
 
 namespace flicko {
 namespace {

@@ -1,5 +1,5 @@
 // Window geometry and scroll-bar readers used by window paths and the scroll
-// methods, and the placeholder filling used for command lines.
+// methods.
 //
 // The readers go through the Desktop seam and return fixed failure values, so
 // callers can compare against them without a separate success flag.
@@ -17,7 +17,7 @@ namespace flicko {
 
 // Raised by ClientLen and PtToRt. Deliberately not an EFlError: these are
 // programming faults (a bad axis) or a vanished window, not scroll-data errors.
-class EWindowsUtyError : public std::runtime_error {
+class EWindowGeometryError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -39,12 +39,12 @@ std::int32_t ScrollPosition(Desktop& desk, Hwnd window, int kind);  // INT_MIN o
 TScrollRange ScrollRangeOf(Desktop& desk, Hwnd window, int kind);
 std::uint32_t ScrollPageOf(Desktop& desk, Hwnd window, int kind);  // 0 on failure
 
-// Client width (axis 0) or height (axis 1). Raises EWindowsUtyError.
+// Client width (axis 0) or height (axis 1). Raises EWindowGeometryError.
 std::int32_t ClientLen(Desktop& desk, Hwnd window, int axis);
 // Window width (0), height (1) or their sum (2); -1 on failure.
 std::int32_t ScrollbarLen(Desktop& desk, Hwnd window, int axis);
 // Distance from a screen point to the nearer client edge across the axis,
-// negative outside the client area. Raises EWindowsUtyError.
+// negative outside the client area. Raises EWindowGeometryError.
 std::int32_t PtToRt(Desktop& desk, Point screen, Hwnd window, int axis);
 
 // The outermost window reached through parents that really contain it.
@@ -56,9 +56,5 @@ Rect ClientRectOnScreen(Desktop& desk, Hwnd window);
 Hwnd TopLevelOf(Desktop& desk, Hwnd window);
 std::string WindowTextOf(Desktop& desk, Hwnd window);
 std::string ClassNameOf(Desktop& desk, Hwnd window);
-
-// Replaces %n (n from 1) by the n-th argument. Higher numbers win where they
-// overlap (%10 before %1); an unmatched placeholder stays in the text.
-std::string FormatArgs(const std::string& tmpl, const std::vector<std::string>& args);
 
 }  // namespace flicko

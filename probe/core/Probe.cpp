@@ -1,9 +1,9 @@
-#include "probe/core/FpMouseEvents.h"
+#include "probe/core/Probe.h"
 
 #include <cstdio>
 #include <exception>
 
-#include "engine/WindowsUty.h"
+#include "engine/WindowGeometry.h"
 #include "platform/WinConst.h"
 
 namespace flicko {

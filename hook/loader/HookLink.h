@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/OutboundInterfaces.h"
 #include "hook/FmoData.h"
 #include "hook/HookInstaller.h"
 
