@@ -56,8 +56,13 @@ else()
   set_tests_properties(win32_unit_and_adapter_tests PROPERTIES TIMEOUT 600 RESOURCE_LOCK flicko_desktop)
 
   # --- release checks ------------------------------------------------------------
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(FLICKO_PE_FORMAT pei-x86-64)
+  else()
+    set(FLICKO_PE_FORMAT pei-i386)
+  endif()
   add_test(NAME claspm_exports_and_imports
-    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-pe.sh ${FLICKO_RELEASE_DIR})
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-pe.sh ${FLICKO_RELEASE_DIR} ${FLICKO_PE_FORMAT})
   add_test(NAME programs_start_and_exit_under_wine
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/smoke-start.sh ${FLICKO_RELEASE_DIR})
   set_tests_properties(programs_start_and_exit_under_wine PROPERTIES TIMEOUT 180 RESOURCE_LOCK flicko_desktop)
@@ -76,6 +81,19 @@ else()
   target_link_libraries(e2e_flickotool PRIVATE user32 shell32 ole32 uuid kernel32)
   target_link_options(e2e_flickotool PRIVATE ${FLICKO_STATIC_RUNTIME})
   set_target_properties(e2e_flickotool PROPERTIES OUTPUT_NAME flickotool RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+
+  # The latency relay (tests/e2e/latency.py): a minimal hook and receiver of
+  # the same shape as the resident program, the floor it is compared with.
+  add_library(e2e_relayhook SHARED tests/e2e/relay/RelayHook.cpp)
+  target_include_directories(e2e_relayhook PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(e2e_relayhook PRIVATE user32 kernel32)
+  target_link_options(e2e_relayhook PRIVATE ${FLICKO_STATIC_RUNTIME})
+  set_target_properties(e2e_relayhook PROPERTIES PREFIX "" OUTPUT_NAME relayhook RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+  add_executable(e2e_relay tests/e2e/relay/RelayMain.cpp)
+  target_include_directories(e2e_relay PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(e2e_relay PRIVATE user32 kernel32)
+  target_link_options(e2e_relay PRIVATE ${FLICKO_STATIC_RUNTIME})
+  set_target_properties(e2e_relay PROPERTIES OUTPUT_NAME relay RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
   # One test per case the runner knows; a new case_ function in e2e.py
   # becomes a test at the next configure.

@@ -51,6 +51,13 @@ struct DragState {
     // The release steps (actions, glide) ran for this press: the button
     // check's synthesized release and the hook's later one are one release.
     bool ReleaseHandled = true;
+    // A swallowed click was given back by the no-scroll release actions and
+    // its press has not come back through the hook yet.
+    bool ClickGivenBack = false;
+    // The system took the given-back press for the second click of a double
+    // click with the swallowed press: that pair is swallowed, and its release
+    // gives the click back once more.
+    bool GiveBackAgain = false;
 };
 
 // The window being scrolled by the current drag.

@@ -41,8 +41,9 @@ std::uint32_t MouseEvents::DispatchMouseEvent(std::uint32_t message) {
         switch (message) {
         case win::WM_RBUTTONDOWN:
             return havePoint ? RightButtonDown(p, t) : PassThroughPress();
-        case win::WM_NCRBUTTONDOWN:
         case win::WM_RBUTTONDBLCLK:
+            return RightDoubleClick(t);
+        case win::WM_NCRBUTTONDOWN:
             return PassThroughPress();
         case win::WM_RBUTTONUP:
         case win::WM_NCRBUTTONUP:
@@ -121,9 +122,33 @@ void MouseEvents::EndForHungTarget() {
     SetPicture(TB_ENABLE);
 }
 
+bool MouseEvents::PressesRightButton(std::string_view code) {
+    for (std::size_t i = 0; i + 1 < code.size(); i += 2) {
+        if ((code[i] == 'M' || code[i] == '-') && code[i + 1] == 2) return true;
+    }
+    return false;
+}
+
+std::uint32_t MouseEvents::RightDoubleClick(Millis t) {
+    DragState& d = state_.Drag;
+    // The system pairs presses before the hook sees them, so the press it
+    // swallowed still counts as a first click: the click given back at once
+    // arrives as a double click. A double click ends the system's pairing,
+    // so the same click given again arrives as a plain press.
+    const bool givenBack = d.ClickGivenBack && t <= d.LastButtonUpTime + desktop_.GetDoubleClickTime();
+    d.ClickGivenBack = false;
+    d.GiveBackAgain = false;
+    if (!givenBack || !state_.Target.Rule) return PassThroughPress();
+    d.GiveBackAgain = true;
+    d.SwallowRelease = true;
+    return kReplySwallow;
+}
+
 std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
     DragState& d = state_.Drag;
     ScrollTarget& s = state_.Target;
+    d.ClickGivenBack = false;
+    d.GiveBackAgain = false;
 
     const Hwnd w = desktop_.WindowFromPoint(p);
     // A press whose release never came (the hook lost it) ends here.
@@ -228,14 +253,25 @@ std::uint32_t MouseEvents::MouseMove(Point p, Millis t) {
     // only chooses the release actions, scrolling starts at once.
     if (!d.Moved && (std::abs(dx) > d.HalfDoubleClick[0] || std::abs(dy) > d.HalfDoubleClick[1])) d.Moved = true;
 
+    // Moves that come meanwhile wait for the scroll to finish; the tracker
+    // must not take that wait for the cursor slowing down.
+    const Millis before = desktop_.TimeGetTime();
     n_.scroll->ScrollToDelta();
+    n_.velocity->AddScrollTime(desktop_.TimeGetTime() - before);
     return 0;
 }
 
 std::uint32_t MouseEvents::RightButtonUp(Point p, Millis t) {
     // One swallowed release per swallowed press.
-    const std::uint32_t reply = state_.Drag.SwallowRelease ? kReplySwallow : 0;
-    state_.Drag.SwallowRelease = false;
+    DragState& d = state_.Drag;
+    const std::uint32_t reply = d.SwallowRelease ? kReplySwallow : 0;
+    d.SwallowRelease = false;
+    if (d.GiveBackAgain) {
+        d.GiveBackAgain = false;
+        d.LastButtonUpTime = t;
+        if (state_.Target.Rule) n_.actions->RunActions(state_.Target.Rule->ButtonUpNoScrolled);
+        return reply;
+    }
     EndPress(p, t);
     return reply;
 }
@@ -264,6 +300,7 @@ void MouseEvents::EndPress(Point p, Millis t) {
             n_.actions->RunActions(s.Rule->ButtonUpScrolled);
         } else {
             n_.actions->RunActions(s.Rule->ButtonUpNoScrolled);
+            d.ClickGivenBack = PressesRightButton(s.Rule->ButtonUpNoScrolled);
         }
         if (s.Rule->IsInertia && s.InertiaGoing) {
             n_.inertia->StartInertia();

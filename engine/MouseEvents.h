@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "engine/EngineState.h"
 #include "engine/OutboundInterfaces.h"
@@ -35,6 +36,10 @@ public:
     std::uint32_t DispatchMouseEvent(std::uint32_t message);
 
     std::uint32_t RightButtonDown(Point p, Millis t);
+    // A right double click: the given-back click when the system paired it
+    // with the press the hook swallowed (swallowed and given again at its
+    // release), else passed through like any other press.
+    std::uint32_t RightDoubleClick(Millis t);
     // The hook's release: swallowed when its press was; the release steps
     // run unless this press's release was already handled.
     std::uint32_t RightButtonUp(Point p, Millis t);
@@ -60,6 +65,8 @@ public:
     // Whether a message id is a press of any button (client or non-client,
     // double-clicks included).
     static bool IsPress(std::uint32_t message);
+    // Whether an action code synthesizes a right-button press.
+    static bool PressesRightButton(std::string_view code);
 
 private:
     void MaskDisabledAxes(Point& p) const;

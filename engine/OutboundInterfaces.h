@@ -26,6 +26,11 @@ public:
     virtual ~IVelocity() = default;
     virtual void ResetVelocity(int axis, std::int32_t pos, Millis time) = 0;
     virtual void SampleVelocity(int axis, std::int32_t pos, Millis time) = 0;
+    // Time the engine spent scrolling since the last sample. Moves that
+    // came meanwhile wait in the target's queue, so their samples arrive
+    // late at positions already passed: that wait is no sign of a slower
+    // cursor.
+    virtual void AddScrollTime(Millis spent) = 0;
     virtual float Velocity(int axis) const = 0;
     virtual float InertiaMin() const = 0;  // pixels per millisecond
 };

@@ -128,12 +128,23 @@ float ScrollMethods::ComputeUnitWidth(int axis) {
 // --- bar readings ------------------------------------------------------------
 
 ScrollMethods::BarReading ScrollMethods::ReadBar(const AxisState& a) {
+    // One read for all three: the bar mostly belongs to another process,
+    // and each read may cross to it while the hooked application waits.
+    // The values and failure markers are those of ScrollPosition,
+    // ScrollRangeOf and ScrollPageOf.
     BarReading b;
-    b.pos = ScrollPosition(desktop_, a.BarWindow, a.BarKind);
-    const TScrollRange range = ScrollRangeOf(desktop_, a.BarWindow, a.BarKind);
+    ScrollInfo si;
+    TScrollRange range;
+    if (desktop_.GetScrollInfo(a.BarWindow, a.BarKind, win::SIF_ALL, si)) {
+        b.pos = si.nPos;
+        range = TScrollRange{si.nMax, si.nMin};
+        b.page = si.nPage;
+    } else {
+        b.pos = INT_MIN;
+        b.page = 0;
+    }
     b.min = range.Min;
     b.max = range.Max;
-    b.page = ScrollPageOf(desktop_, a.BarWindow, a.BarKind);
     b.readable = b.pos != INT_MIN && range != TScrollRange{};
     return b;
 }

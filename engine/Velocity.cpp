@@ -18,6 +18,11 @@ void VelocityTrackers::ResetVelocity(int axis, std::int32_t pos, Millis time) {
     t.Velocity = 0.0f;
     t.AnchorPos = t.ChangePos = t.LastPos = pos;
     t.AnchorTime = t.ChangeTime = time;
+    t.ScrollTime = 0;
+}
+
+void VelocityTrackers::AddScrollTime(Millis spent) {
+    for (VelocityTracker& t : trackers_) t.ScrollTime += spent;
 }
 
 float VelocityTrackers::Velocity(int axis) const { return trackers_[Index(axis)].Velocity; }
@@ -31,7 +36,12 @@ void VelocityTrackers::SampleVelocity(int axis, std::int32_t a, Millis time) {
     const std::int32_t e = static_cast<std::int32_t>(time - t.AnchorTime);
     const int s = t.Velocity > 0.0f ? 1 : (t.Velocity < 0.0f ? -1 : 0);
     const double v = t.Velocity;
-    const float lo = static_cast<float>(t.AnchorPos + v * (static_cast<double>(e) - t.TimeTolerance) -
+    // Only the slow edge leaves out the time spent scrolling: a cursor
+    // sampled late because the engine was busy may not have got as far as
+    // the elapsed time predicts, yet it did not slow down. A real rest
+    // still leaves the band once the busy time is used up.
+    const double slowTime = static_cast<double>(e) - static_cast<double>(t.ScrollTime);
+    const float lo = static_cast<float>(t.AnchorPos + v * (slowTime - t.TimeTolerance) -
                                         static_cast<double>(s) * t.PosTolerance);
     const float hi = static_cast<float>(t.AnchorPos + v * (static_cast<double>(e) + t.TimeTolerance) +
                                         static_cast<double>(s) * t.PosTolerance);
@@ -50,6 +60,7 @@ void VelocityTrackers::SampleVelocity(int axis, std::int32_t a, Millis time) {
         }
         t.AnchorPos = a;
         t.AnchorTime = time;
+        t.ScrollTime = 0;
     }
     if (a != t.ChangePos) {
         t.ChangePos = a;

@@ -22,6 +22,7 @@ struct VelocityTracker {
     std::int32_t ChangePos = 0;  // last sample whose position differed from the one before
     Millis ChangeTime = 0;
     std::int32_t LastPos = 0;
+    Millis ScrollTime = 0;  // spent scrolling since AnchorTime
     std::int32_t PosTolerance = 2;
     std::int32_t TimeTolerance = 100;
 };
@@ -34,6 +35,7 @@ public:
 
     void ResetVelocity(int axis, std::int32_t pos, Millis time) override;
     void SampleVelocity(int axis, std::int32_t pos, Millis time) override;
+    void AddScrollTime(Millis spent) override;
     float Velocity(int axis) const override;
     float InertiaMin() const override { return inertiaMin_; }
 

@@ -1,10 +1,14 @@
 // The shared block and the hook message protocol between the resident
-// program and the hook library. Both sides are 32-bit processes; the block
-// holds three aligned 32-bit words and nothing else.
+// program and the hook library. The block holds three aligned 32-bit words
+// and nothing else, in 32-bit and in 64-bit builds alike: a resident of one
+// bitness and hook libraries of either read the same block. Handles go in
+// and out only through HandleToValue32 and HandleFromValue32.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+#include "base/HandleValue.h"
 
 namespace flicko {
 
@@ -44,6 +48,12 @@ inline constexpr std::int32_t kSendMoveOff = 0;
 // stall never costs a double click, and a click delayed by it still feels
 // like a click.
 inline constexpr std::uint32_t kHookTimeoutMs = 200;
+
+// After one time-out a process stops waiting for a resident that does not
+// answer: each later event first asks with an empty message and this much
+// patience, and is only sent when that is answered at once. A resident that
+// runs answers it in well under a millisecond.
+inline constexpr std::uint32_t kHookProbeMs = 10;
 
 // The low 16 bits of the sender's tick count (GetTickCount) travel in the
 // otherwise unused high word of WM_MOUSEHOOK's wParam; the low word is the

@@ -97,7 +97,7 @@ void TFlMain::StartUp() {
     if (duplicate_) {
         ::PostMessageA(window_, WM_CLOSE, 1, 0);
     } else if (block) {
-        block->Wnd = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window_));
+        block->Wnd = HandleToValue32(window_);
         block->Hook = 0;
         block->SendMove = kSendMoveOff;
         // A duplicate must never write the running instance's SendMove.

@@ -23,7 +23,7 @@ BOOL CALLBACK CollectWindow(HWND h, LPARAM lp) {
 
 BOOL CALLBACK CollectProperty(HWND, LPSTR name, HANDLE, ULONG_PTR lp) {
     auto& names = *reinterpret_cast<std::vector<std::string>*>(lp);
-    if (HIWORD(reinterpret_cast<UINT_PTR>(name)) == 0) {
+    if (IS_INTRESOURCE(name)) {
         // An atom stands in for the name. Properties are named by global
         // atoms, which the process's own table does not know.
         const auto atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(name));
@@ -78,6 +78,15 @@ bool Win32Desktop::ProcessImageName(std::uint32_t pid, std::string& name) {
     // protected one: those, and processes that have ended, never match.
     const ScopedHandle<KernelHandleTraits> process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process) return false;
+    // An ended process can still be opened while anyone holds a handle to
+    // it (and its id may not be reused yet); its name would describe no
+    // window. An exit code of STILL_ACTIVE is also what a process that
+    // returned 259 leaves, so the wait state decides where this handle
+    // may wait.
+    DWORD exitCode = 0;
+    if (!::GetExitCodeProcess(process.get(), &exitCode) || exitCode != STILL_ACTIVE) return false;
+    const ScopedHandle<KernelHandleTraits> waitable(::OpenProcess(SYNCHRONIZE, FALSE, pid));
+    if (waitable && ::WaitForSingleObject(waitable.get(), 0) == WAIT_OBJECT_0) return false;
     char path[MAX_PATH * 2];
     DWORD size = sizeof path;
     if (!::QueryFullProcessImageNameA(process.get(), 0, path, &size)) return false;

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "base/HandleValue.h"
 #include "platform/WinConst.h"
 #include "rules/RuleView.h"
 #include "rules/SclDatReadProps.h"
@@ -14,7 +15,7 @@ namespace {
 
 std::string Hex8(Hwnd w) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(w));
+    std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(HandleToValue32(w)));
     return buf;
 }
 

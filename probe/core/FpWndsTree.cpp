@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/HandleValue.h"
 #include "platform/WinConst.h"
 #include "base/Text.h"
 #include "rules/StrAndWindowstyle.h"
@@ -17,7 +18,7 @@ constexpr std::size_t kClipKeep = 257;
 
 std::string Hex8(Hwnd w) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(w));
+    std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(HandleToValue32(w)));
     return buf;
 }
 
@@ -54,7 +55,7 @@ std::string WindowNodeText(Desktop& desktop, Hwnd w) {
 
 Hwnd HandleFromNodeText(std::string_view text) {
     if (text.size() < 15) return kNoWindow;
-    Hwnd h = 0;
+    std::uint32_t value = 0;
     for (char c : text.substr(7, 8)) {
         int digit;
         if (c >= '0' && c <= '9') {
@@ -66,9 +67,9 @@ Hwnd HandleFromNodeText(std::string_view text) {
         } else {
             return kNoWindow;
         }
-        h = h * 16 + static_cast<Hwnd>(digit);
+        value = value * 16 + static_cast<std::uint32_t>(digit);
     }
-    return h;
+    return HandleFromValue32(value);
 }
 
 std::string RectNodeText(Desktop& desktop, Hwnd w) {

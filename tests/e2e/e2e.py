@@ -114,8 +114,8 @@ class Harness:
         self.procs = []
         self.flicko = None
         self.env = dict(os.environ)
-        # scripts/wine-run.sh picks the loader and the prefix by the program's
-        # bitness.
+        # scripts/wine-run.sh picks the loader and the prefix by bitness.
+        self.env.pop("WINEARCH", None)
         if not self.env.get("DISPLAY"):
             raise Failure("no DISPLAY: the end-to-end cases need an X server (scripts/test.sh starts Xvfb)")
         shutil.rmtree(self.work, ignore_errors=True)
@@ -175,6 +175,7 @@ class Harness:
         self.wine(exe or self.args.fixture, winpath(log.path), str(pos[0]), str(pos[1]), *extra)
         wait_for(lambda: log.events("top", "ready", since_mark=False), 90, "fixture ready", log)
         log.rects = {l[1]: tuple(int(v) for v in l[3:7]) for l in log.lines() if len(l) >= 7 and l[2] == "rect"}
+        log.client = {l[1]: (int(l[3]), int(l[4])) for l in log.lines() if len(l) >= 5 and l[2] == "client"}
         log.line_height = log.last_value("edit", "lineheight")
         return log
 
@@ -225,6 +226,17 @@ def wait_for(pred, seconds, what, log=None):
             return v
         time.sleep(0.05)
     raise Failure("timed out waiting for: " + what + ("\nlog tail:\n" + log.tail() if log else ""))
+
+
+def wait_for_or_none(pred, seconds):
+    """Like wait_for, but None when the deadline passes."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        v = pred()
+        if v:
+            return v
+        time.sleep(0.05)
+    return None
 
 
 def stays(pred, seconds):
@@ -393,6 +405,26 @@ def case_right_click_replayed(h):
     xdo("key", "Escape")
 
 
+def case_right_click_arrives_whole(h):
+    log = h.start_hooked()
+    for attempt in range(3):
+        x, y = inside(log.rects["edit"], 0.3 + 0.2 * attempt)
+        hover((x, y))
+        log.mark()
+        xdo("click", "3")
+        wait_for(lambda: log.events("edit", "contextmenu"), 20, "the edit's context menu", log)
+        time.sleep(0.3)
+        xdo("key", "Escape")
+        mine = [l for l in log.since_mark() if l[1] == "edit" and l[2] in ("rdown", "rdbl", "rup", "contextmenu")]
+        # A plain press: given back as a double click it would mean another
+        # thing to many programs.
+        check([l[2] for l in mine] == ["rdown", "rup", "contextmenu"],
+              f"click {attempt + 1}: expected press, release, menu; got {[l[2] for l in mine]}", log)
+        at = (int(mine[0][3]) + log.client["edit"][0], int(mine[0][4]) + log.client["edit"][1])
+        check(at == (x, y), f"click {attempt + 1}: the press came at {at}, not at {(x, y)}", log)
+        time.sleep(0.6)  # past the double-click time
+
+
 def case_double_click_untouched(h):
     log = h.start_hooked()
     # The list box: it takes double clicks and opens no menu of its own.
@@ -450,6 +482,81 @@ def case_flick_glides_left_click_stops(h):
     time.sleep(0.3)
     stopped = edit_pos(log)
     check(stays(lambda: edit_pos(log) == stopped, 1.0), "the glide went on after the left click", log)
+
+
+# The panel as a long document that scrolls a line per 10 dragged pixels.
+LONG_PANE_DAT = r"""Class(FixturePanel)
+{
+    HIsScroll: False;
+    VMethod: scrollline;
+    VScrollWidth: 10 dot;
+    IsInertia: True;
+}
+else
+{
+    IsScroll: False;
+}
+"""
+
+
+def panel_pos(log):
+    return log.last_value("panel", "pos")
+
+
+def settle(log):
+    """Waits until the panel's lines sent so far have all landed."""
+    def still():
+        at = panel_pos(log)
+        return stays(lambda: panel_pos(log) == at, 0.5)
+    wait_for(still, 30, "the panel at rest", log)
+
+
+def fresh_flicko(h, log):
+    """Ends a glide the hard way: over a target this slow one tick can owe
+    thousands of lines, so a click may not stop it soon."""
+    for p in flicko_pids(h):
+        os.kill(p, signal.SIGKILL)
+    h.flicko.wait(timeout=30)
+    settle(log)
+    h.start_flicko()
+    h.wait_hooked(log)
+
+
+def flick(start, rest=0.0):
+    """12 moves of 25 px up, 4 ms apart, then the release after rest."""
+    hover(start)
+    xdo("mousedown", "3")
+    time.sleep(0.1)
+    xdo(*sum((["mousemove", str(start[0]), str(start[1] - 25 * i), "sleep", "0.004"] for i in range(1, 13)), []),
+        "sleep", str(rest), "mouseup", "3")
+
+
+def case_fast_flick_glides(h):
+    h.write_settings(scroll_dat=LONG_PANE_DAT)
+    log = h.start_hooked(extra=("range=100000",))
+    wait_for(lambda: panel_pos(log) == 50000, 20, "the panel in the middle of its range", log)
+    start = inside(log.rects["panel"], 0.5, 0.9)
+    dragged_lines = 12 * 25 // 10
+    # Each move's lines keep the program busy while the next moves and the
+    # release wait; the drag itself scrolls 30 lines, only a glide goes on.
+    glides = 0
+    for attempt in range(10):
+        if attempt:
+            fresh_flicko(h, log)
+        before = panel_pos(log)
+        flick(start)
+        if wait_for_or_none(lambda: panel_pos(log) > before + dragged_lines + 20, 4):
+            glides += 1
+    print(f"fast flicks that glided: {glides} of 10")
+    check(glides >= 8, f"only {glides} of 10 fast flicks glided", log)
+    # The same flick held still for half a second before the release.
+    fresh_flicko(h, log)
+    before = panel_pos(log)
+    flick(start, rest=0.5)
+    check(not wait_for_or_none(lambda: panel_pos(log) > before + dragged_lines + 20, 4),
+          "a flick held still before the release glided", log)
+    settle(log)
+    check(panel_pos(log) - before <= dragged_lines + 2, f"a held flick scrolled {panel_pos(log) - before} lines", log)
 
 
 def case_second_instance_exits(h):
@@ -570,26 +677,46 @@ def click_delay_ms(log, point):
     return (int(ev[-1][3]) - sent) / 1000.0
 
 
+def whole_click_ms(log, point):
+    """From a left click put into X to the list's WM_LBUTTONUP, in ms, after
+    checking that the press came first."""
+    hover(point)
+    log.mark()
+    sent = time.clock_gettime(time.CLOCK_MONOTONIC_RAW) * 1e6
+    xdo("click", "1")
+    up = wait_for(lambda: log.events("list", "lup"), 30, "the release at the list", log)
+    check(len(log.events("list", "ldown")) == 1 and len(up) == 1, "the click did not arrive as one press and release",
+          log)
+    check(log.since_mark().index(log.events("list", "ldown")[0]) < log.since_mark().index(up[0]),
+          "the release came before the press", log)
+    time.sleep(0.3)
+    return (int(up[-1][3]) - sent) / 1000.0
+
+
 def case_stalled_resident(h):
     log = h.start_hooked()
     point = inside(log.rects["list"])
-    normal = [click_delay_ms(log, point) for _ in range(3)]
+    normal = [whole_click_ms(log, point) for _ in range(3)]
     pids = flicko_pids(h)
     check(pids, "flicko's process not found")
     for p in pids:
         os.kill(p, signal.SIGSTOP)
     try:
         time.sleep(0.5)
-        stalled = [click_delay_ms(log, point) for _ in range(3)]
+        stalled = [whole_click_ms(log, point) for _ in range(4)]
     finally:
         for p in pids:
             os.kill(p, signal.SIGCONT)
-    print(f"click delay: resident answering {', '.join(f'{v:.0f}' for v in normal)} ms;"
-          f" resident stopped {', '.join(f'{v:.0f}' for v in stalled)} ms")
-    # The hook waits its time-out for the press, then lets it pass; the
-    # margin is the start of xdotool and the timer granularity under Wine.
-    check(max(stalled) < 200 + max(normal) + 150, f"a stalled resident held the click {max(stalled):.0f} ms", log)
-    # Once the resident runs again, scrolling works as before.
+    print(f"whole click: resident answering {', '.join(f'{v:.0f}' for v in normal)} ms;"
+          f" resident stopped: first {stalled[0]:.0f} ms, later {', '.join(f'{v:.0f}' for v in stalled[1:])} ms")
+    # The first press waits out the hook's time-out; after that nothing in
+    # this program waits. The margin over the goals (300 and 50 ms) is the
+    # start of xdotool and Wine's own delivery, measured with a resident
+    # that answers.
+    margin = max(normal) + 50
+    check(stalled[0] < 300 + margin, f"the first click during the stall took {stalled[0]:.0f} ms", log)
+    check(max(stalled[1:]) < 50 + margin, f"a later click during the stall took {max(stalled[1:]):.0f} ms", log)
+    # Once the resident runs again, the first drag scrolls.
     before = edit_pos(log)
     drag(inside(log.rects["edit"]), 0, -16 * 3, steps=6)
     wait_for(lambda: edit_pos(log) == before + 3, 20, "a drag after the stall", log)
@@ -852,7 +979,7 @@ def case_package_install_upgrade_uninstall(h):
 
 def installer_case(h, setup, prefix):
     def run_setup(*argv):
-        r = subprocess.run(["wine", setup, *argv], env=h.env, capture_output=True, timeout=180, check=False)
+        r = subprocess.run([WINE_RUN, setup, *argv], env=h.env, capture_output=True, timeout=180, check=False)
         check(r.returncode == 0, f"setup {argv} ended with {r.returncode}")
 
     run_setup("/S", "/STARTUP")
@@ -873,7 +1000,7 @@ def installer_case(h, setup, prefix):
               f"{lnk} points at {target!r} in {workdir!r}")
     rc, _ = h.tool("exists", "Flicko")
     check(rc != 0, "a silent installation started Flicko by itself")
-    r = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY, "/v", "UninstallString"], env=h.env,
+    r = subprocess.run([WINE_RUN, "reg", "query", UNINSTALL_KEY, "/v", "UninstallString"], env=h.env,
                        capture_output=True, text=True, timeout=120, check=False)
     check(r.returncode == 0 and "uninstall.exe" in r.stdout, "no uninstaller in the system's list:\n" + r.stdout)
 
@@ -906,14 +1033,14 @@ def installer_case(h, setup, prefix):
     mine = os.path.join(inst, "default", "my-rules.dat")
     with open(mine, "w") as f:
         f.write("// mine\n")
-    subprocess.run(["wine", os.path.join(inst, "uninstall.exe"), "/S"], env=h.env, timeout=120, check=False)
+    subprocess.run([WINE_RUN, os.path.join(inst, "uninstall.exe"), "/S"], env=h.env, timeout=120, check=False)
     # The uninstaller runs on from a copy of itself in the temporary folder.
     wait_for(lambda: not any(os.path.exists(os.path.join(inst, f)) for f in INSTALLED), 90,
              "the installed files removed", log)
     check(os.path.isfile(mine), "the uninstaller removed the user's own file")
     check(not any(os.path.exists(s) for s in shortcuts), "shortcuts left behind")
     wait_for(lambda: h.tool("exists", "Flicko")[0] != 0, 30, "Flicko ended by the uninstaller", log)
-    r = subprocess.run(["wine", "reg", "query", UNINSTALL_KEY], env=h.env, capture_output=True, timeout=120,
+    r = subprocess.run([WINE_RUN, "reg", "query", UNINSTALL_KEY], env=h.env, capture_output=True, timeout=120,
                        check=False)
     check(r.returncode != 0, "the uninstaller's entry is still in the system's list")
 

@@ -14,12 +14,22 @@ plain Sleep for comparison, chosen by FLICKO_IDLE_WAIT=sleep) it measures:
   edit's own WM_MOUSEMOVE with the program not running, so that the table
   can say what the program adds.
 
+With --compare it measures instead, in one run and --runs times over: the
+floor, the relay (tools/relay.exe with relayhook.dll: a global hook that
+sends every move synchronously to a window of another process, which sends
+one WM_VSCROLL back to the window under the point and answers; the least
+this architecture can do per move), and the program with the message-aware
+wait; each as the X motion to WM_VSCROLL (WM_MOUSEMOVE for the floor)
+median and 99th percentile, and what the relay and the program add.
+
 Usage: latency.py --release DIR --fixture EXE --tools DIR --work DIR --out FILE [--moves N]
+                  [--compare [--runs N]]
 """
 import argparse
 import ctypes
 import os
 import statistics
+import subprocess
 import sys
 import time
 
@@ -82,6 +92,46 @@ class LogTail:
         return [l.split() for l in lines if l.strip()]
 
 
+def is_line_request(l):
+    # A line request (0 up, 1 down), not the end-of-scroll that follows it.
+    return len(l) >= 5 and l[1] == "edit" and l[2] == "vscroll" and l[3] in ("0", "1")
+
+
+def is_edit_move(l):
+    return len(l) >= 4 and l[1] == "edit" and l[2] == "move"
+
+
+def scroll_latencies(args, log, xt, x, y, wanted=is_line_request, stamp=4):
+    """Moves the pointer between y and y - 16 over the edit args.moves
+    times and returns each move's time to the first fixture line that
+    wanted() accepts, in ms. Each move starts from an idle fixture: after
+    the measured line it waits for the edit's own WM_MOUSEMOVE (the hook
+    has answered and the thread went on), then 10 ms; otherwise a slow
+    scroll of the edit would delay the next move's hook and be counted as
+    that move's latency."""
+    tail = LogTail(log.path)
+    latencies = []
+    for i in range(args.moves):
+        target_y = y - 16 if i % 2 == 0 else y
+        sent = now_us()
+        xt.move(x, target_y)
+        deadline = time.monotonic() + 5.0
+        got, moved = None, False
+        while not (got is not None and moved) and time.monotonic() < deadline:
+            for l in tail.new_lines():
+                if got is None and wanted(l):
+                    got = int(l[stamp])
+                if got is not None and is_edit_move(l):
+                    moved = True
+            if not (got is not None and moved):
+                time.sleep(0.0005)
+        if got is None:
+            raise e2e.Failure(f"move {i}: nothing arrived within 5 s", log)
+        latencies.append((got - sent) / 1000.0)
+        time.sleep(0.01)
+    return latencies
+
+
 def measure(args, mode):
     ns = argparse.Namespace(**vars(args))
     ns.case = "latency-" + mode
@@ -112,26 +162,8 @@ def measure(args, mode):
         rc, out = h.tool("roundtrip", "500")
         result["rt_held"] = tuple(int(v) for v in out.split())
 
-        tail = LogTail(log.path)
-        latencies = []
         cpu_a, t_a = cpu_seconds(flicko.pid), time.monotonic()
-        for i in range(args.moves):
-            target_y = y - 16 if i % 2 == 0 else y
-            sent = now_us()
-            xt.move(x, target_y)
-            deadline = time.monotonic() + 5.0
-            got = None
-            while got is None and time.monotonic() < deadline:
-                for l in tail.new_lines():
-                    # A line request (0 up, 1 down), not the end-of-scroll that follows it.
-                    if len(l) >= 5 and l[1] == "edit" and l[2] == "vscroll" and l[3] in ("0", "1"):
-                        got = int(l[4])
-                if got is None:
-                    time.sleep(0.0005)
-            if got is None:
-                raise e2e.Failure(f"move {i}: no scroll message within 5 s", log)
-            latencies.append((got - sent) / 1000.0)
-            time.sleep(0.01)
+        latencies = scroll_latencies(args, log, xt, x, y)
         result["cpu_drag"] = 100.0 * (cpu_seconds(flicko.pid) - cpu_a) / (time.monotonic() - t_a)
         xt.button(3, False)
         result["lat"] = latencies
@@ -151,27 +183,56 @@ def measure_floor(args):
         x, y = e2e.inside(log.rects["edit"], 0.5, 0.7)
         xt.move(x, y)
         time.sleep(0.3)
-        tail = LogTail(log.path)
-        latencies = []
-        for i in range(args.moves):
-            target_y = y - 16 if i % 2 == 0 else y
-            sent = now_us()
-            xt.move(x, target_y)
-            deadline = time.monotonic() + 5.0
-            got = None
-            while got is None and time.monotonic() < deadline:
-                for l in tail.new_lines():
-                    if len(l) >= 4 and l[1] == "edit" and l[2] == "move":
-                        got = int(l[3])
-                if got is None:
-                    time.sleep(0.0005)
-            if got is None:
-                raise e2e.Failure(f"move {i}: no WM_MOUSEMOVE within 5 s", log)
-            latencies.append((got - sent) / 1000.0)
-            time.sleep(0.01)
-        return latencies
+        return scroll_latencies(args, log, xt, x, y, is_edit_move, stamp=3)
     finally:
         h.stop()
+
+
+def measure_relay(args):
+    ns = argparse.Namespace(**vars(args))
+    ns.case = "latency-relay"
+    h = e2e.Harness(ns)
+    try:
+        log = h.start_fixture()
+        relay = subprocess.Popen(
+            [os.path.join(e2e.ROOT, "scripts", "wine-run.sh"), os.path.join(args.tools, "relay.exe"),
+             e2e.winpath(os.path.join(args.tools, "relayhook.dll"))],
+            env=h.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, start_new_session=True)
+        h.procs.append(relay)
+        if relay.stdout.readline().strip() != "ready":
+            raise e2e.Failure("the relay did not install its hook", log)
+        time.sleep(1.0)
+        xt = XTest()
+        x, y = e2e.inside(log.rects["edit"], 0.5, 0.7)
+        xt.move(x, y)
+        time.sleep(0.3)
+        return scroll_latencies(args, log, xt, x, y)
+    finally:
+        # Closed, the relay removes its hook; killed, it might leave it for
+        # a moment into the next measurement.
+        h.tool("close", "FlickoLatencyRelay", "5000")
+        h.stop()
+
+
+def compare(args):
+    """Floor, relay and program side by side, args.runs times."""
+    lines = [
+        "| run | floor median / p99 (ms) | relay median / p99 (ms) | program median / p99 (ms) "
+        "| relay adds median / p99 (ms) | program adds median / p99 (ms) | program / relay (median added) |",
+        "|---|---|---|---|---|---|---|",
+    ]
+    for run in range(1, args.runs + 1):
+        floor = measure_floor(args)
+        relay = measure_relay(args)
+        program = measure(args, "wait")["lat"]
+        fm, fp = statistics.median(floor), percentile(floor, 99)
+        rm, rp = statistics.median(relay), percentile(relay, 99)
+        pm, pp = statistics.median(program), percentile(program, 99)
+        ratio = (pm - fm) / (rm - fm) if rm > fm else float("nan")
+        lines.append(f"| {run} | {fm:.2f} / {fp:.2f} | {rm:.2f} / {rp:.2f} | {pm:.2f} / {pp:.2f} "
+                     f"| {rm - fm:.2f} / {rp - fp:.2f} | {pm - fm:.2f} / {pp - fp:.2f} | {ratio:.2f} |")
+        print(lines[-1], flush=True)
+    return "\n".join(lines) + f"\n\n{args.moves} moves per measurement.\n"
 
 
 def main():
@@ -179,7 +240,15 @@ def main():
     for name in ("release", "fixture", "tools", "work", "out"):
         ap.add_argument("--" + name, required=True)
     ap.add_argument("--moves", type=int, default=500)
+    ap.add_argument("--compare", action="store_true")
+    ap.add_argument("--runs", type=int, default=3)
     args = ap.parse_args()
+    if args.compare:
+        text = compare(args)
+        with open(args.out, "w") as f:
+            f.write(text)
+        print(text)
+        return 0
     floor = measure_floor(args)
     rows = [measure(args, "wait"), measure(args, "sleep")]
     lines = [

@@ -141,6 +141,41 @@ TEST_F(DragTracking, OtherPressesStartNothingAndOtherMessagesAreNotHandled) {
     EXPECT_TRUE(journal.calls.empty());
 }
 
+// The system pairs the given-back press with the swallowed one before the
+// hook sees it; the pair is swallowed and the click given once more.
+TEST_F(DragTracking, GivenBackClickPairedIntoADoubleClickIsGivenAgainOnce) {
+    Press({50, 50});
+    Release({50, 50});
+    ASSERT_EQ(actions.codes.back(), kDefaultButtonUpNoScrolled);
+    desktop.Advance(2);
+    EXPECT_EQ(Send(win::WM_RBUTTONDBLCLK, {50, 50}), 1u);
+    EXPECT_EQ(Release({50, 50}), 1u);
+    EXPECT_EQ(actions.codes, (std::vector<std::string>{"down", kDefaultButtonUpNoScrolled, kDefaultButtonUpNoScrolled}));
+    // Given again, it arrives as a plain click within the double-click time.
+    EXPECT_EQ(Press({50, 50}), 0u);
+    EXPECT_EQ(Release({50, 50}), 0u);
+    // A real double click after that reaches the window.
+    EXPECT_EQ(Send(win::WM_RBUTTONDBLCLK, {50, 50}), 0u);
+    EXPECT_EQ(Release({50, 50}), 0u);
+    EXPECT_EQ(actions.codes.size(), 3u);
+}
+
+TEST_F(DragTracking, DoubleClickIsOnlyTakenForTheGivenBackClickWhenOneWasGiven) {
+    EditRule().ButtonUpNoScrolled = std::string("+") + char(13);  // a key, no click
+    Press({50, 50});
+    Release({50, 50});
+    EXPECT_EQ(Send(win::WM_RBUTTONDBLCLK, {50, 50}), 0u);
+    EXPECT_EQ(Release({50, 50}), 0u);
+    // Given back, but the double click comes after the double-click time.
+    EditRule().ButtonUpNoScrolled = kDefaultButtonUpNoScrolled;
+    desktop.Advance(1000);
+    Press({50, 50});
+    Release({50, 50});
+    desktop.Advance(desktop.GetDoubleClickTime() + 1);
+    EXPECT_EQ(Send(win::WM_RBUTTONDBLCLK, {50, 50}), 0u);
+    EXPECT_EQ(actions.codes.size(), 4u);
+}
+
 TEST_F(DragTracking, NonClientRightReleaseEndsTheDragAndIsSwallowed) {
     Press({50, 50});
     EXPECT_EQ(Send(win::WM_NCRBUTTONUP, {50, 50}), 1u);
@@ -210,6 +245,14 @@ TEST_F(DragTracking, DisabledAxisKeepsItsDeltaAtZeroAndIsNotSampled) {
     journal.calls.clear();
     Send(win::WM_MOUSEMOVE, {10, 60});
     EXPECT_TRUE(journal.calls == std::vector<std::string>{"SampleV(60,100000)"});
+}
+
+TEST_F(DragTracking, TimeAMoveSpendsScrollingIsToldToTheVelocity) {
+    scroll.onScroll = [this] { desktop.Advance(30); };
+    Press({50, 50});
+    Send(win::WM_MOUSEMOVE, {50, 80});
+    Send(win::WM_MOUSEMOVE, {50, 80});  // unchanged offset: no scroll, no time
+    EXPECT_EQ(velocity.scrollTime, 30u);
 }
 
 TEST_F(DragTracking, MovesWithoutAPressDoNothing) {

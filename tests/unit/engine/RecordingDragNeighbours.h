@@ -43,6 +43,7 @@ class RecordingScroll : public IScrollMethods {
 public:
     RecordingScroll(Journal& j, EngineState& s) : j_(j), s_(s) {}
     std::function<void()> onPrepare;
+    std::function<void()> onScroll;
     void PrepareAxes() override {
         j_.Add("PrepareAxes");
         s_.Target.Axis[0].Enabled = s_.Target.Axis[1].Enabled = true;
@@ -51,6 +52,7 @@ public:
     void ScrollToDelta() override {
         j_.Add("ScrollToDelta(" + std::to_string(s_.Drag.LastDelta[0]) + "," + std::to_string(s_.Drag.LastDelta[1]) +
                ")");
+        if (onScroll) onScroll();
     }
 
 private:
@@ -71,6 +73,9 @@ public:
     }
     float Velocity(int axis) const override { return v[axis]; }
     float InertiaMin() const override { return min; }
+    // Not journalled: it follows every scroll of a move.
+    Millis scrollTime = 0;
+    void AddScrollTime(Millis spent) override { scrollTime += spent; }
 
 private:
     Journal& j_;

@@ -158,5 +158,43 @@ TEST_F(VelocityTracking, RecordedTracesGlideOnlyWhenReleasedInMotion) {
     EXPECT_GE(Replay(v, brief), v.InertiaMin());
 }
 
+// A fast flick whose target repaints for every line: each move's scroll
+// keeps the engine busy while later moves wait, so samples come late at
+// positions already passed, and the release comes long after the cursor
+// stopped. (position, time, ms spent scrolling after the sample)
+struct BusySample {
+    int pos;
+    Millis time;
+    Millis scrolled;
+};
+using BusyTrace = std::vector<BusySample>;
+
+// 12 moves of -25 px 4 ms apart from 500; 10 px a line at 5 ms a line.
+const BusyTrace kBusyFlick = {{475, 4, 15}, {400, 19, 40}, {200, 59, 100}};
+
+float ReplayBusy(VelocityTrackers& v, const BusyTrace& trace, Millis releasedAt, Millis restEvery = 0) {
+    v.ResetVelocity(V, 500, 0);
+    for (const BusySample& s : trace) {
+        v.SampleVelocity(V, s.pos, s.time);
+        v.AddScrollTime(s.scrolled);
+    }
+    const int last = trace.back().pos;
+    if (restEvery) {
+        for (Millis t = trace.back().time + trace.back().scrolled + restEvery; t < releasedAt; t += restEvery) {
+            v.SampleVelocity(V, last, t);
+        }
+    }
+    v.SampleVelocity(V, last, releasedAt);
+    return v.Velocity(V);
+}
+
+TEST_F(VelocityTracking, TimeSpentScrollingIsNoRestButARealRestStillIs) {
+    // The release is handled 106 ms after the last sample, at an unchanged
+    // position, because the engine scrolled 100 ms in between.
+    EXPECT_FLOAT_EQ(ReplayBusy(v, kBusyFlick, 165), -6.25f);
+    // The same flick held still for 500 ms, sampled by the button check.
+    EXPECT_EQ(ReplayBusy(v, kBusyFlick, 159 + 500, 10), 0.0f);
+}
+
 }  // namespace
 }  // namespace flicko

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/HandleValue.h"
 #include "platform/fake/FakeDesktop.h"
 #include "rules/StrAndWindowstyle.h"
 
@@ -140,9 +141,15 @@ TEST_F(FpWndsTreeTest, UnreadableRectangleShowsMinusOnes) {
 }
 
 TEST(FpWndsTreeText, HandleIsReadBackFromTheNodeText) {
+    FakeDesktop desktop;
     EXPECT_EQ(HandleFromNodeText("hWnd = 0001A2F0 : Edit"), 0x1A2F0u);
     EXPECT_EQ(HandleFromNodeText("hWnd = 0001A2G0 : Edit"), kNoWindow);
     EXPECT_EQ(HandleFromNodeText("hWnd = 12"), kNoWindow);
+    // A handle with the top bit set is sign-extended, as the system widens
+    // it in a 64-bit process, and shows as the same eight digits.
+    const Hwnd high = HandleFromValue32(0xFFFF01A2u);
+    EXPECT_EQ(HandleFromNodeText("hWnd = FFFF01A2 : Edit"), high);
+    EXPECT_EQ(HandleFromNodeText(WindowNodeText(desktop, high)), high);
 }
 
 }  // namespace

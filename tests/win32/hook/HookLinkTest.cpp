@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "hook/loader/SharedBlock.h"
 #include "hook/loader/HookLink.h"
@@ -45,8 +47,10 @@ TEST_F(HookLinkTest, SetHookInstallsOnceAndRecordsTheHandle) {
     EXPECT_NE(hook, 0u);
     EXPECT_EQ(link.LinkSetHook(), -1);
     EXPECT_EQ(block_->Hook, hook) << "a second hook was installed";
-    // The loader frees the library after each call.
-    EXPECT_EQ(::GetModuleHandleA("claspm.dll"), nullptr);
+    // The loader frees its reference after each call, but the library pins
+    // itself in the process that installs the hook: the system runs the hook
+    // procedure in that thread too, and it must not go while on the stack.
+    EXPECT_NE(::GetModuleHandleA("claspm.dll"), nullptr);
 }
 
 TEST_F(HookLinkTest, UnhookClearsTheHandleAndSucceedsWithoutHook) {
@@ -62,7 +66,7 @@ TEST_F(HookLinkTest, UnhookOfAStaleHandleFailsAndKeepsIt) {
     THookLink link(ReleaseLibrary(), block_);
     ASSERT_EQ(link.LinkSetHook(), -1);
     const std::uint32_t hook = block_->Hook;
-    ASSERT_TRUE(::UnhookWindowsHookEx(reinterpret_cast<HHOOK>(static_cast<UINT_PTR>(hook))));
+    ASSERT_TRUE(::UnhookWindowsHookEx(HandleFromValue32<HHOOK>(hook)));
     EXPECT_EQ(link.LinkUnhook(), 0);
     EXPECT_EQ(block_->Hook, hook);
     block_->Hook = 0;
@@ -91,6 +95,158 @@ TEST_F(HookLinkTest, SendMoveWritesWholeWordsAndNullBlockIsIgnored) {
     THookLink duplicate(ReleaseLibrary(), nullptr);
     duplicate.ClearSendMove();
     EXPECT_EQ(block_->SendMove, -1);
+}
+
+// The hook procedure run in the resident's own thread, as the system runs it
+// for every process of the other bitness: the event's window belongs to
+// another thread, the receiver of WM_MOUSEHOOK to this one. A thread hook
+// of the test's own sits before the real global hook in the chain and hands
+// it the event it wants checked; a real move over a window of this thread
+// sets the chain off.
+class ResidentThreadHookTest : public HookLinkTest {
+protected:
+    static inline UINT reply = 0;
+    static inline int received = 0;
+    static inline THookLink* unhookOnReceipt = nullptr;
+    static inline WPARAM message = 0;
+    static inline MOUSEHOOKSTRUCT event{};
+    static inline LRESULT chainResult = -1;
+    static inline bool chained = false;
+
+    static LRESULT CALLBACK Receiver(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg != WM_MOUSEHOOK) return ::DefWindowProcA(w, msg, wp, lp);
+        ++received;
+        // The resident may remove the hook while answering; the procedure
+        // that sent is still below on this stack.
+        if (unhookOnReceipt) unhookOnReceipt->LinkUnhook();
+        return reply;
+    }
+    static LRESULT CALLBACK Forward(int code, WPARAM, LPARAM) {
+        if (code < 0 || chained) return 0;
+        chained = true;
+        chainResult = ::CallNextHookEx(nullptr, code, message, reinterpret_cast<LPARAM>(&event));
+        return chainResult;
+    }
+
+    void SetUp() override {
+        HookLinkTest::SetUp();
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &Receiver;
+        wc.lpszClassName = "FlickoResidentThreadTest";
+        ::RegisterClassA(&wc);
+        receiver_ = ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        // Not a static control: those are transparent to the mouse.
+        own_ = ::CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "own", WS_POPUP | WS_VISIBLE, 50, 50, 200, 150,
+                                 nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(receiver_ && own_);
+        block_->Wnd = HandleToValue32(receiver_);
+        // A window of another thread, with a caret of that thread's own.
+        HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        other_ = std::thread([this, ready] {
+            foreign_ = ::CreateWindowExA(0, "STATIC", "foreign", WS_POPUP, 300, 300, 100, 100, nullptr, nullptr,
+                                         nullptr, nullptr);
+            ::SetEvent(ready);
+            MSG m;
+            while (::GetMessageA(&m, nullptr, 0, 0) > 0) ::DispatchMessageA(&m);
+            ::DestroyWindow(foreign_);
+        });
+        ::WaitForSingleObject(ready, 10000);
+        ::CloseHandle(ready);
+        ASSERT_NE(foreign_, nullptr);
+        received = 0;
+        unhookOnReceipt = nullptr;
+    }
+    void TearDown() override {
+        ::PostThreadMessageA(::GetWindowThreadProcessId(foreign_, nullptr), WM_QUIT, 0, 0);
+        if (other_.joinable()) other_.join();
+        ::DestroyWindow(own_);
+        ::DestroyWindow(receiver_);
+        HookLinkTest::TearDown();
+    }
+
+    // Runs the chain once with this message for this window; the result of
+    // the global hook, or nullopt when no real move arrived.
+    std::optional<LRESULT> Drive(UINT msg, HWND window, POINT screen) {
+        message = msg;
+        event = MOUSEHOOKSTRUCT{};
+        event.pt = screen;
+        event.hwnd = window;
+        chained = false;
+        HHOOK forward = ::SetWindowsHookExA(WH_MOUSE, &Forward, nullptr, ::GetCurrentThreadId());
+        RECT r;
+        ::GetWindowRect(own_, &r);
+        for (int attempt = 0; attempt < 2 && !chained; ++attempt) {
+            INPUT in{};
+            in.type = INPUT_MOUSE;
+            in.mi.dx = ((r.left + 20 + attempt * 7) * 65535) / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+            in.mi.dy = ((r.top + 20) * 65535) / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+            in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+            ::SendInput(1, &in, sizeof in);
+            const DWORD start = ::GetTickCount();
+            while (!chained && ::GetTickCount() - start < 3000) {
+                MSG m;
+                while (::PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&m);
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            }
+        }
+        ::UnhookWindowsHookEx(forward);
+        if (!chained) return std::nullopt;
+        return chainResult;
+    }
+
+    HWND receiver_ = nullptr;
+    HWND own_ = nullptr;
+    HWND foreign_ = nullptr;
+    std::thread other_;
+};
+
+TEST_F(ResidentThreadHookTest, RepliesTouchOnlyWindowsOfTheCallingThread) {
+    THookLink link(ReleaseLibrary(), block_);
+    ASSERT_EQ(link.LinkSetHook(), -1);
+    ASSERT_TRUE(::CreateCaret(own_, nullptr, 2, 10));
+    ASSERT_TRUE(::SetCaretPos(3, 4));
+    reply = kMouseHookSwallow | kMouseHookCaret | kMouseHookCapture;
+
+    // Another thread's window: swallowed, but neither this thread's caret
+    // nor its capture move, and that thread gets no capture either.
+    const std::optional<LRESULT> foreign = Drive(WM_RBUTTONDOWN, foreign_, POINT{330, 340});
+    ASSERT_TRUE(foreign.has_value()) << "no real move reached the thread hook";
+    EXPECT_EQ(*foreign, 1);
+    EXPECT_EQ(received, 1);
+    POINT caret{};
+    ::GetCaretPos(&caret);
+    EXPECT_EQ(caret.x, 3);
+    EXPECT_EQ(caret.y, 4);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(foreign_, nullptr), &info);
+    EXPECT_EQ(info.hwndCapture, nullptr);
+
+    // A window of this thread gets both, at the event's client point.
+    const std::optional<LRESULT> own = Drive(WM_RBUTTONDOWN, own_, POINT{50 + 17, 50 + 21});
+    ASSERT_TRUE(own.has_value());
+    EXPECT_EQ(*own, 1);
+    ::GetCaretPos(&caret);
+    EXPECT_EQ(caret.x, 17);
+    EXPECT_EQ(caret.y, 21);
+    EXPECT_EQ(::GetCapture(), own_);
+    ::ReleaseCapture();
+    ::DestroyCaret();
+}
+
+TEST_F(ResidentThreadHookTest, TheResidentMayUnhookWhileTheProcedureWaitsForItsAnswer) {
+    THookLink link(ReleaseLibrary(), block_);
+    ASSERT_EQ(link.LinkSetHook(), -1);
+    unhookOnReceipt = &link;
+    reply = kMouseHookSwallow;
+    // The loader's reference and the hook's both go during the answer; the
+    // pinned library is still there when the procedure returns into it.
+    const std::optional<LRESULT> result = Drive(WM_RBUTTONDOWN, foreign_, POINT{330, 340});
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, 1);
+    EXPECT_EQ(block_->Hook, 0u);
+    EXPECT_NE(::GetModuleHandleA("claspm.dll"), nullptr);
 }
 
 }  // namespace
