@@ -205,7 +205,7 @@ TEST_F(ResidentThreadHookTest, RepliesTouchOnlyWindowsOfTheCallingThread) {
     ASSERT_EQ(link.LinkSetHook(), -1);
     ASSERT_TRUE(::CreateCaret(own_, nullptr, 2, 10));
     ASSERT_TRUE(::SetCaretPos(3, 4));
-    reply = kMouseHookSwallow | kMouseHookCaret | kMouseHookCapture;
+    reply = kReplySwallow | kReplyCaret | kReplyCapture;
 
     // Another thread's window: swallowed, but neither this thread's caret
     // nor its capture move, and that thread gets no capture either.
@@ -239,7 +239,7 @@ TEST_F(ResidentThreadHookTest, TheResidentMayUnhookWhileTheProcedureWaitsForItsA
     THookLink link(ReleaseLibrary(), block_);
     ASSERT_EQ(link.LinkSetHook(), -1);
     unhookOnReceipt = &link;
-    reply = kMouseHookSwallow;
+    reply = kReplySwallow;
     // The loader's reference and the hook's both go during the answer; the
     // pinned library is still there when the procedure returns into it.
     const std::optional<LRESULT> result = Drive(WM_RBUTTONDOWN, foreign_, POINT{330, 340});
