@@ -79,7 +79,11 @@ protected:
     void SetUp() override {
         char temp[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "flicko-resident-" + std::to_string(::GetCurrentProcessId());
+        // A folder per case: the hook library of the last one may still be
+        // mapped into this process, and then its copy cannot be replaced.
+        static int cases = 0;
+        folder_ = std::string(temp) + "flicko-resident-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                  std::to_string(++cases);
         ::CreateDirectoryA(folder_.c_str(), nullptr);
         ::CreateDirectoryA((folder_ + "\\default").c_str(), nullptr);
         ASSERT_TRUE(::CopyFileA((ThisFolder() + "\\release\\claspm.dll").c_str(), (folder_ + "\\claspm.dll").c_str(),
