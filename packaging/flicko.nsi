@@ -1,10 +1,23 @@
 ; The Windows installer of Flicko: a per-user installation that needs no
-; administrator rights. Built by scripts/package.sh:
-;   makensis -DVERSION=x.y.z -DRELEASE=<release folder> -DOUTFILE=<setup.exe> flicko.nsi
+; administrator rights. Built by scripts/package.sh, once per build:
+;   makensis -DVERSION=x.y.z -DBITS=64|32 -DRELEASE=<release folder> -DOUTFILE=<setup.exe> flicko.nsi
 ; Options of the built installer: /S (silent), /STARTUP (with /S: start with
 ; Windows), /D=<folder> (last, as NSIS wants it).
+;
+; The 64-bit setup is itself a 64-bit program (the amd64 stub): it runs
+; where the 64-bit programs it installs run, and sees the system as they do.
+; The 32-bit setup, started on 64-bit Windows, points to the 64-bit one.
 
-Unicode true
+!ifndef BITS
+  !error "BITS (64 or 32, the bitness of the release folder) is not defined"
+!endif
+!if ${BITS} == 64
+  Target amd64-unicode
+!else if ${BITS} == 32
+  Target x86-unicode
+!else
+  !error "BITS must be 64 or 32"
+!endif
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
@@ -15,19 +28,24 @@ SetCompressor /SOLID lzma
   !error "RELEASE (the release folder) is not defined"
 !endif
 !ifndef OUTFILE
-  !define OUTFILE "flicko-${VERSION}-setup.exe"
+  !define OUTFILE "flicko-${VERSION}-win${BITS}-setup.exe"
 !endif
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 !include "Sections.nsh"
+!include "x64.nsh"
 
 !define UNINSTKEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Flicko"
 ; The same shortcut the program's "Startup" menu item creates and removes.
 !define STARTUPLNK "$SMSTARTUP\Flicko.lnk"
 
-Name "Flicko ${VERSION}"
+!if ${BITS} == 64
+  Name "Flicko ${VERSION} (64-bit)"
+!else
+  Name "Flicko ${VERSION} (32-bit)"
+!endif
 OutFile "${OUTFILE}"
 ; The user's own program folder (FOLDERID_UserProgramFiles): writable without
 ; elevation, and where per-user installations belong.
@@ -117,6 +135,7 @@ Section "Flicko" SecMain
   SetOutPath "$INSTDIR\default"
   File "${RELEASE}\default\flicko.ini"
   File "${RELEASE}\default\scroll.dat"
+  File "${RELEASE}\default\fprobe.ini"
   SetOutPath "$INSTDIR"
 
   CreateDirectory "$SMPROGRAMS\Flicko"
@@ -142,7 +161,7 @@ Section /o "Start with Windows" SecStartup
   CreateShortcut "${STARTUPLNK}" "$INSTDIR\flicko.exe"
 SectionEnd
 
-LangString DESC_SecMain ${LANG_ENGLISH} "The tray program, its hook library, the fprobe utility, the fcheck checker and the shipped settings and rules."
+LangString DESC_SecMain ${LANG_ENGLISH} "The tray program, its hook library, the fprobe utility, the fcheck checker and the shipped settings and rules (${BITS}-bit)."
 LangString DESC_SecStartup ${LANG_ENGLISH} "Start Flicko when you log on (a shortcut in your Startup folder; the tray menu can switch it later)."
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecMain} $(DESC_SecMain)
@@ -158,6 +177,17 @@ FunctionEnd
 
 Function .onInit
   StrCpy $R9 0
+!if ${BITS} == 32
+  ; On 64-bit Windows almost every application is 64-bit: the 64-bit hook
+  ; library runs inside them, where the 32-bit one can only reach them
+  ; through the resident program's own thread.
+  ${If} ${RunningX64}
+    MessageBox MB_YESNO|MB_ICONEXCLAMATION|MB_DEFBUTTON2 \
+      "This is the setup of the 32-bit programs. This Windows is 64-bit: use flicko-${VERSION}-win64-setup.exe instead.$\n$\nInstall the 32-bit programs anyway?" \
+      /SD IDYES IDYES +2
+    Abort
+  ${EndIf}
+!endif
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/STARTUP" $1
@@ -178,6 +208,7 @@ Section "Uninstall"
   Delete "$INSTDIR\fcheck.exe"
   Delete "$INSTDIR\default\flicko.ini"
   Delete "$INSTDIR\default\scroll.dat"
+  Delete "$INSTDIR\default\fprobe.ini"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR\default"
   RMDir "$INSTDIR"

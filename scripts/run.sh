@@ -1,5 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Windows release folder and starts Flicko under Wine.
+# Builds the Windows release folder this machine can run and starts Flicko
+# under Wine.
+#
+# The build is the x86_64 one (build/win64) wherever 64-bit Wine runs; the
+# i686 one (build/win32) only where it does not and the kernel runs 32-bit
+# code. FLICKO_WINE_BITS=32 or 64 chooses one.
 #
 # With a display (DISPLAY set) Flicko starts there and stays resident until
 # it is closed from its tray menu.
@@ -11,21 +16,67 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/bootstrap.sh"
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DFLICKO_BENCHMARKS=OFF >/dev/null
-cmake --build build/win32 -j "$(nproc)"
-export WINEPREFIX="$root/build/wineprefix"
+
+# can_start BITS: Wine of that bitness starts a Windows program here (the
+# first start also creates the prefix, which takes a while).
+can_start() {
+  FLICKO_WINE_BITS=$1 timeout 300 "$root/scripts/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1
+}
+# The 32-bit loader is itself 32-bit code: where the kernel does not run
+# such code it fails at once.
+runs_32bit_code() {
+  timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+bits=${FLICKO_WINE_BITS:-}
+if [ -z "$bits" ]; then
+  if [ "$(uname -m)" = x86_64 ] && [ -x /usr/lib/wine/wine64 ]; then
+    bits=64
+  elif runs_32bit_code; then
+    bits=32
+  else
+    echo "run: Wine cannot start Windows programs here: no 64-bit Wine (/usr/lib/wine/wine64), and the kernel runs no 32-bit code" >&2
+    exit 1
+  fi
+fi
+case $bits in
+  64) build=build/win64 toolchain=mingw-x86_64.cmake ;;
+  32) build=build/win32 toolchain=mingw-i686.cmake ;;
+  *) echo "run: FLICKO_WINE_BITS must be 32 or 64, not '$bits'" >&2; exit 2 ;;
+esac
+export FLICKO_WINE_BITS=$bits
+
+echo "run: building the $bits-bit programs in $build"
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain" -DFLICKO_BENCHMARKS=OFF >/dev/null
+# The programs, and the demo's fixture and probe tool.
+cmake --build "$build" -j "$(nproc)" --target flicko claspm fprobe fcheck release_defaults e2e_fixture e2e_flickotool
+release="$root/$build/release"
+
+# Asked on the display the programs will use: the first program of a Wine
+# session decides the display of the whole session.
+check_wine() {
+  can_start "$bits" && return 0
+  if [ "$bits" = 32 ] && ! runs_32bit_code; then
+    echo "run: Wine cannot start the 32-bit programs here: this kernel runs no 32-bit code (use the 64-bit build)" >&2
+  else
+    echo "run: Wine cannot start a $bits-bit program here ('scripts/wine-run.sh cmd /c exit 0' failed; run it to see why)" >&2
+  fi
+  exit 1
+}
+
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$root/scripts/wine-run.sh" "$root/build/win32/release/flicko.exe"
+  check_wine
+  exec "$root/scripts/wine-run.sh" "$release/flicko.exe"
 fi
 
 # shellcheck source=scripts/xvfb.sh
 . "$root/scripts/xvfb.sh"
 flicko_start_xvfb
-trap 'WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true; flicko_stop_xvfb' EXIT
-"$root/scripts/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 || true   # create the prefix once
+trap '"$root/scripts/wine-run.sh" --server -k 2>/dev/null || true; flicko_stop_xvfb' EXIT
+check_wine
 out="$root/out/run-$(date +%Y%m%d-%H%M%S)"
 mkdir -p "$out"
 python3 "$root/tests/e2e/e2e.py" --demo "$out" \
-  --release "$root/build/win32/release" --fixture "$root/build/win32/e2e/fixture.exe" \
-  --tools "$root/build/win32/tools" --work "$root/build/win32/e2e/work"
+  --release "$release" --fixture "$root/$build/e2e/fixture.exe" \
+  --tools "$root/$build/tools" --work "$root/$build/e2e/work"
 echo "screenshots and summary: $out"
