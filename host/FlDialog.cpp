@@ -162,9 +162,8 @@ HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFi
     metrics.DlgFrame = ::GetSystemMetrics(SM_CXDLGFRAME);
     metrics.AverageCharWidth = DialogAverageCharWidth(font);
     metrics.TextPixels = WidestLine(font, texts, ToU16(fileList));
-    if (HDC dc = ::GetDC(owner)) {
-        metrics.LogPixelsY = ::GetDeviceCaps(dc, LOGPIXELSY);
-        ::ReleaseDC(owner, dc);
+    if (const ScopedWindowDc dc(WindowDc{owner, ::GetDC(owner)}); dc) {
+        metrics.LogPixelsY = ::GetDeviceCaps(dc.get().dc, LOGPIXELSY);
     }
     const std::vector<std::uint8_t> bytes = BuildAboutTemplate(ComputeAboutLayout(metrics), texts);
     // The dialog manager wants the template on a DWORD boundary.

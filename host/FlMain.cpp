@@ -7,6 +7,8 @@
 
 #include <mmsystem.h>
 
+#include "platform/win32/WindowObject.h"
+
 namespace flicko {
 
 namespace {
@@ -42,7 +44,7 @@ TFlMain::~TFlMain() {
 bool TFlMain::CreateMainWindow() {
     WNDCLASSA wc{};
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = &TFlMain::MainWndProc;
+    wc.lpfnWndProc = &WindowProcOf<TFlMain>;
     wc.hInstance = instance_;
     wc.hIcon = ::LoadIconA(instance_, "MAINICON");
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
@@ -51,10 +53,8 @@ bool TFlMain::CreateMainWindow() {
     // A second main object in one process (the tests) finds the class there.
     if (!::RegisterClassA(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     window_ = ::CreateWindowExA(0, kClassName, "Flicko", WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL, 0, 0,
-                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
-    if (!window_) return false;
-    ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return true;
+                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
+    return window_ != nullptr;
 }
 
 void TFlMain::StartUp() {
@@ -73,22 +73,7 @@ void TFlMain::StartUp() {
     app_->SetDefaults();
     link_->SetLibraryPath(app_->Settings().Files().HookLib);
     // The menus' reloads are requests: the loop does them.
-    trayCommands_ = std::make_unique<TTrayCommands>(
-        instance_, window_,
-        TTrayAppLink{[this] { return app_->Enabled(); }, [this](bool v) { return app_->SetEnabled(v); },
-                     [this] { app_->PauseHook(); }, [this] { app_->ResumeHook(); },
-                     [this] {
-                         app_->RequestReloadIni();
-                         WakeLoop();
-                     },
-                     [this] {
-                         app_->RequestReloadScrollDat();
-                         WakeLoop();
-                     },
-                     [this](HWND dialog) { SetAboutWindow(dialog); },
-                     [this]() -> const TTaskbarIconItems& { return app_->Settings().Values().TaskbarIcon; },
-                     [this] { return app_->Settings().Values().Ja; }},
-        app_->Settings().Files(), app_->Macros());
+    trayCommands_ = std::make_unique<TTrayCommands>(instance_, window_, *app_, [this] { WakeLoop(); });
 
     // 4. The shared block doubles as the instance marker.
     fmo_.CreateFmo();
@@ -134,10 +119,11 @@ void TFlMain::ShutDown() {
     ::PostQuitMessage(0);
 }
 
-LRESULT CALLBACK TFlMain::MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<TFlMain*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (!self || !self->app_) return ::DefWindowProcA(wnd, msg, wParam, lParam);
-    return self->HandleMessage(msg, wParam, lParam);
+LRESULT TFlMain::HandleWindowMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Until the application exists (while the window is being created)
+    // every message takes the default way.
+    if (!app_) return ::DefWindowProcA(wnd, msg, wParam, lParam);
+    return HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -185,7 +171,9 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TFlMain::Dispatch(MSG& msg) {
-    if (aboutWnd_ && ::IsDialogMessageA(aboutWnd_, &msg)) return;
+    if (HWND about = trayCommands_ ? trayCommands_->AboutWindow() : nullptr; about && ::IsDialogMessageA(about, &msg)) {
+        return;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
 }

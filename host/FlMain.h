@@ -49,13 +49,13 @@ public:
     // The application: reload requests, the counted hook pause, SetEnabled.
     TResidentApp& App() { return *app_; }
     HWND Window() const { return window_; }
-    // The open About dialog gets its keyboard navigation from the loop;
-    // null when it is closed.
-    void SetAboutWindow(HWND dialog) { aboutWnd_ = dialog; }
-    HWND AboutWindow() const { return aboutWnd_; }
+    // The open About dialog; null when it is closed.
+    HWND AboutWindow() const { return trayCommands_ ? trayCommands_->AboutWindow() : nullptr; }
+
+    // Messages of the main window (see WindowProcOf).
+    LRESULT HandleWindowMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void Dispatch(MSG& msg);
     void WaitForMessages(Millis timeout);
@@ -73,7 +73,6 @@ private:
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
-    HWND aboutWnd_ = nullptr;
     bool duplicate_ = false;
     bool quitPosted_ = false;
     bool iconTimer_ = false;

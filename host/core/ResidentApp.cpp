@@ -216,8 +216,10 @@ void TResidentApp::SaveExitStatus() {
     guard_.Run([&] { settings_.SaveExitStatus(); });
 }
 
-void TResidentApp::EndSession() {
-    if (shutDown_) return;
+void TResidentApp::UnhookAndSaveExitStatus() {
+    // The order is the contract: the state in force is read before the hook
+    // goes (removing it switches scrolling off), and that state, not the
+    // switched-off one, is what the settings keep.
     const bool wasEnabled = enabled_->Enabled();
     if (!duplicate_) {
         enabled_->SetEnabled(false);
@@ -227,19 +229,17 @@ void TResidentApp::EndSession() {
     SaveExitStatus();
 }
 
+void TResidentApp::EndSession() {
+    if (shutDown_) return;
+    UnhookAndSaveExitStatus();
+}
+
 void TResidentApp::ShutDown() {
     if (shutDown_) return;
     shutDown_ = true;
-    const bool wasEnabled = enabled_->Enabled();
     if (engine_) engine_->ReleaseRules();
     Sync();
-    if (!duplicate_) {
-        enabled_->SetEnabled(false);
-        sys_.hook.LinkUnhook();
-    }
-    // The state in force before the shut-down switched scrolling off.
-    settings_.Values().Enabled = wasEnabled;
-    SaveExitStatus();
+    UnhookAndSaveExitStatus();
     tray_->DeleteTaskbarIcon();
     engine_.reset();
     model_.reset();

@@ -158,6 +158,9 @@ private:
     void ReloadScrollDataNow();
     void LoadScrollData();
     void SaveExitStatus();
+    // Removes the hook (the running instance only) and saves the state that
+    // was in force before, once.
+    void UnhookAndSaveExitStatus();
     void ShowPendingErrors();
 
     // ILoopTicks

@@ -21,7 +21,7 @@ bool TMessageBoxErrorReport::Admit() {
         case TReportVerdict::Offer: break;
     }
     const std::string question = gate_.OfferText();
-    const bool skip = Box(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const bool skip = ask_ ? ask_(question) : Box(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
     gate_.Answer(skip);
     return !skip;
 }

@@ -20,7 +20,8 @@ public:
 
     // debuggerTemplate yields the current Debugger setting at each report; the
     // debugger starts through processes, which shows a failed start itself.
-    // Without ask the question is a message box.
+    // Both questions, "debug now?" and the offer to skip the rest of a
+    // reading's reports, go to ask; without ask each is a message box.
     TMessageBoxErrorReport(Processes& processes, std::function<std::string()> debuggerTemplate,
                            AskYesNo ask = nullptr);
 

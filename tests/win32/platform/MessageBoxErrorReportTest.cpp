@@ -43,6 +43,18 @@ TEST_F(ReadErrorBox, NoStartsNothing) {
     EXPECT_TRUE(processes.Calls().empty());
 }
 
+TEST_F(ReadErrorBox, OfferToSkipTheRestComesThroughTheSameAskAfterTheFirstFewReports) {
+    auto report = Report(false);
+    report.BeginReading();
+    const int reports = TReadReportGate::kShownBeforeOffer + 2;
+    for (int line = 1; line <= reports; ++line) report.ReportReadError("scroll.dat", line, "Bad propaty : X");
+    report.EndReading();
+    // The shown reports, the offer (answered No: show the rest), the rest.
+    ASSERT_EQ(asked.size(), static_cast<std::size_t>(reports + 1));
+    EXPECT_NE(asked[TReadReportGate::kShownBeforeOffer].find("Skip the rest?"), std::string::npos);
+    EXPECT_EQ(asked.back(), ReadErrorBoxText("scroll.dat", reports, "Bad propaty : X"));
+}
+
 // The real boxes, answered from a timer that their own loop runs.
 struct SeenBox {
     HWND owner = nullptr;
