@@ -85,9 +85,11 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
     auto* state = reinterpret_cast<TAboutState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     if (!state) return FALSE;
     switch (msg) {
-    case WM_DESTROY: state->Host.SetAboutWindow(nullptr); return FALSE;
-    case WM_NCDESTROY:
+    case WM_DESTROY:
+        // The pause ends with the window, however it goes (OK, Enter, the
+        // owner's end); nothing of the dialog is used after this.
         ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
+        state->Host.SetAboutWindow(nullptr);
         if (state->OwnedByDialog) {
             state->Host.ResumeHook();
             delete state;
@@ -127,7 +129,24 @@ std::string ReadVersionString(const std::string& path, const char* name) {
     return std::string(text, ::strnlen(text, length));
 }
 
+namespace {
+
+// The dialog is opened from the tray, after a menu that had the foreground:
+// the program may still take it, and the dialog must have it for Enter to
+// reach it.
+void TakeKeyboard(HWND dialog) {
+    ::SetForegroundWindow(dialog);
+    ::SetActiveWindow(dialog);
+    if (HWND ok = ::GetDlgItem(dialog, IDOK)) ::SetFocus(ok);
+}
+
+}  // namespace
+
 HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFiles& files, bool japanese) {
+    if (HWND open = host.AboutWindow(); open && ::IsWindow(open)) {
+        TakeKeyboard(open);
+        return open;
+    }
     const NONCLIENTMETRICSW ncm = NonClientMetrics();
     const TAboutTexts texts = AboutTexts(japanese, ToU16(FromAnsi(ReadVersionString(files.AppPath, "ProductVersion"))),
                                          ToU16(FromAnsi(ReadVersionString(files.AppPath, "LegalCopyright"))));
@@ -143,9 +162,8 @@ HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFi
     metrics.DlgFrame = ::GetSystemMetrics(SM_CXDLGFRAME);
     metrics.AverageCharWidth = DialogAverageCharWidth(font);
     metrics.TextPixels = WidestLine(font, texts, ToU16(fileList));
-    if (HDC dc = ::GetDC(owner)) {
-        metrics.LogPixelsY = ::GetDeviceCaps(dc, LOGPIXELSY);
-        ::ReleaseDC(owner, dc);
+    if (const ScopedWindowDc dc(WindowDc{owner, ::GetDC(owner)}); dc) {
+        metrics.LogPixelsY = ::GetDeviceCaps(dc.get().dc, LOGPIXELSY);
     }
     const std::vector<std::uint8_t> bytes = BuildAboutTemplate(ComputeAboutLayout(metrics), texts);
     // The dialog manager wants the template on a DWORD boundary.
@@ -161,6 +179,8 @@ HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFi
         return nullptr;
     }
     state.release()->OwnedByDialog = true;
+    host.SetAboutWindow(dialog);
+    TakeKeyboard(dialog);
     return dialog;
 }
 

@@ -19,6 +19,9 @@ public:
     // The open dialog gets its keyboard navigation from the message loop;
     // null once it is closed.
     virtual void SetAboutWindow(HWND dialog) = 0;
+    // The open dialog, null when none is open: a second About brings it to
+    // the front instead of opening another.
+    virtual HWND AboutWindow() const = 0;
 };
 
 // A string of a file's version resource, from the string table that the
@@ -26,8 +29,9 @@ public:
 // has no version resource or lacks the string: reading never fails.
 std::string ReadVersionString(const std::string& path, const char* name);
 
-// Opens the dialog owned by owner; null when it could not be created (the
-// hook is then back as it was).
+// Opens the dialog owned by owner, or brings the open one to the front; the
+// dialog has the keyboard either way, so Enter closes it at once. Null when
+// it could not be created (the hook is then back as it was).
 HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFiles& files, bool japanese);
 
 }  // namespace flicko

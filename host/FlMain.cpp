@@ -7,76 +7,73 @@
 
 #include <mmsystem.h>
 
+#include "platform/win32/WindowObject.h"
+
 namespace flicko {
 
 namespace {
 constexpr char kClassName[] = "Flicko";
+constexpr UINT_PTR kIconRetryTimer = 1;
+constexpr UINT kIconRetryMs = 2000;
 }  // namespace
 
 void TMessageBoxReport::ShowErrorBox(const std::string& text) {
     ::MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_OK | MB_ICONWARNING);
 }
 
-TFlMain::TFlMain(HINSTANCE instance) : instance_(instance) {
+TFlMain::TFlMain(HINSTANCE instance, std::unique_ptr<Environment> environment, INotifyArea* notifyArea)
+    : instance_(instance), environment_(std::move(environment)), notifyArea_(notifyArea) {
     const char* wait = std::getenv("FLICKO_IDLE_WAIT");
     sleepWait_ = wait && std::strcmp(wait, "sleep") == 0;
 }
 
 TFlMain::~TFlMain() {
-    // The application holds the icon and the engine: it goes before the
-    // window it reports to.
-    app_.reset();
+    // The window goes first: it takes the About dialog it owns along, and
+    // the dialog gives its hook pause back through the tray commands to the
+    // application, so both must still be there. The application goes last;
+    // its shut-down has run (or runs now, from WM_DESTROY).
     if (window_) {
-        ::SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        if (iconTimer_) ::KillTimer(window_, kIconRetryTimer);
         ::DestroyWindow(window_);
+        window_ = nullptr;
     }
+    trayCommands_.reset();
+    app_.reset();
 }
 
 bool TFlMain::CreateMainWindow() {
     WNDCLASSA wc{};
     wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = &TFlMain::MainWndProc;
+    wc.lpfnWndProc = &WindowProcOf<TFlMain>;
     wc.hInstance = instance_;
     wc.hIcon = ::LoadIconA(instance_, "MAINICON");
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kClassName;
-    if (!::RegisterClassA(&wc)) return false;
+    // A second main object in one process (the tests) finds the class there.
+    if (!::RegisterClassA(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     window_ = ::CreateWindowExA(0, kClassName, "Flicko", WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL, 0, 0,
-                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, nullptr);
-    if (!window_) return false;
-    ::SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    return true;
+                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
+    return window_ != nullptr;
 }
 
 void TFlMain::StartUp() {
     // 1. to 3. The application with its rule list, engine and icon; the
     // default paths and settings (scrolling off until read).
     link_ = std::make_unique<THookLink>(std::string(), nullptr);
-    notifyArea_ = std::make_unique<TShellNotifyArea>(instance_, window_);
+    if (!notifyArea_) {
+        shellArea_ = std::make_unique<TShellNotifyArea>(instance_, window_);
+        notifyArea_ = shellArea_.get();
+    }
     readReport_ = std::make_unique<TMessageBoxErrorReport>(processes_, [this] { return app_->Settings().Files().Debugger; });
+    readReport_->SetOwner(reinterpret_cast<Hwnd>(window_));
     app_ = std::make_unique<TResidentApp>(TResidentSystem{desktop_, *link_, *link_, *notifyArea_, errors_,
                                                           *readReport_, *profiles_, *environment_,
                                                           reinterpret_cast<Hwnd>(window_)});
     app_->SetDefaults();
     link_->SetLibraryPath(app_->Settings().Files().HookLib);
     // The menus' reloads are requests: the loop does them.
-    trayCommands_ = std::make_unique<TTrayCommands>(
-        instance_, window_,
-        TTrayAppLink{[this] { return app_->Enabled(); }, [this](bool v) { return app_->SetEnabled(v); },
-                     [this] { app_->PauseHook(); }, [this] { app_->ResumeHook(); },
-                     [this] {
-                         app_->RequestReloadIni();
-                         WakeLoop();
-                     },
-                     [this] {
-                         app_->RequestReloadScrollDat();
-                         WakeLoop();
-                     },
-                     [this](HWND dialog) { SetAboutWindow(dialog); },
-                     [this]() -> const TTaskbarIconItems& { return app_->Settings().Values().TaskbarIcon; },
-                     [this] { return app_->Settings().Values().Ja; }},
-        app_->Settings().Files(), app_->Macros());
+    trayCommands_ = std::make_unique<TTrayCommands>(instance_, window_, *app_, [this] { WakeLoop(); });
 
     // 4. The shared block doubles as the instance marker.
     fmo_.CreateFmo();
@@ -95,31 +92,51 @@ void TFlMain::StartUp() {
     // 5. to 9. Settings, scroll data, icon, hook.
     app_->StartUp(duplicate_);
     taskbarCreatedMsg_ = ::RegisterWindowMessageA("TaskbarCreated");
+    RetryIconWhileMissing();
     // Errors of the start-up are shown by the loop's first pass.
     WakeLoop();
 }
 
 void TFlMain::WakeLoop() { ::PostMessageA(window_, WM_NULL, 0, 0); }
 
+void TFlMain::RetryIconWhileMissing() {
+    const bool missing = app_ && !quitPosted_ && app_->TaskbarIconMissing();
+    if (missing && !iconTimer_) iconTimer_ = ::SetTimer(window_, kIconRetryTimer, kIconRetryMs, nullptr) != 0;
+    if (!missing && iconTimer_) {
+        ::KillTimer(window_, kIconRetryTimer);
+        iconTimer_ = false;
+    }
+}
+
 void TFlMain::ShutDown() {
     if (quitPosted_) return;
     quitPosted_ = true;
     if (app_) app_->ShutDown();
+    RetryIconWhileMissing();
     // After the hook is gone: no hooked thread reads the block any more.
     if (link_) link_->DetachBlock();
     fmo_.CloseFmo();
     ::PostQuitMessage(0);
 }
 
-LRESULT CALLBACK TFlMain::MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<TFlMain*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (!self || !self->app_) return ::DefWindowProcA(wnd, msg, wParam, lParam);
-    return self->HandleMessage(msg, wParam, lParam);
+LRESULT TFlMain::HandleWindowMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Until the application exists (while the window is being created)
+    // every message takes the default way.
+    if (!app_) return ::DefWindowProcA(wnd, msg, wParam, lParam);
+    return HandleMessage(msg, wParam, lParam);
 }
 
 LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (taskbarCreatedMsg_ != 0 && msg == taskbarCreatedMsg_) app_->TaskbarCreated();
+    if (taskbarCreatedMsg_ != 0 && msg == taskbarCreatedMsg_) {
+        app_->TaskbarCreated();
+        RetryIconWhileMissing();
+    }
     switch (msg) {
+    case WM_TIMER:
+        if (wParam != kIconRetryTimer) return ::DefWindowProcA(window_, msg, wParam, lParam);
+        app_->RetryTaskbarIcon();
+        RetryIconWhileMissing();
+        return 0;
     case WM_MOUSEHOOK: {
         const LRESULT reply = app_->MouseHook(static_cast<std::uint32_t>(wParam), ::GetTickCount());
         // Errors to show and requests wait for the loop, which may be
@@ -154,7 +171,9 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TFlMain::Dispatch(MSG& msg) {
-    if (aboutWnd_ && ::IsDialogMessageA(aboutWnd_, &msg)) return;
+    if (HWND about = trayCommands_ ? trayCommands_->AboutWindow() : nullptr; about && ::IsDialogMessageA(about, &msg)) {
+        return;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
 }

@@ -30,7 +30,11 @@ public:
 
 class TFlMain {
 public:
-    explicit TFlMain(HINSTANCE instance);
+    // environment: where the program's folder is (its settings, rules and
+    // hook library sit there); the system's by default. notifyArea: the
+    // shell's side of the tray icon; Shell_NotifyIconA when null.
+    explicit TFlMain(HINSTANCE instance, std::unique_ptr<Environment> environment = MakeSystemEnvironment(),
+                     INotifyArea* notifyArea = nullptr);
     ~TFlMain();
     TFlMain(const TFlMain&) = delete;
     TFlMain& operator=(const TFlMain&) = delete;
@@ -45,12 +49,13 @@ public:
     // The application: reload requests, the counted hook pause, SetEnabled.
     TResidentApp& App() { return *app_; }
     HWND Window() const { return window_; }
-    // The open About dialog gets its keyboard navigation from the loop;
-    // null when it is closed.
-    void SetAboutWindow(HWND dialog) { aboutWnd_ = dialog; }
+    // The open About dialog; null when it is closed.
+    HWND AboutWindow() const { return trayCommands_ ? trayCommands_->AboutWindow() : nullptr; }
+
+    // Messages of the main window (see WindowProcOf).
+    LRESULT HandleWindowMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK MainWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void Dispatch(MSG& msg);
     void WaitForMessages(Millis timeout);
@@ -62,12 +67,15 @@ private:
     // A loop blocked in GetMessage only returns for posted messages; when a
     // handler started the ticks or requested deferred work, wake it.
     void WakeLoop();
+    // While the shell refuses the icon (not ready yet at logon, or just
+    // restarted) a timer tries again until it is there.
+    void RetryIconWhileMissing();
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
-    HWND aboutWnd_ = nullptr;
     bool duplicate_ = false;
     bool quitPosted_ = false;
+    bool iconTimer_ = false;
     // Plain Sleep between idle passes instead of the message-aware wait;
     // kept only to measure what the wait buys.
     bool sleepWait_ = false;
@@ -75,14 +83,15 @@ private:
 
     Win32Desktop desktop_;
     TMessageBoxReport errors_;
-    std::unique_ptr<Environment> environment_ = MakeSystemEnvironment();
+    std::unique_ptr<Environment> environment_;
     std::unique_ptr<ProfileFiles> profiles_ = MakeSystemProfileFiles();
     // Reading errors offer to start the debugger through this.
     Win32Processes processes_;
     std::unique_ptr<TMessageBoxErrorReport> readReport_;
     TFileMapping fmo_;
     std::unique_ptr<THookLink> link_;
-    std::unique_ptr<TShellNotifyArea> notifyArea_;
+    std::unique_ptr<TShellNotifyArea> shellArea_;
+    INotifyArea* notifyArea_ = nullptr;
     std::unique_ptr<TResidentApp> app_;
     std::unique_ptr<TTrayCommands> trayCommands_;
 };

@@ -6,16 +6,16 @@
 
 namespace flicko {
 
-TTrayCommands::TTrayCommands(HINSTANCE instance, HWND window, TTrayAppLink app, const TFiles& files,
-                             const IPathExpander& paths)
+TTrayCommands::TTrayCommands(HINSTANCE instance, HWND window, TResidentApp& app, std::function<void()> wakeLoop)
     : instance_(instance),
       window_(window),
-      app_(std::move(app)),
-      files_(files),
-      menu_(window, static_cast<IPopMnuHost&>(*this), processes_, files, paths) {}
+      app_(app),
+      wakeLoop_(std::move(wakeLoop)),
+      menu_(window, static_cast<IPopMnuHost&>(*this), processes_, app.Settings().Files(), app.Macros()) {}
 
 void TTrayCommands::ShowAboutDialog() {
-    flicko::ShowAboutDialog(instance_, window_, static_cast<IAboutHost&>(*this), files_, app_.Japanese());
+    flicko::ShowAboutDialog(instance_, window_, static_cast<IAboutHost&>(*this), app_.Settings().Files(),
+                            app_.Settings().Values().Ja);
 }
 
 }  // namespace flicko

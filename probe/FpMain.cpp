@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win32/UiFont.h"
+#include "platform/win32/WindowObject.h"
 #include "platform/win32/Win32Processes.h"
 #include "base/CommandLine.h"
 #include "probe/core/FpLayout.h"
@@ -45,7 +46,7 @@ TFProbeForm::~TFProbeForm() = default;
 
 bool TFProbeForm::Create(int showCommand) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &TFProbeForm::FormProc;
+    wc.lpfnWndProc = &WindowProcOf<TFProbeForm>;
     wc.hInstance = instance_;
     wc.hIcon = ::LoadIconA(nullptr, IDI_APPLICATION);
     wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
@@ -63,6 +64,8 @@ bool TFProbeForm::Create(int showCommand) {
     form_ = ::CreateWindowExA(WS_EX_CONTROLPARENT, kFormClass, "FProbe", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0,
                               0, 600, 600, nullptr, nullptr, instance_, this);
     if (!form_) return false;
+    // Report boxes disable the form: no "loa&d" from inside a reading.
+    report_.SetOwner(reinterpret_cast<Hwnd>(form_));
     StartUp();
     ::ShowWindow(form_, showCommand);
     ::UpdateWindow(form_);
@@ -380,7 +383,7 @@ bool TFProbeForm::SetTimer(Millis interval) {
 void TFProbeForm::KillTimer() { ::KillTimer(form_, timerId_); }
 
 VOID CALLBACK TFProbeForm::TimerProc(HWND wnd, UINT, UINT_PTR, DWORD time) {
-    auto* form = reinterpret_cast<TFProbeForm*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
+    auto* form = WindowObject<TFProbeForm>(wnd);
     if (form && form->probe_) form->probe_->CheckTimerTick(time);
 }
 
@@ -408,15 +411,10 @@ LRESULT CALLBACK TFProbeForm::PanelProc(HWND wnd, UINT msg, WPARAM wParam, LPARA
     }
 }
 
-LRESULT CALLBACK TFProbeForm::FormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE) {
-        auto* form = static_cast<TFProbeForm*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        form->form_ = wnd;
-        ::SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    auto* form = reinterpret_cast<TFProbeForm*>(::GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (!form) return ::DefWindowProcA(wnd, msg, wParam, lParam);
-    return form->Handle(msg, wParam, lParam);
+LRESULT TFProbeForm::HandleWindowMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The first message comes before CreateWindowEx has returned the handle.
+    if (!form_) form_ = wnd;
+    return Handle(msg, wParam, lParam);
 }
 
 LRESULT TFProbeForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -436,7 +434,7 @@ LRESULT TFProbeForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DESTROY:
         FormDestroy();
-        ::SetWindowLongPtrA(form_, GWLP_USERDATA, 0);
+        DetachWindowObject(form_);
         ::PostQuitMessage(0);
         return 0;
     default:

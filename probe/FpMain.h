@@ -57,8 +57,10 @@ public:
     // Returns the exit code carried by WM_QUIT.
     int Run();
 
+    // Messages of the form window (see WindowProcOf).
+    LRESULT HandleWindowMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
 private:
-    static LRESULT CALLBACK FormProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PanelProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static VOID CALLBACK TimerProc(HWND wnd, UINT msg, UINT_PTR id, DWORD time);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);

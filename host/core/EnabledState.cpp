@@ -6,12 +6,17 @@ void TEnabledState::ShowState() { tray_.SetTaskbarIconState(enabled_ ? TB_ENABLE
 
 bool TEnabledState::SetEnabled(bool value) {
     if (value != enabled_) {
-        // While paused the hook is already off; the last resume follows the
-        // value set here.
+        bool ok = true;
         if (pauses_ == 0) {
-            const bool ok = value ? link_.LinkSetHook() != 0 : link_.LinkUnhook() != 0;
-            if (!ok) return false;
+            ok = value ? link_.LinkSetHook() != 0 : link_.LinkUnhook() != 0;
+        } else if (value) {
+            // While paused the hook is off and the last resume puts it in.
+            // An enable that the resume could not keep (the library is
+            // missing) must fail now, so it is tried and taken out again.
+            ok = link_.LinkSetHook() != 0;
+            if (ok) link_.LinkUnhook();
         }
+        if (!ok) return false;
         enabled_ = value;
     }
     ShowState();

@@ -18,8 +18,9 @@ public:
 
     // Installs or removes the hook when value differs; Enabled changes only
     // on success. Any success resets the picture, so a call with the current
-    // value still clears a fast-drag picture. While paused only the value
-    // and the picture change; the last resume puts the hook in place.
+    // value still clears a fast-drag picture. While paused the hook stays
+    // out and the last resume puts it in; an enable then only succeeds when
+    // the hook can be installed (it is tried once and removed again).
     bool SetEnabled(bool value);
     // Makes the hook match Enabled (start-up); Enabled is not changed.
     bool ApplyEnabled();

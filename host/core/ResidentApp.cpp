@@ -44,7 +44,10 @@ void TResidentApp::StartUp(bool duplicate) {
     duplicate_ = duplicate;
     // The settings. A failed path expansion ends the reading; what was read
     // stays and the program goes on with it.
-    guard_.Run([&] { settings_.ReadSettings(); });
+    {
+        TReadingScope reading(reading_);
+        guard_.Run([&] { settings_.ReadSettings(); });
+    }
     const TSettingValues& values = settings_.Values();
     enabled_->SetEnabledValue(values.Enabled);
     tray_->Tooltip = values.TaskbarIcon.Tooltip;
@@ -58,6 +61,7 @@ void TResidentApp::StartUp(bool duplicate) {
 
 void TResidentApp::LoadScrollData() {
     // An aborted reading keeps the rules read so far; the program goes on.
+    TReadingScope reading(reading_);
     guard_.Run([&] {
         TScrollDataReader reader(*model_, sys_.readReport, macros_);
         reader.LoadScrollData(settings_.Files().ScrollDat);
@@ -65,7 +69,9 @@ void TResidentApp::LoadScrollData() {
 }
 
 std::uint32_t TResidentApp::MouseHook(std::uint32_t wParam, std::uint32_t tickNow) {
-    if (shutDown_ || !engine_) return 0;
+    // A message the hook sent before a reading took it out may still come
+    // in through a report box's loop: the rules are half read, it passes.
+    if (shutDown_ || !engine_ || Reading()) return 0;
     const std::uint32_t message = HookMessage(wParam);
     const std::uint32_t reply = guard_.Run(std::uint32_t{0}, [&] {
         if (message == win::WM_RBUTTONDOWN && HookMessageAge(wParam, tickNow) >= kStalePressMs) {
@@ -123,6 +129,16 @@ void TResidentApp::InertiaTick() {
 }
 
 bool TResidentApp::SetEnabled(bool value) {
+    if (Reading()) return false;
+    return SwitchEnabled(value);
+}
+
+bool TResidentApp::RetryTaskbarIcon() {
+    if (tray_->Missing()) tray_->AddTaskbarIcon();
+    return tray_->Missing();
+}
+
+bool TResidentApp::SwitchEnabled(bool value) {
     if (!enabled_->SetEnabled(value)) return false;
     settings_.Values().Enabled = enabled_->Enabled();
     // The picture was reset to the resting state of the new value.
@@ -133,7 +149,7 @@ bool TResidentApp::SetEnabled(bool value) {
 bool TResidentApp::RunDeferred() {
     // The loop calls this between messages, but a box shown by an earlier
     // step runs its own loop: nothing here may start inside the engine.
-    if (engine_ && engine_->Busy()) return false;
+    if ((engine_ && engine_->Busy()) || Reading()) return false;
     if (shutDownRequested_) return true;
     if (reloadIni_) {
         reloadIni_ = false;
@@ -166,8 +182,9 @@ void TResidentApp::ReloadSettingsNow() {
     engine_->ReleaseRules();
     Sync();
     const bool wasEnabled = enabled_->Enabled();
-    const bool ok = guard_.Run(false, [&] { return settings_.ReloadSettings(*this); });
-    if (!ok && enabled_->Enabled() != wasEnabled) guard_.Run([&] { SetEnabled(wasEnabled); });
+    TReadingScope reading(reading_);
+    const bool ok = guard_.Run(false, [&] { return settings_.ReloadSettings(readingSwitch_); });
+    if (!ok && enabled_->Enabled() != wasEnabled) guard_.Run([&] { SwitchEnabled(wasEnabled); });
     tray_->SetTooltip(settings_.Values().TaskbarIcon.Tooltip);
     engine_->ApplySettings(EngineSettingsFrom(settings_.Values()));
 }
@@ -177,12 +194,15 @@ void TResidentApp::ReloadScrollDataNow() {
     engine_->ReleaseRules();
     Sync();
     const bool wasEnabled = enabled_->Enabled();
-    guard_.Run([&] {
-        TScrollDataReader reader(*model_, sys_.readReport, macros_);
-        // Scrolling is switched back on also when the reading is aborted.
-        flicko::ReloadScrollData(reader, *model_, settings_.Files().ScrollDat, wasEnabled,
-                                 [this](bool v) { return SetEnabled(v); });
-    });
+    {
+        TReadingScope reading(reading_);
+        guard_.Run([&] {
+            TScrollDataReader reader(*model_, sys_.readReport, macros_);
+            // Scrolling is switched back on also when the reading is aborted.
+            flicko::ReloadScrollData(reader, *model_, settings_.Files().ScrollDat, wasEnabled,
+                                     [this](bool v) { return SwitchEnabled(v); });
+        });
+    }
     // The reading's own choices point into the new rules only.
     engine_->ReleaseRules();
     Sync();
@@ -196,8 +216,10 @@ void TResidentApp::SaveExitStatus() {
     guard_.Run([&] { settings_.SaveExitStatus(); });
 }
 
-void TResidentApp::EndSession() {
-    if (shutDown_) return;
+void TResidentApp::UnhookAndSaveExitStatus() {
+    // The order is the contract: the state in force is read before the hook
+    // goes (removing it switches scrolling off), and that state, not the
+    // switched-off one, is what the settings keep.
     const bool wasEnabled = enabled_->Enabled();
     if (!duplicate_) {
         enabled_->SetEnabled(false);
@@ -207,19 +229,17 @@ void TResidentApp::EndSession() {
     SaveExitStatus();
 }
 
+void TResidentApp::EndSession() {
+    if (shutDown_) return;
+    UnhookAndSaveExitStatus();
+}
+
 void TResidentApp::ShutDown() {
     if (shutDown_) return;
     shutDown_ = true;
-    const bool wasEnabled = enabled_->Enabled();
     if (engine_) engine_->ReleaseRules();
     Sync();
-    if (!duplicate_) {
-        enabled_->SetEnabled(false);
-        sys_.hook.LinkUnhook();
-    }
-    // The state in force before the shut-down switched scrolling off.
-    settings_.Values().Enabled = wasEnabled;
-    SaveExitStatus();
+    UnhookAndSaveExitStatus();
     tray_->DeleteTaskbarIcon();
     engine_.reset();
     model_.reset();

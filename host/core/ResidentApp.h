@@ -50,7 +50,7 @@ struct TResidentSystem {
     Hwnd window = kNoWindow;  // the hidden window: wake-ups go there
 };
 
-class TResidentApp : private IEnabledSwitch, private ILoopTicks {
+class TResidentApp : private ILoopTicks {
 public:
     explicit TResidentApp(TResidentSystem system);
     ~TResidentApp() override;
@@ -88,11 +88,22 @@ public:
     bool ResumeHook() { return enabled_->ResumeHook(); }
 
     // Scrolling on or off from the menu; the settings record follows.
-    bool SetEnabled(bool value) override;
+    // Refused (false, nothing changed) while the settings or the rules are
+    // being read: a report box of the reading runs a message loop in which
+    // the menu works, and the hook must stay out until the reading is done.
+    bool SetEnabled(bool value);
     bool Enabled() const { return enabled_->Enabled(); }
+    // A reading of the settings or the rules is under way (a report box of
+    // it may be open).
+    bool Reading() const { return reading_ > 0; }
 
     // The shell restarted: the icon is added again.
     void TaskbarCreated() { tray_->AddTaskbarIcon(); }
+    // The icon could not be added (the shell is not ready at logon, say):
+    // the program tries again until the add succeeds. True while it is
+    // still missing.
+    bool TaskbarIconMissing() const { return tray_->Missing(); }
+    bool RetryTaskbarIcon();
 
     // The shut-down order: the hook goes first, then the exit status is
     // written from the state before the shut-down, then the icon; the
@@ -118,12 +129,38 @@ public:
     TErrorGuard& Guard() { return guard_; }
 
 private:
+    // The readings switch scrolling off and back on through this, the only
+    // switch that works while they run.
+    class TReadingSwitch : public IEnabledSwitch {
+    public:
+        explicit TReadingSwitch(TResidentApp& app) : app_(app) {}
+        bool SetEnabled(bool value) override { return app_.SwitchEnabled(value); }
+
+    private:
+        TResidentApp& app_;
+    };
+    // Marks one reading for its whole extent, also when it is aborted.
+    class TReadingScope {
+    public:
+        explicit TReadingScope(int& reading) : reading_(reading) { ++reading_; }
+        ~TReadingScope() { --reading_; }
+        TReadingScope(const TReadingScope&) = delete;
+        TReadingScope& operator=(const TReadingScope&) = delete;
+
+    private:
+        int& reading_;
+    };
+
+    bool SwitchEnabled(bool value);
     // The engine's wishes reach the block, the icon and the error queue.
     void Sync();
     void ReloadSettingsNow();
     void ReloadScrollDataNow();
     void LoadScrollData();
     void SaveExitStatus();
+    // Removes the hook (the running instance only) and saves the state that
+    // was in force before, once.
+    void UnhookAndSaveExitStatus();
     void ShowPendingErrors();
 
     // ILoopTicks
@@ -152,6 +189,8 @@ private:
     std::unique_ptr<TRuleModel> model_;
     std::unique_ptr<Engine> engine_;
     TIdlePass idle_{*this};
+    TReadingSwitch readingSwitch_{*this};
+    int reading_ = 0;
     int enginePicture_ = TB_ENABLE;
     bool movesWritten_ = false;
     bool duplicate_ = false;

@@ -10,9 +10,19 @@ int PictureForState(int state) {
 std::string TTaskbarIcon::Tip() const { return std::string(HeadAtCharBoundary(Tooltip, kTipChars, isLead_)); }
 
 bool TTaskbarIcon::AddTaskbarIcon() {
-    // Re-adding after a shell restart replaces whatever the old shell had.
-    if (area_.Add(Tip())) added_ = true;
-    return added_;
+    wanted_ = true;
+    const std::string tip = Tip();
+    // A busy shell may time out on an add it still carries out; then the
+    // icon is there and a change of its tip succeeds.
+    if (!area_.Add(tip) && !area_.ModifyTip(tip)) {
+        // A shell that restarted without telling has lost the icon.
+        added_ = false;
+        return false;
+    }
+    added_ = true;
+    pictureState_ = TB_ENABLE;
+    ChangeState(requestedState_);
+    return true;
 }
 
 void TTaskbarIcon::SetTooltip(const std::string& tooltip) {
@@ -22,12 +32,14 @@ void TTaskbarIcon::SetTooltip(const std::string& tooltip) {
 }
 
 void TTaskbarIcon::DeleteTaskbarIcon() {
+    wanted_ = false;
     if (!added_) return;
     area_.Delete();
     added_ = false;
 }
 
 bool TTaskbarIcon::ChangeState(int state) {
+    requestedState_ = state;
     if (state == pictureState_) return false;
     if (!area_.ModifyPicture(PictureForState(state))) return false;
     pictureState_ = state;

@@ -52,8 +52,9 @@ public:
 
     std::string Tooltip;
 
-    // Adds the icon with the enable picture; the stored picture state is
-    // left alone, also when the shell restarted and the icon is added again.
+    // Adds the icon. The shell shows the enable picture first; the picture
+    // of the state asked for last follows at once, also when the shell
+    // restarted and the icon is added again.
     bool AddTaskbarIcon();
     // A tooltip read again shows at once on an icon that is there.
     void SetTooltip(const std::string& tooltip);
@@ -65,6 +66,9 @@ public:
 
     int PictureState() const { return pictureState_; }
     bool Added() const { return added_; }
+    // An add was asked for and has not succeeded yet: the caller tries
+    // again later.
+    bool Missing() const { return wanted_ && !added_; }
 
 private:
     std::string Tip() const;
@@ -72,7 +76,11 @@ private:
     INotifyArea& area_;
     LeadByteTest isLead_;
     int pictureState_ = TB_ENABLE;
+    // What the program asked for last; the shown picture may lag behind it
+    // while the icon is missing.
+    int requestedState_ = TB_ENABLE;
     bool added_ = false;
+    bool wanted_ = false;
 };
 
 }  // namespace flicko

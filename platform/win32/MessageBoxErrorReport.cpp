@@ -6,21 +6,13 @@
 
 namespace flicko {
 
-namespace {
-
-void PlainBox(const std::string& text) { ::MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_OK | MB_ICONWARNING); }
-
-bool MessageBoxYesNo(const std::string& text) {
-    return ::MessageBoxA(nullptr, text.c_str(), "Flicko ERROR", MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) == IDYES;
-}
-
-}  // namespace
-
 TMessageBoxErrorReport::TMessageBoxErrorReport(Processes& processes, std::function<std::string()> debuggerTemplate,
                                                AskYesNo ask)
-    : processes_(processes),
-      debuggerTemplate_(std::move(debuggerTemplate)),
-      ask_(ask ? std::move(ask) : AskYesNo(MessageBoxYesNo)) {}
+    : processes_(processes), debuggerTemplate_(std::move(debuggerTemplate)), ask_(std::move(ask)) {}
+
+int TMessageBoxErrorReport::Box(const std::string& text, unsigned type) const {
+    return ::MessageBoxA(reinterpret_cast<HWND>(owner_), text.c_str(), "Flicko ERROR", type);
+}
 
 bool TMessageBoxErrorReport::Admit() {
     switch (gate_.Next()) {
@@ -29,23 +21,24 @@ bool TMessageBoxErrorReport::Admit() {
         case TReportVerdict::Offer: break;
     }
     const std::string question = gate_.OfferText();
-    const bool skip = ::MessageBoxA(nullptr, question.c_str(), "Flicko ERROR", MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const bool skip = ask_ ? ask_(question) : Box(question, MB_YESNO | MB_ICONQUESTION) == IDYES;
     gate_.Answer(skip);
     return !skip;
 }
 
 void TMessageBoxErrorReport::ShowErrorBox(const std::string& text) {
-    if (Admit()) PlainBox(text);
+    if (Admit()) Box(text, MB_OK | MB_ICONWARNING);
 }
 
 void TMessageBoxErrorReport::EndReading() {
     const std::string summary = gate_.EndReading();
-    if (!summary.empty()) PlainBox(summary);
+    if (!summary.empty()) Box(summary, MB_OK | MB_ICONWARNING);
 }
 
 void TMessageBoxErrorReport::ReportReadError(const std::string& fileName, int line, const std::string& message) {
     if (!Admit()) return;
-    if (!ask_(ReadErrorBoxText(fileName, line, message))) return;
+    const std::string text = ReadErrorBoxText(fileName, line, message);
+    if (!(ask_ ? ask_(text) : Box(text, MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING) == IDYES)) return;
     const std::string command =
         DebuggerCommand(debuggerTemplate_ ? debuggerTemplate_() : std::string(), fileName, line);
     // A failed start shows "CreateProcess failed" with the command line.

@@ -9,6 +9,7 @@
 #include "base/FlError.h"
 #include "platform/Processes.h"
 #include "base/ReadReportGate.h"
+#include "platform/Types.h"
 
 namespace flicko {
 
@@ -19,9 +20,14 @@ public:
 
     // debuggerTemplate yields the current Debugger setting at each report; the
     // debugger starts through processes, which shows a failed start itself.
-    // Without ask the question is a message box.
+    // Both questions, "debug now?" and the offer to skip the rest of a
+    // reading's reports, go to ask; without ask each is a message box.
     TMessageBoxErrorReport(Processes& processes, std::function<std::string()> debuggerTemplate,
                            AskYesNo ask = nullptr);
+
+    // The window the boxes belong to: it is disabled while one is open, so
+    // the user cannot start anything there in the middle of a reading.
+    void SetOwner(Hwnd owner) { owner_ = owner; }
 
     void ShowErrorBox(const std::string& text) override;
     void ReportReadError(const std::string& fileName, int line, const std::string& message) override;
@@ -31,11 +37,13 @@ public:
 private:
     // False when the report is to be left out (the user chose to skip).
     bool Admit();
+    int Box(const std::string& text, unsigned type) const;
 
     Processes& processes_;
     std::function<std::string()> debuggerTemplate_;
     AskYesNo ask_;
     TReadReportGate gate_;
+    Hwnd owner_ = kNoWindow;
 };
 
 }  // namespace flicko

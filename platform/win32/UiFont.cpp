@@ -14,19 +14,21 @@ constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSW, lfMessageFont
 // The screen's device context with a font selected for the scope.
 class TFontDc {
 public:
-    explicit TFontDc(const LOGFONTW& font) : dc_(::GetDC(nullptr)), font_(::CreateFontIndirectW(&font)) {
-        if (dc_ && font_) old_ = ::SelectObject(dc_, font_.get());
+    explicit TFontDc(const LOGFONTW& font)
+        : dc_(WindowDc{nullptr, ::GetDC(nullptr)}), font_(::CreateFontIndirectW(&font)) {
+        if (dc_ && font_) old_ = ::SelectObject(dc_.get().dc, font_.get());
     }
+    // The font is deselected before the members release the context and
+    // then the font.
     ~TFontDc() {
-        if (old_) ::SelectObject(dc_, old_);
-        if (dc_) ::ReleaseDC(nullptr, dc_);
+        if (old_) ::SelectObject(dc_.get().dc, old_);
     }
     TFontDc(const TFontDc&) = delete;
     TFontDc& operator=(const TFontDc&) = delete;
-    HDC Dc() const { return old_ ? dc_ : nullptr; }
+    HDC Dc() const { return old_ ? dc_.get().dc : nullptr; }
 
 private:
-    HDC dc_;
+    ScopedWindowDc dc_;
     ScopedHandle<FontTraits> font_;
     HGDIOBJ old_ = nullptr;
 };
@@ -93,10 +95,9 @@ void UseFaceThatShows(LOGFONTW& font, std::u16string_view text) {
     TFaceSearch search{font, text};
     LOGFONTW query{};
     query.lfCharSet = SHIFTJIS_CHARSET;
-    HDC dc = ::GetDC(nullptr);
+    const ScopedWindowDc dc(WindowDc{nullptr, ::GetDC(nullptr)});
     if (!dc) return;
-    ::EnumFontFamiliesExW(dc, &query, TryFace, reinterpret_cast<LPARAM>(&search), 0);
-    ::ReleaseDC(nullptr, dc);
+    ::EnumFontFamiliesExW(dc.get().dc, &query, TryFace, reinterpret_cast<LPARAM>(&search), 0);
     if (search.Found) font = search.Font;
 }
 

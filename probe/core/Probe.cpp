@@ -30,9 +30,15 @@ void TProbe::RulesChanged() {
 }
 
 void TProbe::ReloadScrollData(const std::function<void()>& load) {
+    // A report box of the reading runs a message loop: a second "loa&d"
+    // from there would read over the rule list this one is filling.
+    if (reading_) return;
     const bool remembered = checks_.Enable;
     SetCheckEnable(false);
-    load();
+    {
+        TReadingFlag reading(reading_);
+        load();
+    }
     RulesChanged();
     SetCheckEnable(remembered);
 }

@@ -69,8 +69,9 @@ public:
     // point into the old ones, so both are dropped.
     void RulesChanged();
     // "loa&d": the timer stops, load reads the rules, and the timer runs
-    // again only when it ran before.
+    // again only when it ran before. Refused while a reading runs.
     void ReloadScrollData(const std::function<void()>& load);
+    bool Reading() const { return reading_; }
 
     const EngineState& State() const { return state_; }
     TWindowTree& Tree() { return tree_; }
@@ -86,6 +87,17 @@ private:
         bool ResumeHook() override { return true; }
     };
 
+    class TReadingFlag {
+    public:
+        explicit TReadingFlag(bool& flag) : flag_(flag) { flag_ = true; }
+        ~TReadingFlag() { flag_ = false; }
+        TReadingFlag(const TReadingFlag&) = delete;
+        TReadingFlag& operator=(const TReadingFlag&) = delete;
+
+    private:
+        bool& flag_;
+    };
+
     void ShowScrollData();
     void ShowScrollResult();
 
@@ -96,6 +108,7 @@ private:
     IProbeView& view_;
     IErrorReport& errors_;
     bool running_ = false;
+    bool reading_ = false;
 
     EngineState state_;
     NoHookPause pause_;

@@ -97,6 +97,28 @@ TEST_F(EnabledStateTest, PauseAndResumeTouchTheHookOnlyWhenEnabled) {
     EXPECT_TRUE(tray.states.empty());
 }
 
+TEST_F(EnabledStateTest, EnableWhilePausedFailsLikeAnyOtherWhenTheHookCannotBeInstalled) {
+    // The About dialog holds a pause; the hook library is missing.
+    state.PauseHook();
+    link.setWorks = false;
+    EXPECT_FALSE(state.SetEnabled(true));
+    EXPECT_FALSE(state.Enabled());
+    EXPECT_TRUE(tray.states.empty());
+    state.ResumeHook();
+    EXPECT_EQ(link.calls, (std::vector<std::string>{"set"})) << "the resume tried a hook nobody enabled";
+
+    // With the library there the enable holds and the hook stays out until
+    // the dialog closes.
+    link.calls.clear();
+    link.setWorks = true;
+    state.PauseHook();
+    EXPECT_TRUE(state.SetEnabled(true));
+    EXPECT_EQ(link.calls, (std::vector<std::string>{"set", "unhook"}));
+    EXPECT_EQ(tray.states, (std::vector<int>{TB_ENABLE}));
+    state.ResumeHook();
+    EXPECT_EQ(link.calls.back(), "set");
+}
+
 TEST_F(EnabledStateTest, PauseScopeResumesAlsoWhenLeftByException) {
     state.SetEnabledValue(true);
     try {

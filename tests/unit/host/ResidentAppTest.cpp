@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hook/FmoData.h"
@@ -36,21 +39,40 @@ struct FakeHook : IHookInstaller, IHookLink {
     void ClearSendMove() override { sendMove = false; }
 };
 
+// A notification area that may refuse the first adds, as the shell does
+// while it is not ready at logon; changes fail while the icon is not there.
 struct FakeArea : INotifyArea {
     std::vector<int> pictures;
-    bool Add(const std::string&) override { return true; }
-    bool ModifyPicture(int picture) override {
-        pictures.push_back(picture);
+    int refuseAdds = 0;
+    int adds = 0;
+    bool present = false;
+    bool Add(const std::string&) override {
+        ++adds;
+        if (refuseAdds > 0) {
+            --refuseAdds;
+            return false;
+        }
+        present = true;
         return true;
     }
-    bool ModifyTip(const std::string&) override { return true; }
-    bool Delete() override { return true; }
+    bool ModifyPicture(int picture) override {
+        if (present) pictures.push_back(picture);
+        return present;
+    }
+    bool ModifyTip(const std::string&) override { return present; }
+    bool Delete() override { return std::exchange(present, false); }
 };
 
 struct Boxes : IReadErrorReport {
     std::vector<std::string> shown;
+    // What the user does while a report box is open.
+    std::function<void()> whileShown;
     void ShowErrorBox(const std::string& text) override { shown.push_back(text); }
-    void ReportReadError(const std::string&, int, const std::string& message) override { shown.push_back(message); }
+    void ReportReadError(const std::string&, int, const std::string& message) override {
+        shown.push_back(message);
+        // Once: what the user does must not recurse through a nested box.
+        if (auto act = std::exchange(whileShown, nullptr)) act();
+    }
 };
 
 constexpr Hwnd kResident = 0x5550;
@@ -218,6 +240,65 @@ TEST_F(ResidentApp, HookPauseIsCountedAndSetEnabledWhilePausedWaitsForTheLastRes
     EXPECT_FALSE(hook.installed);
     EXPECT_EQ(hook.calls, std::vector<std::string>{"unhook"});
     EXPECT_EQ(area.pictures.back(), TB_DISABLE);
+}
+
+TEST_F(ResidentApp, ReadingInProgressKeepsTheHookOutAndRefusesTheMenuAndASecondReading) {
+    Start("[Scroll]\nEnable=1\n");
+    folder.Write("scroll.dat", std::string("Class(Edit) { NoSuchKey: 1; }\n") + kRules);
+    bool switched = true;
+    bool hookedInBox = true;
+    std::uint32_t reply = 1;
+    bool nestedShutDown = true;
+    // The report box's loop serves the tray menu and hook messages that
+    // were on their way.
+    readReports.whileShown = [&] {
+        switched = app.SetEnabled(true);
+        hookedInBox = hook.installed;
+        reply = Hook(win::WM_RBUTTONDOWN, {150, 150});
+        app.RequestReloadScrollDat();
+        nestedShutDown = app.RunDeferred();
+    };
+    app.RequestReloadScrollDat();
+    EXPECT_FALSE(app.RunDeferred());
+    EXPECT_FALSE(switched) << "Scrolling on was accepted in the middle of a reading";
+    EXPECT_FALSE(hookedInBox);
+    EXPECT_EQ(reply, 0u);
+    EXPECT_FALSE(hook.sendMove);
+    EXPECT_FALSE(nestedShutDown);
+    EXPECT_EQ(readReports.shown.size(), 1u) << "a reading started inside the reading";
+    // Afterwards: scrolling is back as it was, the menu works again and the
+    // second reading runs.
+    EXPECT_TRUE(hook.installed);
+    app.RunDeferred();
+    EXPECT_EQ(readReports.shown.size(), 2u);
+    EXPECT_TRUE(app.SetEnabled(false));
+    EXPECT_FALSE(hook.installed);
+}
+
+TEST_F(ResidentApp, IconRefusedAtLogonIsAddedByALaterTryWithThePictureOfTheState) {
+    area.refuseAdds = 3;
+    Start("[Scroll]\nEnable=0\n");
+    EXPECT_TRUE(app.TaskbarIconMissing());
+    EXPECT_TRUE(app.RetryTaskbarIcon());
+    EXPECT_TRUE(app.RetryTaskbarIcon());
+    EXPECT_FALSE(app.RetryTaskbarIcon());
+    EXPECT_EQ(area.adds, 4);
+    // Added with the enable picture; scrolling is off, so that follows.
+    EXPECT_EQ(area.pictures, std::vector<int>{TB_DISABLE});
+    EXPECT_FALSE(app.RetryTaskbarIcon());
+    EXPECT_EQ(area.adds, 4) << "an icon that is there was added again";
+
+    // A restarted shell that is not ready yet: missing again until a try works.
+    area.present = false;
+    area.refuseAdds = 1;
+    app.TaskbarCreated();
+    EXPECT_TRUE(app.TaskbarIconMissing());
+    EXPECT_FALSE(app.RetryTaskbarIcon());
+    EXPECT_EQ(area.pictures.back(), TB_DISABLE);
+    // Gone at shut-down: nothing is missing any more.
+    app.ShutDown();
+    EXPECT_FALSE(area.present);
+    EXPECT_FALSE(app.TaskbarIconMissing());
 }
 
 }  // namespace

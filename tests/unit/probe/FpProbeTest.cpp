@@ -245,6 +245,23 @@ TEST_F(FpProbeTest, ReloadKeepsTheTimerAsItWasAndForgetsTheChoices) {
     EXPECT_TRUE(checks.Enable);
 }
 
+TEST_F(FpProbeTest, LoadDuringAReadingIsRefusedAndTheTimerWaitsForTheOuterOne) {
+    probe.SetCheckEnable(true);
+    int loads = 0;
+    probe.ReloadScrollData([&] {
+        ++loads;
+        EXPECT_TRUE(probe.Reading());
+        // "loa&d" pressed again from a report box's loop.
+        probe.ReloadScrollData([&] { ++loads; });
+        EXPECT_FALSE(timer.running) << "the inner reload restarted the timer mid-reading";
+    });
+    EXPECT_EQ(loads, 1);
+    EXPECT_FALSE(probe.Reading());
+    EXPECT_TRUE(timer.running);
+    probe.ReloadScrollData([&] { ++loads; });
+    EXPECT_EQ(loads, 2);
+}
+
 TEST_F(FpProbeTest, ProbeStaysAsItWasWhileEnableIsOff) {
     probe.SetCheckEnable(true);
     Tick({100, 100}, true);

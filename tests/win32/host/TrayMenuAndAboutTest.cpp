@@ -23,6 +23,7 @@ struct RecordingHost : RecordingPopMnuHost, IAboutHost {
     void PauseHook() override { RecordingPopMnuHost::PauseHook(); }
     void ResumeHook() override { RecordingPopMnuHost::ResumeHook(); }
     void SetAboutWindow(HWND dialog) override { about = dialog; }
+    HWND AboutWindow() const override { return about; }
 };
 
 struct NoExpansion : IPathExpander {
@@ -71,17 +72,44 @@ const TPopMnuList kMenu{{K::Menu, ""},          {K::Enable, "Scrolling on"}, {K:
 
 DWORD UserObjects() { return ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS); }
 
+// Popup menus that count how many of them are alive. DestroyMenu takes a
+// menu's sub-menus with it, so they leave the count at the same time.
+struct CountingMenuTraits : PopupMenuTraits {
+    static long MenusIn(HMENU menu) {
+        long n = 1;
+        const int count = ::GetMenuItemCount(menu);
+        for (int i = 0; i < count; ++i) {
+            if (HMENU sub = ::GetSubMenu(menu, i)) n += MenusIn(sub);
+        }
+        return n;
+    }
+    static HMENU Create() {
+        HMENU menu = PopupMenuTraits::Create();
+        if (menu) ++live, ++made;
+        return menu;
+    }
+    static void Close(HMENU menu) {
+        live -= MenusIn(menu);
+        PopupMenuTraits::Close(menu);
+    }
+    static inline long live = 0;
+    static inline long made = 0;
+};
+
 TEST_F(TrayWindowTest, ThousandOpeningsLeaveNoMenuAliveAndPauseTheHookEachTime) {
     TTrayMenu menu(window_, host_, processes_, files_, paths_);
-    const long liveBefore = TrayMenuTraits::Live();
+    const long liveBefore = CountingMenuTraits::live;
+    const long madeBefore = CountingMenuTraits::made;
     const DWORD objectsBefore = UserObjects();
     constexpr int kOpenings = 1000;
     for (int i = 0; i < kOpenings; ++i) {
         // Waiting in the queue: the menu's own loop takes it and closes.
         ::PostMessageA(window_, WM_CANCELMODE, 0, 0);
-        menu.ShowPopMnu(kMenu);
-        ASSERT_EQ(TrayMenuTraits::Live(), liveBefore) << "after opening " << i;
+        menu.ShowPopMnuWith<TWin32MenuBuilderOf<CountingMenuTraits>>(kMenu);
+        ASSERT_EQ(CountingMenuTraits::live, liveBefore) << "after opening " << i;
     }
+    // Each opening made the menu and its sub-menu.
+    EXPECT_EQ(CountingMenuTraits::made - madeBefore, 2L * kOpenings);
     Pump();
     // Wine reports no user objects; where the count exists it must not grow.
     if (objectsBefore != 0) {
