@@ -95,12 +95,13 @@ else()
   target_link_options(e2e_relay PRIVATE ${FLICKO_STATIC_RUNTIME})
   set_target_properties(e2e_relay PROPERTIES OUTPUT_NAME relay RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 
-  # One test per case the runner knows; a new case_ function in e2e.py
+  # One test per case the runner knows; a new case_ function in a case file
   # becomes a test at the next configure.
   find_program(FLICKO_PYTHON3 python3)
   if(FLICKO_PYTHON3)
     set(FLICKO_E2E_RUNNER ${CMAKE_SOURCE_DIR}/tests/e2e/e2e.py)
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${FLICKO_E2E_RUNNER})
+    file(GLOB FLICKO_E2E_CASE_FILES ${CMAKE_SOURCE_DIR}/tests/e2e/*.py)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${FLICKO_E2E_CASE_FILES})
     execute_process(COMMAND ${FLICKO_PYTHON3} ${FLICKO_E2E_RUNNER} --list
       OUTPUT_VARIABLE FLICKO_E2E_CASES RESULT_VARIABLE FLICKO_E2E_LIST_STATUS OUTPUT_STRIP_TRAILING_WHITESPACE)
     if(NOT FLICKO_E2E_LIST_STATUS EQUAL 0)

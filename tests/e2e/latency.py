@@ -34,7 +34,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e  # noqa: E402
+import harness  # noqa: E402
 
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 
@@ -46,7 +46,7 @@ class XTest:
         self.x11.XOpenDisplay.restype = ctypes.c_void_p
         self.dpy = ctypes.c_void_p(self.x11.XOpenDisplay(None))
         if not self.dpy:
-            raise e2e.Failure("cannot open the X display")
+            raise harness.Failure("cannot open the X display")
 
     def move(self, x, y):
         self.xtst.XTestFakeMotionEvent(self.dpy, -1, x, y, 0)
@@ -126,7 +126,7 @@ def scroll_latencies(args, log, xt, x, y, wanted=is_line_request, stamp=4):
             if not (got is not None and moved):
                 time.sleep(0.0005)
         if got is None:
-            raise e2e.Failure(f"move {i}: nothing arrived within 5 s", log)
+            raise harness.Failure(f"move {i}: nothing arrived within 5 s", log)
         latencies.append((got - sent) / 1000.0)
         time.sleep(0.01)
     return latencies
@@ -135,7 +135,7 @@ def scroll_latencies(args, log, xt, x, y, wanted=is_line_request, stamp=4):
 def measure(args, mode):
     ns = argparse.Namespace(**vars(args))
     ns.case = "latency-" + mode
-    h = e2e.Harness(ns)
+    h = harness.Harness(ns)
     h.env["FLICKO_IDLE_WAIT"] = mode
     try:
         log = h.start_fixture()
@@ -145,7 +145,7 @@ def measure(args, mode):
         h.wait_hooked(log)
         skew_ms = (now_us() - ready_us) / 1000.0
         if not 0 <= skew_ms < 60000:
-            raise e2e.Failure(f"the fixture's clock is not the host's (skew {skew_ms:.0f} ms)")
+            raise harness.Failure(f"the fixture's clock is not the host's (skew {skew_ms:.0f} ms)")
         time.sleep(1.0)
         result = {"mode": mode}
         result["cpu_idle"] = cpu_percent(flicko.pid, 5.0)
@@ -153,11 +153,11 @@ def measure(args, mode):
         result["rt_idle"] = tuple(int(v) for v in out.split())
 
         xt = XTest()
-        x, y = e2e.inside(log.rects["edit"], 0.5, 0.7)
+        x, y = harness.inside(log.rects["edit"], 0.5, 0.7)
         xt.move(x, y)
         time.sleep(0.3)
         xt.button(3, True)
-        e2e.wait_for(lambda: h.block()["SendMove"] != 0, 20, "the drag to start", log)
+        harness.wait_for(lambda: h.block()["SendMove"] != 0, 20, "the drag to start", log)
         result["cpu_held"] = cpu_percent(flicko.pid, 5.0)
         rc, out = h.tool("roundtrip", "500")
         result["rt_held"] = tuple(int(v) for v in out.split())
@@ -175,12 +175,12 @@ def measure(args, mode):
 def measure_floor(args):
     ns = argparse.Namespace(**vars(args))
     ns.case = "latency-floor"
-    h = e2e.Harness(ns)
+    h = harness.Harness(ns)
     try:
         log = h.start_fixture()
         time.sleep(1.0)
         xt = XTest()
-        x, y = e2e.inside(log.rects["edit"], 0.5, 0.7)
+        x, y = harness.inside(log.rects["edit"], 0.5, 0.7)
         xt.move(x, y)
         time.sleep(0.3)
         return scroll_latencies(args, log, xt, x, y, is_edit_move, stamp=3)
@@ -191,19 +191,19 @@ def measure_floor(args):
 def measure_relay(args):
     ns = argparse.Namespace(**vars(args))
     ns.case = "latency-relay"
-    h = e2e.Harness(ns)
+    h = harness.Harness(ns)
     try:
         log = h.start_fixture()
         relay = subprocess.Popen(
-            [os.path.join(e2e.ROOT, "scripts", "wine-run.sh"), os.path.join(args.tools, "relay.exe"),
-             e2e.winpath(os.path.join(args.tools, "relayhook.dll"))],
+            [os.path.join(harness.ROOT, "scripts", "wine-run.sh"), os.path.join(args.tools, "relay.exe"),
+             harness.winpath(os.path.join(args.tools, "relayhook.dll"))],
             env=h.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, start_new_session=True)
         h.procs.append(relay)
         if relay.stdout.readline().strip() != "ready":
-            raise e2e.Failure("the relay did not install its hook", log)
+            raise harness.Failure("the relay did not install its hook", log)
         time.sleep(1.0)
         xt = XTest()
-        x, y = e2e.inside(log.rects["edit"], 0.5, 0.7)
+        x, y = harness.inside(log.rects["edit"], 0.5, 0.7)
         xt.move(x, y)
         time.sleep(0.3)
         return scroll_latencies(args, log, xt, x, y)
@@ -285,6 +285,6 @@ def main():
 if __name__ == "__main__":
     try:
         sys.exit(main())
-    except e2e.Failure as e:
+    except harness.Failure as e:
         print("FAIL:", e)
         sys.exit(1)

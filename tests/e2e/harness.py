@@ -1,0 +1,454 @@
+"""Shared by the end-to-end cases: the harness that starts the programs under
+Wine in a scratch copy of the release folder, the fixture's log, waits with
+deadlines, real X input through xdotool, and the tray helpers."""
+import glob
+import os
+import shutil
+import signal
+import subprocess
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run.sh")
+
+
+FIXTURE_POS = (100, 100)
+
+
+OTHER_FIXTURE_POS = (100, 560)
+
+
+SETTINGS = """[Files]
+WriteExitStatus={write_exit}
+{files}
+[TaskbarIcon]
+Tooltip=Flicko under test
+[Scroll]
+Enable={enable}
+InertiaMin=50
+CheckMouseInterval=0.01
+InertiaInterval=0.01
+{extra}
+"""
+
+
+# Rules for the fixture's controls: the edit scrolls vertically only, one
+# line per 16 dragged pixels; the panel has a rule that switches scrolling
+# off, so its presses pass untouched.
+SCROLL_DAT = r"""// Rules of the end-to-end tests.
+ClassI(Edit)
+{
+    HIsScroll: False;
+    VMethod: scrollline;
+    VScrollWidth: 16 dot;
+    IsInertia: True;
+}
+ClassI(ListBox)
+{
+    HIsScroll: False;
+    VMethod: scrollline;
+    VScrollWidth: 16 dot;
+}
+Class(FixturePanel)
+{
+    IsScroll: False;
+}
+else
+{
+    IsScroll: False;
+}
+"""
+
+
+class Failure(Exception):
+    pass
+
+
+def wine_bits(exe):
+    """32 or 64, as a string: the bitness of a Windows program."""
+    r = subprocess.run([WINE_RUN, "--bits", exe], capture_output=True, text=True, check=False)
+    if r.returncode != 0:
+        raise Failure(f"cannot tell the bitness of {exe}: {r.stderr.strip()}")
+    return r.stdout.strip()
+
+
+def winpath(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class Log:
+    """The fixture's event log: lines of "<ms> <control> <event> [values]"."""
+
+    def __init__(self, path):
+        self.path = path
+        self.mark_at = 0
+
+    def lines(self):
+        try:
+            with open(self.path, encoding="latin-1") as f:
+                return [l.split() for l in f.read().splitlines() if l.strip()]
+        except FileNotFoundError:
+            return []
+
+    def mark(self):
+        """Later queries look only at lines written after this call."""
+        self.mark_at = len(self.lines())
+
+    def since_mark(self):
+        return self.lines()[self.mark_at:]
+
+    def events(self, control, event, since_mark=True):
+        src = self.since_mark() if since_mark else self.lines()
+        return [l for l in src if len(l) >= 3 and l[1] == control and l[2] == event]
+
+    def last_value(self, control, event, index=0):
+        found = self.events(control, event, since_mark=False)
+        return int(found[-1][3 + index]) if found else None
+
+    def tail(self, n=25):
+        return "\n".join(" ".join(l) for l in self.lines()[-n:])
+
+
+class Harness:
+    def __init__(self, args):
+        self.args = args
+        self.work = os.path.join(args.work, args.case)
+        self.procs = []
+        self.flicko = None
+        # Every Windows program of a case, and Wine's own tools, run under
+        # the Wine that matches the release folder's bitness, in that
+        # bitness's prefix unless WINEPREFIX names one.
+        self.bits = wine_bits(os.path.join(args.release, "flicko.exe"))
+        self.env = dict(os.environ)
+        self.env["FLICKO_WINE_BITS"] = self.bits
+        self.env.setdefault("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix-win" + self.bits))
+        # scripts/wine-run.sh sets the loader, WINEARCH and the server by bitness.
+        self.env.pop("WINEARCH", None)
+        if not self.env.get("DISPLAY"):
+            raise Failure("no DISPLAY: the end-to-end cases need an X server (scripts/test.sh starts Xvfb)")
+        shutil.rmtree(self.work, ignore_errors=True)
+        os.makedirs(self.work)
+        self.rel = os.path.join(self.work, "rel")
+        shutil.copytree(args.release, self.rel)
+        self.ini = os.path.join(self.rel, "default", "flicko.ini")
+        self.write_settings()
+
+    # --- set-up -----------------------------------------------------------
+    def write_settings(self, enable=True, write_exit=False, files="", extra="", scroll_dat=SCROLL_DAT):
+        with open(self.ini, "w", newline="\r\n") as f:
+            f.write(SETTINGS.format(enable="1" if enable else "0", write_exit="1" if write_exit else "0",
+                                    files=files, extra=extra))
+        with open(os.path.join(self.rel, "default", "scroll.dat"), "w", newline="\r\n") as f:
+            f.write(scroll_dat)
+
+    def shipped_menus(self, more_items=()):
+        """The item sections of the shipped settings file, with more items
+        put before the right menu's closing End; returns the text and the
+        right menu's choosable labels in menu order."""
+        with open(os.path.join(self.args.release, "default", "flicko.ini"), encoding="latin-1") as f:
+            lines = [l.strip() for l in f.read().splitlines()]
+        sections, name = {}, None
+        for l in lines:
+            if l.startswith("["):
+                name = l.strip("[]")
+                sections[name] = []
+            elif name and l and not l.startswith(";"):
+                sections[name].append(l)
+        right = sections["TaskbarIconRButton"]
+        right[len(right) - 1:len(right) - 1] = list(more_items)
+        labels = []
+        for item in right:
+            key, _, value = item.partition("=")
+            kind = key.rstrip("0123456789").lower()
+            if kind in ("execute", "shell"):
+                labels.append(value.split(" : ", 1)[-1].strip())
+            elif kind not in ("menu", "end", "separator"):
+                labels.append(value)
+        text = "".join(f"[{n}]\n" + "\n".join(sections[n]) + "\n" for n in ("TaskbarIconLButton", "TaskbarIconRButton"))
+        return text, labels
+
+    def wine(self, *argv, **kw):
+        """Starts a Windows program (or one of Wine's own) and leaves it running."""
+        p = subprocess.Popen([WINE_RUN, *argv], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                             start_new_session=True, **kw)
+        self.procs.append(p)
+        return p
+
+    def run(self, *argv, timeout=120, output=True):
+        """Runs a Windows program (or one of Wine's own) to its end. Without
+        output nothing is read from it: a program that it starts inherits
+        its standard handles, and reading them would wait for that one too."""
+        streams = {"capture_output": True} if output else {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+        return subprocess.run([WINE_RUN, *argv], env=self.env, text=True, timeout=timeout, check=False, **streams)
+
+    def wineserver(self, *argv):
+        subprocess.run([WINE_RUN, "--server", *argv], env=self.env, check=False)
+
+    def tool(self, *argv, timeout=60):
+        r = self.run(os.path.join(self.args.tools, "flickotool.exe"), *argv, timeout=timeout)
+        return r.returncode, r.stdout.strip()
+
+    def start_fixture(self, name="fx", pos=FIXTURE_POS, extra=(), exe=None):
+        log = Log(os.path.join(self.work, name + ".log"))
+        p = self.wine(exe or self.args.fixture, winpath(log.path), str(pos[0]), str(pos[1]), *extra)
+        wait_for(lambda: log.events("top", "ready", since_mark=False) or ended(p, "the fixture"), 90,
+                 "fixture ready", log)
+        log.rects = {l[1]: tuple(int(v) for v in l[3:7]) for l in log.lines() if len(l) >= 7 and l[2] == "rect"}
+        log.client = {l[1]: (int(l[3]), int(l[4])) for l in log.lines() if len(l) >= 5 and l[2] == "client"}
+        log.line_height = log.last_value("edit", "lineheight")
+        return log
+
+    def start_flicko(self):
+        self.flicko = self.wine(os.path.join(self.rel, "flicko.exe"))
+        return self.flicko
+
+    def block(self):
+        rc, out = self.tool("block")
+        if rc != 0:
+            return None
+        wnd, hook, send_move = (int(v) for v in out.split())
+        return {"Wnd": wnd, "Hook": hook, "SendMove": send_move}
+
+    def wait_hooked(self, log=None):
+        wait_for(lambda: (self.block() or {}).get("Hook", 0) != 0 or (self.flicko and ended(self.flicko, "flicko")),
+                 90, "flicko installs its hook", log)
+
+    def start_hooked(self, **fixture):
+        """The fixture, then flicko, ready once the hook is in."""
+        log = self.start_fixture(**fixture)
+        self.start_flicko()
+        self.wait_hooked(log)
+        return log
+
+    def stop(self):
+        if self.flicko and self.flicko.poll() is None:
+            self.tool("close", "Flicko", "10000")
+        for p in self.procs:
+            if p.poll() is None:
+                try:
+                    os.killpg(p.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+        for p in self.procs:
+            try:
+                p.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+        xdo("mouseup", "3")
+        xdo("mouseup", "1")
+
+
+def ended(p, what):
+    """False while p runs; fails the case once it has ended."""
+    if p.poll() is None:
+        return False
+    raise Failure(f"{what} ended with exit code {p.returncode} before it was ready")
+
+
+def wait_for(pred, seconds, what, log=None):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        v = pred()
+        if v:
+            return v
+        time.sleep(0.05)
+    raise Failure("timed out waiting for: " + what + ("\nlog tail:\n" + log.tail() if log else ""))
+
+
+def wait_for_or_none(pred, seconds):
+    """Like wait_for, but None when the deadline passes."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        v = pred()
+        if v:
+            return v
+        time.sleep(0.05)
+    return None
+
+
+def stays(pred, seconds):
+    """pred holds at every poll for the whole period."""
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        if not pred():
+            return False
+        time.sleep(0.05)
+    return True
+
+
+def check(cond, what, log=None):
+    if not cond:
+        raise Failure(what + ("\nlog tail:\n" + log.tail() if log else ""))
+
+
+def xdo(*argv):
+    subprocess.run(["xdotool", *argv], check=False)
+
+
+def hover(point):
+    """Puts the pointer on point and lets the move settle."""
+    xdo("mousemove", str(point[0]), str(point[1]))
+    time.sleep(0.2)
+
+
+def inside(rect, fx=0.5, fy=0.4):
+    """A point in a control's client area, clear of its scroll bars."""
+    l, t, r, b = rect
+    return int(l + (r - l - 24) * fx), int(t + (b - t - 24) * fy)
+
+
+def moves(start, dx, dy, steps, pause):
+    """One xdotool run that moves in steps: no process start between moves."""
+    x, y = start
+    argv = []
+    for i in range(1, steps + 1):
+        argv += ["mousemove", str(x + dx * i // steps), str(y + dy * i // steps), "sleep", str(pause)]
+    xdo(*argv)
+
+
+def drag(start, dx, dy, steps, pause=0.03, settle=0.3, button="3"):
+    """A right drag: press, move in steps, rest, release."""
+    x, y = start
+    xdo("mousemove", str(x), str(y))
+    time.sleep(0.2)
+    xdo("mousedown", button)
+    time.sleep(0.1)
+    moves(start, dx, dy, steps, pause)
+    time.sleep(settle)
+    xdo("mouseup", button)
+
+
+def edit_pos(log):
+    return log.last_value("edit", "pos")
+
+
+def tray_icons(h):
+    """The rectangles of the icons in the notification area. Wine shows
+    each as a window of its own (class __winex11_tray_icon), inside its
+    stand-alone tray window when no desktop tray takes them."""
+    rc, out = h.tool("trayicons")
+    return [tuple(int(v) for v in l.split()) for l in out.splitlines()] if rc == 0 else []
+
+
+def tray_icon(h, log=None):
+    """The rectangle of the one icon in the notification area, Flicko's."""
+    icons = wait_for(lambda: tray_icons(h), 60, "the tray icon", log)
+    check(len(icons) == 1, f"more than Flicko's icon in the notification area: {icons}", log)
+    return icons[0]
+
+
+def click_tray(h, button, log=None):
+    l, t, r, b = tray_icon(h, log)
+    xdo("mousemove", str((l + r) // 2), str((t + b) // 2))
+    time.sleep(0.2)
+    xdo("click", button)
+
+
+# Colours that only the tray pictures use (see host/res/make_icons.py).
+PICTURES = {"enable": "#285AC8", "disable": "#D21E1E", "scroll": "#1E963C"}
+
+
+def icon_picture(rect):
+    """Which of the tray pictures is shown in rect, by the colours on the
+    screen in its middle half; None for none or more than one. Only the
+    middle counts: every picture paints all of it, while Wine leaves the
+    previous picture where the new one is transparent."""
+    l, t, r, b = rect
+    w, h = (r - l) // 2, (b - t) // 2
+    shot = subprocess.run(["import", "-window", "root", "-crop", f"{w}x{h}+{l + w // 2}+{t + h // 2}", "png:-"],
+                          capture_output=True, check=False).stdout
+    hist = subprocess.run(["convert", "-", "-format", "%c", "histogram:info:-"], input=shot, capture_output=True,
+                          check=False).stdout.decode("latin-1")
+    colours = {word.upper() for line in hist.splitlines() for word in line.split() if word.startswith("#")}
+    shown = [name for name, colour in PICTURES.items() if colour in colours]
+    return shown[0] if len(shown) == 1 else None
+
+
+def wait_picture(h, name, seconds, log=None):
+    """Waits until Flicko's icon shows the named picture; the icon stays
+    where it is while it is shown, so its place is asked once."""
+    rect = tray_icon(h, log)
+    wait_for(lambda: icon_picture(rect) == name, seconds, f"the {name} picture in the notification area", log)
+
+
+def open_tray_menu(h, log=None):
+    """Opens the icon's menu with a right click; keys go to it only once it
+    is open (a loaded machine may take a while to show it)."""
+    click_tray(h, "3", log)
+    wait_for(lambda: h.tool("exists", "#32768")[0] == 0, 20, "the tray menu open", log)
+    time.sleep(0.5)
+
+
+def choose(labels, label):
+    """Picks a menu item with the keyboard: separators are skipped."""
+    xdo(*(["key", "--delay", "60"] + ["Down"] * (labels.index(label) + 1) + ["Return"]))
+
+
+def shot(h, name):
+    path = os.path.join(h.work, name + ".png")
+    subprocess.run(["import", "-window", "root", path], check=False)
+    return path
+
+
+def panel_pos(log):
+    return log.last_value("panel", "pos")
+
+
+def settle(log):
+    """Waits until the panel's lines sent so far have all landed."""
+    def still():
+        at = panel_pos(log)
+        return stays(lambda: panel_pos(log) == at, 0.5)
+    wait_for(still, 30, "the panel at rest", log)
+
+
+def flick(start, rest=0.0):
+    """12 moves of 25 px up, 4 ms apart, then the release after rest."""
+    hover(start)
+    xdo("mousedown", "3")
+    time.sleep(0.1)
+    xdo(*sum((["mousemove", str(start[0]), str(start[1] - 25 * i), "sleep", "0.004"] for i in range(1, 13)), []),
+        "sleep", str(rest), "mouseup", "3")
+
+
+def flicko_pids(h):
+    """The processes that run this case's flicko.exe."""
+    exe = os.path.join(h.rel, "flicko.exe")
+    out = subprocess.run(["pgrep", "-f", exe], capture_output=True, text=True).stdout.split()
+    return [int(p) for p in out]
+
+
+def click_delay_ms(log, point):
+    """From a left press put into X to the list's WM_LBUTTONDOWN, in ms."""
+    hover(point)
+    log.mark()
+    sent = time.clock_gettime(time.CLOCK_MONOTONIC_RAW) * 1e6
+    xdo("mousedown", "1")
+    ev = wait_for(lambda: log.events("list", "ldown"), 30, "the press at the list", log)
+    xdo("mouseup", "1")
+    time.sleep(0.3)
+    return (int(ev[-1][3]) - sent) / 1000.0
+
+
+START_MENU = ("AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
+
+
+def user_folder(prefix, *parts):
+    """A folder of the prefix's user, whatever the user is called. Its
+    names match without regard to case, as Windows matches them (Wine's
+    prefix has "StartUp")."""
+    for user in sorted(glob.glob(os.path.join(prefix, "drive_c", "users", "*"))):
+        if os.path.basename(user) == "Public":
+            continue
+        path = user
+        for part in parts:
+            names = {n.lower(): n for n in os.listdir(path)} if os.path.isdir(path) else {}
+            if part.lower() not in names:
+                path = None
+                break
+            path = os.path.join(path, names[part.lower()])
+        if path:
+            return path
+    return None
