@@ -66,11 +66,7 @@ def case_missing_dll_runs(h):
 def case_kill_during_drag(h):
     log = h.start_hooked()
     x, y = inside(log.rects["edit"])
-    hover((x, y))
-    xdo("mousedown", "3")
-    for i in range(1, 6):
-        xdo("mousemove", str(x), str(y - 16 * i))
-        time.sleep(0.03)
+    press_and_move_up((x, y))
     wait_for(lambda: h.block()["SendMove"] != 0, 20, "a drag in progress", log)
     os.killpg(h.flicko.pid, signal.SIGKILL)
     h.flicko.wait(timeout=30)
@@ -101,12 +97,7 @@ def case_hung_target(h):
     other = h.start_fixture("other", OTHER_FIXTURE_POS)
     h.start_flicko()
     h.wait_hooked(log)
-    x, y = inside(log.rects["edit"])
-    hover((x, y))
-    xdo("mousedown", "3")
-    for i in range(1, 6):
-        xdo("mousemove", str(x), str(y - 16 * i))
-        time.sleep(0.03)
+    press_and_move_up(inside(log.rects["edit"]))
     wait_for(lambda: log.events("edit", "hang", since_mark=False), 20, "the fixture stops pumping", log)
     # The scroll message to the hung edit times out: the drag ends while
     # the edit still hangs and the button is still held.

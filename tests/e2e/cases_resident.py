@@ -162,14 +162,7 @@ def case_isscroll_off_passes(h):
 
 def case_flick_glides_left_click_stops(h):
     log = h.start_hooked()
-    start = inside(log.rects["edit"], 0.5, 0.85)
-    hover(start)
-    xdo("mousedown", "3")
-    time.sleep(0.1)
-    # Fast and without a rest before the release: the velocity stays above
-    # the glide threshold.
-    xdo(*sum((["mousemove", str(start[0]), str(start[1] - 20 * i), "sleep", "0.008"] for i in range(1, 8)), []),
-        "mouseup", "3")
+    edit_flick(log)
     released_at = time.monotonic()
     dragged_lines = (20 * 7) // 16
     wait_for(lambda: (edit_pos(log) or 0) > dragged_lines + 3, 20, "the edit gliding past the dragged distance", log)

@@ -59,12 +59,7 @@ def case_tray_picture_follows_state(h):
     h.wait_hooked(log)
     wait_picture(h, "enable", 60, log)
     icon = tray_icon(h, log)
-    start = inside(log.rects["edit"], 0.5, 0.85)
-    hover(start)
-    xdo("mousedown", "3")
-    time.sleep(0.1)
-    xdo(*sum((["mousemove", str(start[0]), str(start[1] - 20 * i), "sleep", "0.008"] for i in range(1, 8)), []),
-        "mouseup", "3")
+    edit_flick(log)
     wait_for(lambda: icon_picture(icon) == "scroll", 10, "the glide picture during the flick", log)
 
 

@@ -46,12 +46,7 @@ def demo(h, out):
                    f" ({edit_pos(log) - before} lines at 16 px per line)")
 
     after_drag = edit_pos(log)
-    start = inside(log.rects["edit"], 0.5, 0.85)
-    hover(start)
-    xdo("mousedown", "3")
-    time.sleep(0.1)
-    xdo(*sum((["mousemove", str(start[0]), str(start[1] - 20 * i), "sleep", "0.008"] for i in range(1, 8)), []),
-        "mouseup", "3")
+    edit_flick(log)
     time.sleep(0.05)
     at_release = edit_pos(log)
     last = [None, time.monotonic()]

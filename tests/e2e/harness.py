@@ -404,13 +404,31 @@ def settle(log):
     wait_for(still, 30, "the panel at rest", log)
 
 
-def flick(start, rest=0.0):
-    """12 moves of 25 px up, 4 ms apart, then the release after rest."""
+def flick(start, rest=0.0, moves=12, step=25, pause=0.004):
+    """A right flick upwards: moves of step px, pause s apart, in one
+    xdotool run, then the release after rest."""
     hover(start)
     xdo("mousedown", "3")
     time.sleep(0.1)
-    xdo(*sum((["mousemove", str(start[0]), str(start[1] - 25 * i), "sleep", "0.004"] for i in range(1, 13)), []),
+    xdo(*sum((["mousemove", str(start[0]), str(start[1] - step * i), "sleep", str(pause)]
+              for i in range(1, moves + 1)), []),
         "sleep", str(rest), "mouseup", "3")
+
+
+def edit_flick(log):
+    """Fast and without a rest before the release over the fixture's edit:
+    the velocity stays above the glide threshold."""
+    flick(inside(log.rects["edit"], 0.5, 0.85), moves=7, step=20, pause=0.008)
+
+
+def press_and_move_up(point, moves=5, step=16):
+    """A right press at point and moves up from it, the button left held."""
+    x, y = point
+    hover(point)
+    xdo("mousedown", "3")
+    for i in range(1, moves + 1):
+        xdo("mousemove", str(x), str(y - step * i))
+        time.sleep(0.03)
 
 
 def flicko_pids(h):
