@@ -13,9 +13,11 @@ set(FLICKO_FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointe
 set(FLICKO_FUZZ_LIB_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
   -fno-sanitize-recover=undefined)
 
-# The core, the checker and the native profile files again, instrumented for
+# The core, the checker, the native profile files and the fake system (the
+# window-path target matches on a fake desktop) again, instrumented for
 # coverage.
-add_library(flicko_core_fuzz STATIC ${FLICKO_CORE_SOURCES} ${FLICKO_FCHECK_SOURCES} ${FLICKO_NATIVE_SOURCES})
+add_library(flicko_core_fuzz STATIC ${FLICKO_CORE_SOURCES} ${FLICKO_FCHECK_SOURCES} ${FLICKO_NATIVE_SOURCES}
+  ${FLICKO_FAKE_SOURCES})
 target_include_directories(flicko_core_fuzz PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(flicko_core_fuzz PRIVATE ${FLICKO_FUZZ_LIB_FLAGS})
 
