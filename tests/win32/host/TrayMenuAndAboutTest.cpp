@@ -11,6 +11,7 @@
 #include "host/FlDialog.h"
 #include "tests/unit/host/RecordingPopMnuHost.h"
 #include "host/FlMenu.h"
+#include "platform/win32/ScopedHandle.h"
 #include "host/core/AboutTemplate.h"
 #include "platform/fake/FakeProcesses.h"
 
@@ -221,12 +222,12 @@ TEST_F(TrayWindowTest, AboutInJapaneseModeReadsJapaneseWhateverTheCodePage) {
 bool ControlFontShowsItsText(HWND control) {
     wchar_t text[4096] = {};
     const int n = ::GetWindowTextW(control, text, 4096);
-    HDC dc = ::GetDC(control);
+    const ScopedWindowDc windowDc(WindowDc{control, ::GetDC(control)});
+    HDC dc = windowDc.get().dc;
     HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)));
     std::vector<WORD> glyphs(static_cast<std::size_t>(n) + 1);
     ::GetGlyphIndicesW(dc, text, n, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS);
     ::SelectObject(dc, old);
-    ::ReleaseDC(control, dc);
     for (int i = 0; i < n; ++i) {
         if (text[i] >= L' ' && glyphs[static_cast<std::size_t>(i)] == 0xFFFF) return false;
     }
@@ -247,9 +248,8 @@ TEST_F(TrayWindowTest, AboutDrawsEveryTextInAFaceThatHasItAndIsSizedFromThem) {
             LOGFONTW query{};
             query.lfCharSet = SHIFTJIS_CHARSET;
             int faces = 0;
-            HDC screen = ::GetDC(nullptr);
-            ::EnumFontFamiliesExW(screen, &query, CountFace, reinterpret_cast<LPARAM>(&faces), 0);
-            ::ReleaseDC(nullptr, screen);
+            const ScopedWindowDc screen(WindowDc{nullptr, ::GetDC(nullptr)});
+            ::EnumFontFamiliesExW(screen.get().dc, &query, CountFace, reinterpret_cast<LPARAM>(&faces), 0);
             if (faces == 0) GTEST_SKIP() << "no Japanese face installed";
         }
         HWND dialog = ShowAboutDialog(::GetModuleHandleA(nullptr), window_, host_, files_, japanese);
