@@ -247,18 +247,8 @@ def ended(p, what):
     raise Failure(f"{what} ended with exit code {p.returncode} before it was ready")
 
 
-def wait_for(pred, seconds, what, log=None):
-    end = time.monotonic() + seconds
-    while time.monotonic() < end:
-        v = pred()
-        if v:
-            return v
-        time.sleep(0.05)
-    raise Failure("timed out waiting for: " + what + ("\nlog tail:\n" + log.tail() if log else ""))
-
-
 def wait_for_or_none(pred, seconds):
-    """Like wait_for, but None when the deadline passes."""
+    """pred's first true value within the deadline, polled; else None."""
     end = time.monotonic() + seconds
     while time.monotonic() < end:
         v = pred()
@@ -266,6 +256,14 @@ def wait_for_or_none(pred, seconds):
             return v
         time.sleep(0.05)
     return None
+
+
+def wait_for(pred, seconds, what, log=None):
+    """Like wait_for_or_none, but a passed deadline fails the case."""
+    v = wait_for_or_none(pred, seconds)
+    if v:
+        return v
+    raise Failure("timed out waiting for: " + what + ("\nlog tail:\n" + log.tail() if log else ""))
 
 
 def stays(pred, seconds):
