@@ -52,4 +52,8 @@ elseif(CMAKE_CROSSCOMPILING_EMULATOR)
   add_test(NAME fcheck_exe_ini_reads_the_shipped_settings
     COMMAND sh -c "\"$0\" \"$1\" --ini \"$2\" | tr -d '\\r' | grep -qx 'Scroll.Enable=True'"
             ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:fcheck> ${FLICKO_RELEASE_DIR}/default/flicko.ini)
+  # They share the Wine prefix with the end-to-end cases, which restart its
+  # server: never at the same time.
+  set_tests_properties(fcheck_exe_clean_exits_0 fcheck_exe_with-reports_exits_1 fcheck_exe_aborting_exits_2
+    fcheck_exe_missing_exits_2 fcheck_exe_ini_reads_the_shipped_settings PROPERTIES RESOURCE_LOCK flicko_desktop)
 endif()

@@ -128,6 +128,12 @@ class Harness:
         self.env.pop("WINEARCH", None)
         if not self.env.get("DISPLAY"):
             raise Failure("no DISPLAY: the end-to-end cases need an X server (scripts/test.sh starts Xvfb)")
+        # Each case starts with a fresh wineserver. Wine keeps a global hook
+        # whose program was killed (an earlier case's flicko.exe): its
+        # procedure would find this case's shared block and drive this
+        # case's resident, even one that installed no hook of its own.
+        self.wineserver("-k")
+        self.wineserver("-w")
         shutil.rmtree(self.work, ignore_errors=True)
         os.makedirs(self.work)
         self.rel = os.path.join(self.work, "rel")
