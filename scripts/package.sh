@@ -36,10 +36,10 @@ fi
 
 if [ ${#releases[@]} -eq 0 ]; then
   "$root/scripts/bootstrap.sh"
-  for spec in win64:mingw-x86_64.cmake win32:mingw-i686.cmake; do
-    build="$root/build/package-${spec%%:*}"
+  for pair in win64:mingw-x86_64.cmake win32:mingw-i686.cmake; do
+    build="$root/build/package-${pair%%:*}"
     rm -rf "$build"
-    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/${spec#*:}" \
+    cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/${pair#*:}" \
       -DCMAKE_BUILD_TYPE=Release -DFLICKO_BENCHMARKS=OFF >/dev/null
     cmake --build "$build" -j "${FLICKO_JOBS:-$(nproc)}" --target flicko claspm fprobe fcheck release_defaults
     releases+=("$build/release")
