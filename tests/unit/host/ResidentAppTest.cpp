@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "hook/FmoData.h"
+#include "tests/unit/host/RefusingNotifyArea.h"
 #include "platform/native/NativeProfileFiles.h"
 #include "platform/WinConst.h"
 #include "platform/fake/FakeDesktop.h"
@@ -39,29 +40,7 @@ struct FakeHook : IHookInstaller, IHookLink {
     void ClearSendMove() override { sendMove = false; }
 };
 
-// A notification area that may refuse the first adds, as the shell does
-// while it is not ready at logon; changes fail while the icon is not there.
-struct FakeArea : INotifyArea {
-    std::vector<int> pictures;
-    int refuseAdds = 0;
-    int adds = 0;
-    bool present = false;
-    bool Add(const std::string&) override {
-        ++adds;
-        if (refuseAdds > 0) {
-            --refuseAdds;
-            return false;
-        }
-        present = true;
-        return true;
-    }
-    bool ModifyPicture(int picture) override {
-        if (present) pictures.push_back(picture);
-        return present;
-    }
-    bool ModifyTip(const std::string&) override { return present; }
-    bool Delete() override { return std::exchange(present, false); }
-};
+using FakeArea = testing::RefusingNotifyArea;
 
 struct Boxes : IReadErrorReport {
     std::vector<std::string> shown;

@@ -15,6 +15,7 @@
 
 #include "hook/FmoData.h"
 #include "host/FlMain.h"
+#include "tests/unit/host/RefusingNotifyArea.h"
 #include "platform/win32/ScopedHandle.h"
 
 namespace flicko {
@@ -246,26 +247,9 @@ TEST_F(ResidentMainTest, EndOfSessionWithTheAboutDialogOpenKeepsTheHookOutAfterw
     EXPECT_NE(Read("default\\flicko.ini").find("Enable=True"), std::string::npos);
 }
 
-// The shell at logon: not ready for the first adds.
-struct ShellNotReady : INotifyArea {
-    int refuse = 2;
-    int adds = 0;
-    bool present = false;
-    bool Add(const std::string&) override {
-        ++adds;
-        if (refuse > 0) {
-            --refuse;
-            return false;
-        }
-        return present = true;
-    }
-    bool ModifyPicture(int) override { return present; }
-    bool ModifyTip(const std::string&) override { return present; }
-    bool Delete() override { return std::exchange(present, false); }
-};
-
 TEST_F(ResidentMainTest, IconRefusedAtStartIsAddedByTheLoopOnceTheShellTakesIt) {
-    ShellNotReady shell;
+    // The shell at logon: not ready for the first adds.
+    testing::RefusingNotifyArea shell(2);
     int addsWhenThere = 0;
     Script script{{[&] {
                        addsWhenThere = shell.adds;
