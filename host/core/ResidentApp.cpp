@@ -72,6 +72,10 @@ std::uint32_t TResidentApp::MouseHook(std::uint32_t wParam, std::uint32_t tickNo
     // A message the hook sent before a reading took it out may still come
     // in through a report box's loop: the rules are half read, it passes.
     if (shutDown_ || !engine_ || Reading()) return 0;
+    // With scrolling off this instance has no hook in; a message then comes
+    // from a hook that another instance left behind (Wine keeps a killed
+    // program's global hook) and must not drive this one.
+    if (!enabled_->Enabled()) return 0;
     const std::uint32_t message = HookMessage(wParam);
     const std::uint32_t reply = guard_.Run(std::uint32_t{0}, [&] {
         if (message == win::WM_RBUTTONDOWN && HookMessageAge(wParam, tickNow) >= kStalePressMs) {

@@ -126,6 +126,14 @@ TEST_F(ResidentApp, EngineWishesReachTheBlockAndTheTray) {
     EXPECT_EQ(area.pictures.back(), TB_ENABLE);
 }
 
+TEST_F(ResidentApp, HookMessagesPassUntouchedWhileScrollingIsOff) {
+    Start("[Scroll]\nEnable=0\n");
+    EXPECT_FALSE(hook.installed);
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}), 0u);
+    EXPECT_FALSE(hook.sendMove);
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 150}), 0u);
+}
+
 TEST_F(ResidentApp, PressTheHookMayHaveGivenUpOnStartsNoDrag) {
     Start("[Scroll]\nEnable=1\n");
     EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}, kStalePressMs), 0u);
