@@ -32,7 +32,23 @@ if [ "$need_i386" = 1 ] || [ "${#missing[@]}" -gt 0 ]; then
   if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi
   echo "bootstrap: installing ${missing[*]:-(i386 architecture)}"
   if [ "$need_i386" = 1 ]; then "${sudo_cmd[@]}" dpkg --add-architecture i386; fi
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+  # A mirror caught mid-sync fails one index (seen: the security archive's
+  # i386 list) while every package needed is still reachable through the
+  # others. Try again a few times, then go on: the install below is what
+  # must succeed, and it fails loudly if a package really is missing.
+  for attempt in 1 2 3; do
+    if "${sudo_cmd[@]}" apt-get update -qq; then break; fi
+    echo "bootstrap: apt-get update failed (attempt $attempt of 3)" >&2
+    [ "$attempt" = 3 ] || sleep 10
+  done
+  if ! DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null; then
+    # With one architecture's security list missing, the i386 halves of
+    # wine32's dependencies exist only at the release's versions while the
+    # amd64 halves are offered at the security archive's: multiarch refuses
+    # the mix. Preferring the release's own versions installs a matching set.
+    echo "bootstrap: install failed; trying again with the release's own package versions" >&2
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
+      -t "$(. /etc/os-release && echo "$VERSION_CODENAME")" "${missing[@]}" >/dev/null
+  fi
 fi
 echo "bootstrap: toolchain ready"
