@@ -64,6 +64,17 @@ protected:
         return n;
     }
     int VPos() const { return desktop.Position(edit, win::SB_VERT); }
+    void LongPaneOfTenPixelLines() {
+        desktop.SetScrollBar(edit, win::SB_VERT, 0, 99999, 10, 50000);
+        model.SclDats.Items(0).V.ScrollWidth = 10.0f;
+        model.SclDats.Items(0).V.ScrollWidthUnit = TScrollWidthUnit::dot;
+    }
+    // Each line request keeps the edit busy for ms.
+    void LinesCost(Millis ms) {
+        desktop.OnSend = [this, ms](const FakeRecord& r) {
+            if (r.msg == win::WM_VSCROLL && (r.wp & 0xFFFF) != win::SB_ENDSCROLL) desktop.Advance(ms);
+        };
+    }
 
     static constexpr Millis kT0 = 100000;
     FakeDesktop desktop;
@@ -156,6 +167,26 @@ TEST_F(WholeDrag, DragThatRestsBeforeTheReleaseDoesNotGlide) {
     EXPECT_FALSE(engine.InertiaRunning());
     EXPECT_EQ(engine.TrayPicture(), TB_ENABLE);
     EXPECT_EQ(engine.Velocity().Velocity(kAxisV), 0.0f);
+}
+
+TEST_F(WholeDrag, HoldLongerThanTheTimeToleranceRestsOnASlowTarget) {
+    LongPaneOfTenPixelLines();
+    LinesCost(5);  // a move that comes meanwhile waits
+    desktop.SetButtonDown(win::VK_RBUTTON, true);
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    // A 300 ms flick at 3 px/ms, each move read as soon as the last is done.
+    for (Millis t = kT0 + 8; t < kT0 + 300; t = desktop.TimeGetTime() + 1) {
+        Hook(win::WM_MOUSEMOVE, {150, 150 + 3 * static_cast<int>(t - kT0)}, t);
+    }
+    ASSERT_FLOAT_EQ(engine.Velocity().Velocity(kAxisV), 3.0f);
+    // Then held still for twice the time tolerance, sampled by the button poll.
+    const Millis held = desktop.TimeGetTime();
+    for (Millis t = held + 10; t <= held + 200; t += 10) {
+        desktop.SetTime(t);
+        engine.CheckMouseTick();
+    }
+    engine.DispatchMouseEvent(win::WM_RBUTTONUP);
+    EXPECT_FALSE(engine.InertiaRunning());
 }
 
 TEST_F(WholeDrag, SlowDragDoesNotGlide) {
