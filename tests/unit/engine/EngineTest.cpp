@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -412,6 +413,27 @@ TEST_F(WholeDrag, OneGlideTickSendsAtMostTheCap) {
     desktop.ClearRecords();
     TickAt(kT0 + 100);
     EXPECT_GT(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP), 80);
+}
+
+TEST_F(WholeDrag, GlideTicksOnATargetSlowerThanTheGlideStayShort) {
+    LongPaneOfTenPixelLines();
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    Hook(win::WM_MOUSEMOVE, {150, 180}, kT0 + 10);
+    Hook(win::WM_RBUTTONUP, {150, 210}, kT0 + 20);  // 3 px/ms: 3 lines an interval
+    ASSERT_TRUE(engine.InertiaRunning());
+    LinesCost(5);
+    // As the loop runs them: one interval after the last tick began, or at
+    // once when that one took longer.
+    int most = 0;
+    for (Millis due = kT0 + 30; due < kT0 + 2000; due += 10) {
+        due = std::max(due, desktop.TimeGetTime());
+        desktop.SetTime(due);
+        desktop.ClearRecords();
+        engine.InertiaTick();
+        most = std::max(most, desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP));
+    }
+    EXPECT_LE(most, 6);
+    EXPECT_TRUE(engine.InertiaRunning());
 }
 
 TEST_F(WholeDrag, GlideEndsWhenItsWindowIsGone) {
