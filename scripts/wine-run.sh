@@ -106,11 +106,8 @@ if [ ! -d "$WINEPREFIX" ]; then
     rm -rf "$made"
     mkdir -p "$made"
     status=0
-    (
-      export WINEPREFIX="$made"
-      start_server 0
-      "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1
-    ) || status=$?
+    WINEPREFIX="$made" start_server 0
+    WINEPREFIX="$made" "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1 || status=$?
     WINEPREFIX="$made" "$server" -w || true
     if [ "$status" != 0 ] || [ ! -f "$made/system.reg" ]; then
       WINEPREFIX="$made" "$server" -k 2>/dev/null || true

@@ -126,8 +126,8 @@ def case_package_install_upgrade_uninstall(h):
     # its registry entries go with the case.
     h.run("cmd", "/c", "exit 0")  # makes the tests' prefix if it is not there yet
     prefix = os.path.join(h.work, "prefix")
-    shutil.copytree(h.env["WINEPREFIX"], prefix, symlinks=True)
-    h.env["WINEPREFIX"] = prefix
+    shutil.copytree(h.prefix, prefix, symlinks=True)
+    h.env["FLICKO_WINE_PREFIX"] = prefix
     try:
         installer_case(h, setups[0], prefix)
     finally:
