@@ -82,12 +82,17 @@ stop_wine() {
 }
 # starts BITS: Wine of that bitness starts a program in the tests' prefix
 # (the first start makes the prefix); on failure prints why and returns 1.
+# The output goes to a file: reading a pipe to its end would also wait for
+# any process Wine started that inherited it.
 starts() {
   local out rc=0
-  out=$(timeout 600 env FLICKO_WINE_BITS="$1" "$root/scripts/wine-run.sh" cmd /c exit 0 2>&1 </dev/null) || rc=$?
-  [ "$rc" = 0 ] && return 0
-  echo "!! $1-bit Wine cannot start a program here (exit status $rc${out:+: $(echo "$out" | tail -n 5)})"
-  return 1
+  out=$(mktemp)
+  timeout 600 env FLICKO_WINE_BITS="$1" "$root/scripts/wine-run.sh" cmd /c exit 0 </dev/null >"$out" 2>&1 || rc=$?
+  if [ "$rc" != 0 ]; then
+    echo "!! $1-bit Wine cannot start a program here (exit status $rc): $(tail -n 5 "$out")"
+  fi
+  rm -f "$out"
+  [ "$rc" = 0 ]
 }
 trap 'stop_wine; flicko_stop_xvfb' EXIT
 
