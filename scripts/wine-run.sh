@@ -102,8 +102,13 @@ if [ ! -d "$WINEPREFIX" ]; then
   exec 9>"$WINEPREFIX.lock"
   flock 9
   if [ ! -d "$WINEPREFIX" ]; then
+    # What an interrupted creation left: its programs, then its folder.
+    for stale in "$WINEPREFIX".new.*; do
+      [ -d "$stale" ] || continue
+      WINEPREFIX="$stale" "$server" -k 2>/dev/null || true
+      rm -rf "$stale"
+    done
     made="$WINEPREFIX.new.$$"
-    rm -rf "$made"
     mkdir -p "$made"
     status=0
     WINEPREFIX="$made" start_server 0
