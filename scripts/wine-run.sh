@@ -21,7 +21,8 @@
 #   build/wineprefix-tests-winN, or FLICKO_WINE_PREFIX when set; an
 #   exported WINEPREFIX is ignored, so the tests never join or kill the
 #   user's Wine programs. Wine's HOME and XDG folders are build/wine-home,
-#   so nothing the tests do under Wine lands in the user's home folder.
+#   so nothing the tests do under Wine lands in the user's home folder (a
+#   setup's shortcuts become menu entries and icons there).
 # - the user's (FLICKO_WINE_SESSION=user, as scripts/run.sh starts Flicko):
 #   WINEPREFIX when set, else build/wineprefix-winN.
 set -euo pipefail
@@ -70,9 +71,10 @@ else
     XDG_TEMPLATES_DIR XDG_PUBLICSHARE_DIR
 fi
 export WINEDEBUG=-all
-# No Gecko or Mono download dialogs; no menu entries or icons written into
-# the desktop's folders for the shortcuts a setup makes.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# No Gecko or Mono download dialogs. (The menu builder stays: it is what
+# makes the prefix's Start menu folders; under the tests its menu entries
+# and icons go to build/wine-home.)
+export WINEDLLOVERRIDES="mscoree,mshtml="
 
 if [ "$mode" = prefix ]; then
   echo "$WINEPREFIX"

@@ -165,7 +165,9 @@ class Harness:
 
     # --- set-up -----------------------------------------------------------
     def write_settings(self, enable=True, write_exit=False, files="", extra="", scroll_dat=SCROLL_DAT):
-        with open(self.ini, "w", newline="\r\n") as f:
+        # The program reads its settings in the ANSI code page: a path with
+        # an accented letter is written in it.
+        with open(self.ini, "w", newline="\r\n", encoding=ansi_codepage(self.prefix)) as f:
             f.write(SETTINGS.format(enable="1" if enable else "0", write_exit="1" if write_exit else "0",
                                     files=files, extra=extra))
         with open(os.path.join(self.rel, "default", "scroll.dat"), "w", newline="\r\n") as f:
