@@ -96,7 +96,9 @@ def case_tray_menu_items(h):
     tool = quoted(os.path.join(h.args.tools, "flickotool.exe"))
     text, labels = h.shipped_menus([f"Execute1={tool} record {quoted(record)} executed : Record",
                                     "Execute2=flicko_no_such_program.exe : Broken"])
-    files = f'Editor={tool} record {quoted(record)} "%1"'
+    # The profile functions take off one pair of quotes around a whole
+    # value: a value that starts and ends quoted is wrapped in one more.
+    files = f'Editor="{tool} record {quoted(record)} "%1""'
     h.write_settings(files=files, extra=text)
     log = h.start_hooked()
     drags_scroll(log)

@@ -507,7 +507,7 @@ def user_folder(prefix, *parts):
     """A folder of the prefix's user, whatever the user is called. Its
     names match without regard to case, as Windows matches them (Wine's
     prefix has "StartUp")."""
-    for user in sorted(glob.glob(os.path.join(prefix, "drive_c", "users", "*"))):
+    for user in sorted(glob.glob(os.path.join(glob.escape(prefix), "drive_c", "users", "*"))):
         if os.path.basename(user) == "Public":
             continue
         path = user
