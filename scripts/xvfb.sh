@@ -9,7 +9,10 @@
 flicko_start_xvfb() {
   local answer n
   answer=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$answer" </dev/null >/dev/null 2>&1 &
+  # -noreset: the server does not reset when its last client leaves, so a
+  # program connecting in that moment (between two Wine sessions) is not
+  # refused.
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$answer" </dev/null >/dev/null 2>&1 &
   FLICKO_XVFB_PID=$!
   for _ in $(seq 1 300); do
     n=$(head -n 1 "$answer")

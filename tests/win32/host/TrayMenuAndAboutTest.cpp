@@ -177,7 +177,7 @@ TEST_F(TrayWindowTest, AboutShowsVersionsAndHidesTheBarWhenTheFilesFit) {
     ASSERT_TRUE(::CopyFileA(ThisProgram().c_str(), files_.AppPath.c_str(), FALSE));
     struct RemoveCopy {
         std::string path;
-        ~Remove() { ::DeleteFileA(path.c_str()); }
+        ~RemoveCopy() { ::DeleteFileA(path.c_str()); }
     } removeCopy{files_.AppPath};
     HWND dialog = ShowAboutDialog(::GetModuleHandleA(nullptr), window_, host_, files_, false);
     ASSERT_NE(dialog, nullptr);
