@@ -300,7 +300,7 @@ def case_scaled_display_drag_follows_lines(h):
     h.env["WINEPREFIX"] = scaled
     r = h.run("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f")
     check(r.returncode == 0, f"reg add LogPixels failed: {r.stdout} {r.stderr}")
-    log = h.start_hooked(extra=("dpiaware",))
+    log = h.start_hooked(pos=(100, 400), extra=("dpiaware",))  # room above for ten tall lines
     check(log.last_value("top", "dpi") == 144, f"the fixture sees {log.last_value('top', 'dpi')} dpi, not 144", log)
     check(log.line_height == 24, f"the fixture's lines are {log.line_height} pixels high, not 24", log)
     lines = 10
