@@ -296,8 +296,9 @@ def case_scaled_display_drag_follows_lines(h):
     h.wineserver("-k")
     h.wineserver("-w")
     scaled = os.path.join(h.work, "prefix-144dpi")
-    shutil.copytree(h.env["WINEPREFIX"], scaled, symlinks=True)
-    h.env["WINEPREFIX"] = scaled
+    shutil.copytree(h.prefix, scaled, symlinks=True)
+    h.env["FLICKO_WINE_PREFIX"] = scaled
+    h.codepage = None
     r = h.run("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f")
     check(r.returncode == 0, f"reg add LogPixels failed: {r.stdout} {r.stderr}")
     log = h.start_hooked(pos=(100, 400), extra=("dpiaware",))  # room above for ten tall lines
