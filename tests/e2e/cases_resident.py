@@ -293,6 +293,7 @@ def case_scaled_display_drag_follows_lines(h):
     the rule's 16 dot lines are scaled to them, so a drag of ten such lines
     scrolls ten lines and the text stays under the cursor. The prefix is a
     copy of the case's own, set to 144 dpi."""
+    h.run("cmd", "/c", "exit", "0", output=False)  # the tests' prefix, made at its first use
     h.wineserver("-k")
     h.wineserver("-w")
     scaled = os.path.join(h.work, "prefix-144dpi")
