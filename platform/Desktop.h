@@ -95,9 +95,10 @@ public:
     virtual std::uint32_t GetDoubleClickTime() = 0;
 
     // --- display scale --------------------------------------------------
-    // The DPI the window's content is shown at: its own (GetDpiForWindow)
-    // for a per-monitor-aware window, its monitor's for one the system
-    // stretches, the system's where the system cannot say per window; 0
+    // The DPI the window's content is shown at: that of the monitor its
+    // top-level window is on, which a per-monitor-aware window lays itself
+    // out for and the system stretches any other window to; the system's
+    // where the system cannot say per monitor; 0
     // for a missing window. Every point and rectangle of this seam is in
     // physical pixels whatever the scale.
     virtual int WindowDpi(Hwnd w) = 0;

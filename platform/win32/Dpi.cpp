@@ -16,13 +16,10 @@ namespace {
 // when the running system has them.
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFn = UINT(WINAPI*)();
-using GetWindowDpiAwarenessContextFn = HANDLE(WINAPI*)(HWND);
-using GetAwarenessFromDpiAwarenessContextFn = int(WINAPI*)(HANDLE);
 using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
-constexpr int kPerMonitorAware = 2;  // DPI_AWARENESS_PER_MONITOR_AWARE
 constexpr int kEffectiveDpi = 0;     // MDT_EFFECTIVE_DPI
 
 template <typename F>
@@ -40,10 +37,6 @@ HMODULE Shcore() {
 struct TDpiFunctions {
     GetDpiForWindowFn ForWindow = User32<GetDpiForWindowFn>("GetDpiForWindow");
     GetDpiForSystemFn ForSystem = User32<GetDpiForSystemFn>("GetDpiForSystem");
-    GetWindowDpiAwarenessContextFn WindowContext =
-        User32<GetWindowDpiAwarenessContextFn>("GetWindowDpiAwarenessContext");
-    GetAwarenessFromDpiAwarenessContextFn Awareness =
-        User32<GetAwarenessFromDpiAwarenessContextFn>("GetAwarenessFromDpiAwarenessContext");
     SystemParametersInfoForDpiFn ParametersForDpi = User32<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
     GetSystemMetricsForDpiFn MetricsForDpi = User32<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
     GetDpiForMonitorFn ForMonitor = Shcore() ? reinterpret_cast<GetDpiForMonitorFn>(reinterpret_cast<void*>(
@@ -88,13 +81,15 @@ int OwnDpiOfWindow(HWND window) {
 }
 
 int ShownDpiOfWindow(HWND window) {
-    const int own = OwnDpiOfWindow(window);
-    if (own == 0) return 0;
-    const TDpiFunctions& f = Functions();
-    if (f.WindowContext && f.Awareness) {
-        if (f.Awareness(f.WindowContext(window)) == kPerMonitorAware) return own;
-    }
-    return MonitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+    if (!::IsWindow(window)) return 0;
+    // Whatever the window's awareness, its content appears at the scale of
+    // the monitor its top-level window is on: a per-monitor-aware window
+    // lays itself out for that monitor, and the system stretches any other
+    // window to it. The window's own DPI (GetDpiForWindow) is not asked:
+    // for another process's per-monitor-aware window Wine answers 96
+    // whatever the monitor's scale.
+    const HWND root = ::GetAncestor(window, GA_ROOT);
+    return MonitorDpi(::MonitorFromWindow(root ? root : window, MONITOR_DEFAULTTONEAREST));
 }
 
 NONCLIENTMETRICSW NonClientMetricsForDpi(int dpi) {

@@ -19,10 +19,11 @@ int MonitorDpi(HMONITOR monitor);
 // The DPI a window lays itself out for (GetDpiForWindow); its monitor's
 // where that is missing. 0 for a missing window.
 int OwnDpiOfWindow(HWND window);
-// The scale the window's content appears at: its own DPI when it is
-// per-monitor aware; for a window the system stretches (unaware or system
-// aware) its monitor's, since a line it draws 16 pixels high covers
-// 16 x monitor dpi / 96 physical pixels. 0 for a missing window.
+// The scale the window's content appears at: the DPI of the monitor its
+// top-level window is on. A per-monitor-aware window lays itself out for
+// it; a window the system stretches (unaware or system aware) draws a line
+// 16 pixels high that covers 16 x monitor dpi / 96 physical pixels all the
+// same. 0 for a missing window.
 int ShownDpiOfWindow(HWND window);
 
 // SPI_GETNONCLIENTMETRICS (without the padded border) at dpi: the fonts and
