@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "base/Dpi.h"
 #include "base/Rounding.h"
 #include "engine/TargetSend.h"
 #include "engine/WindowGeometry.h"
@@ -86,14 +87,23 @@ void ScrollMethods::PrepareAxes() {
         a.AutoMethod = a.AxisRule->Method == TScrollMethod::Auto;
         a.Method = a.AutoMethod ? TScrollMethod::scrollpos : a.AxisRule->Method;
     }
+    // Widths in dot follow the target's scale; widths measured from its
+    // windows are in its pixels already.
+    s.TargetDpi = UsableDpi(desktop_.WindowDpi(s.TargetWindow != kNoWindow ? s.TargetWindow : s.PointedWindow));
     for (int axis = 0; axis < 2; ++axis) s.Axis[axis].UnitWidth = ComputeUnitWidth(axis);
-    for (AxisState& a : s.Axis) a.MinStep = a.AxisRule->ScrollStep;
+    for (AxisState& a : s.Axis) {
+        a.MinStep = a.AxisRule->ScrollStep;
+        if (a.AxisRule->ScrollStepUnit == TScrollStepUnit::dot && s.TargetDpi != kBaseDpi) {
+            a.MinStep = RoundHalfEven(static_cast<float>(a.MinStep) * DotScale(s.TargetDpi));
+        }
+    }
 }
 
 float ScrollMethods::ComputeUnitWidth(int axis) {
     const ScrollTarget& s = state_.Target;
     const AxisState& a = s.Axis[axis];
     const float v = a.AxisRule->ScrollWidth;
+    const float dots = v * DotScale(s.TargetDpi);
     const auto perPage = [&](float length) -> float {
         const std::uint32_t page = ScrollPageOf(desktop_, a.BarWindow, a.BarKind);
         return page == 0 ? 0.0f : length / static_cast<float>(page);
@@ -101,7 +111,7 @@ float ScrollMethods::ComputeUnitWidth(int axis) {
     switch (a.AxisRule->ScrollWidthUnit) {
     case TScrollWidthUnit::dot:
     case TScrollWidthUnit::dotPerScrollline:
-        return v;
+        return dots;
     case TScrollWidthUnit::clientLen:
         return static_cast<float>(ClientLen(desktop_, s.TargetWindow, axis)) * v;
     case TScrollWidthUnit::clientLenPerScrollpage:
@@ -115,14 +125,14 @@ float ScrollMethods::ComputeUnitWidth(int axis) {
     case TScrollWidthUnit::PointToRectPerScrollpage:
         return perPage(static_cast<float>(PtToRt(desktop_, state_.Drag.DownPoint, a.BarWindow, axis)) * v);
     case TScrollWidthUnit::CaretDotPerScroll:
-        return v / 12.0f;
+        return dots / 12.0f;
     case TScrollWidthUnit::DotAuto:
         if (ScrollPageOk(desktop_, a.BarWindow, a.BarKind)) {
             return perPage(static_cast<float>(ClientLen(desktop_, s.TargetWindow, axis)));
         }
-        return v;
+        return dots;
     }
-    return v;
+    return dots;
 }
 
 // --- bar readings ------------------------------------------------------------

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "host/core/AboutTemplate.h"
+#include "base/Dpi.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/UiFont.h"
 
@@ -44,9 +46,18 @@ int WidestLine(const LOGFONTW& font, const TAboutTexts& texts, const std::u16str
     return widest;
 }
 
+// Sent by the dialog to itself when it should be laid out for another DPI
+// (wParam): it was created on a monitor other than the one foreseen, or it
+// moved to one of another scale.
+constexpr UINT kAboutRelayout = WM_APP + 24;
+
 struct TAboutState {
     IAboutHost& Host;
     HINSTANCE Instance;
+    HWND Owner;
+    TFiles Files;
+    bool Japanese;
+    int Dpi;  // of the monitor the dialog is laid out for
     std::wstring FileList;
     LOGFONTW Font;  // the dialog's font; the name shows it half as large again
     ScopedHandle<OwnedIconTraits> Icon;
@@ -54,11 +65,18 @@ struct TAboutState {
     // Set once the dialog exists: from then on the dialog frees this state
     // and gives the hook back when it is destroyed.
     bool OwnedByDialog = false;
+    // A dialog laid out afresh took its place, and the paused hook with it.
+    bool HandedOver = false;
+    RECT Place{};  // where the system would have the dialog at the new DPI
 };
 
+HWND CreateAbout(std::unique_ptr<TAboutState> state);
+void TakeKeyboard(HWND dialog);
+
 void InitDialog(HWND dialog, TAboutState& state) {
+    const int icon = ScaleToDpi(48, state.Dpi);
     state.Icon.reset(static_cast<HICON>(
-        ::LoadImageW(state.Instance, L"MAINICON", IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR)));
+        ::LoadImageW(state.Instance, L"MAINICON", IMAGE_ICON, icon, icon, LR_DEFAULTCOLOR)));
     if (state.Icon) {
         ::SendDlgItemMessageW(dialog, kAboutIconId, STM_SETIMAGE, IMAGE_ICON,
                               reinterpret_cast<LPARAM>(state.Icon.get()));
@@ -91,10 +109,31 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
         ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
         state->Host.SetAboutWindow(nullptr);
         if (state->OwnedByDialog) {
-            state->Host.ResumeHook();
+            if (!state->HandedOver) state->Host.ResumeHook();
             delete state;
         }
         return FALSE;
+    case WM_DPICHANGED:
+        // Fonts, icon and sizes all come from the template: the dialog is
+        // built again for the new scale, where the system suggests.
+        state->Place = *reinterpret_cast<const RECT*>(lParam);
+        ::PostMessageW(dialog, kAboutRelayout, LOWORD(wParam), 0);
+        return TRUE;
+    case kAboutRelayout: {
+        if (static_cast<int>(wParam) == state->Dpi || state->HandedOver) return TRUE;
+        if (state->Place.right <= state->Place.left) ::GetWindowRect(dialog, &state->Place);
+        auto next = std::make_unique<TAboutState>(TAboutState{state->Host, state->Instance, state->Owner, state->Files,
+                                                              state->Japanese, static_cast<int>(wParam), {}, {}, {}, {},
+                                                              false, false, state->Place});
+        HWND fresh = CreateAbout(std::move(next));
+        if (!fresh) return TRUE;  // the old layout stays
+        state->HandedOver = true;
+        IAboutHost& host = state->Host;
+        ::DestroyWindow(dialog);
+        host.SetAboutWindow(fresh);
+        TakeKeyboard(fresh);
+        return TRUE;
+    }
     default: break;
     }
     // With two dialogs open, the one the user works in gets the keys.
@@ -142,45 +181,77 @@ void TakeKeyboard(HWND dialog) {
 
 }  // namespace
 
-HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFiles& files, bool japanese) {
-    if (HWND open = host.AboutWindow(); open && ::IsWindow(open)) {
-        TakeKeyboard(open);
-        return open;
-    }
-    const NONCLIENTMETRICSW ncm = NonClientMetrics();
-    const TAboutTexts texts = AboutTexts(japanese, ToU16(FromAnsi(ReadVersionString(files.AppPath, "ProductVersion"))),
-                                         ToU16(FromAnsi(ReadVersionString(files.AppPath, "LegalCopyright"))));
-    const std::wstring fileList = FromAnsi(
-        AboutFileList(files, [](const std::string& path) { return ReadVersionString(path, "FileVersion"); }));
+namespace {
+
+// Builds the dialog for state's DPI and creates it, centred on state.Place
+// when that is set (a dialog laid out again), else where DS_CENTER puts it.
+HWND CreateAbout(std::unique_ptr<TAboutState> state) {
+    const int dpi = state->Dpi;
+    const NONCLIENTMETRICSW ncm = NonClientMetricsForDpi(dpi);
+    const TAboutTexts texts =
+        AboutTexts(state->Japanese, ToU16(FromAnsi(ReadVersionString(state->Files.AppPath, "ProductVersion"))),
+                   ToU16(FromAnsi(ReadVersionString(state->Files.AppPath, "LegalCopyright"))));
+    state->FileList = FromAnsi(AboutFileList(
+        state->Files, [](const std::string& path) { return ReadVersionString(path, "FileVersion"); }));
     LOGFONTW font = ncm.lfMessageFont;
-    UseFaceThatShows(font, texts.Title + texts.ProductName + texts.Versions + u"OK" + ToU16(fileList));
+    UseFaceThatShows(font, texts.Title + texts.ProductName + texts.Versions + u"OK" + ToU16(state->FileList));
+    state->Font = font;
     TAboutSystemMetrics metrics;
     metrics.FontHeight = font.lfHeight;
     metrics.Face = ToU16(font.lfFaceName);
+    // The font height is in pixels at the monitor's DPI, so the point size
+    // is the same on every monitor; the dialog manager turns it back into
+    // pixels at the dialog's own scale.
+    metrics.LogPixelsY = dpi;
+    metrics.Dpi = dpi;
     metrics.CaptionHeight = ncm.iCaptionHeight;
     metrics.ScrollHeight = ncm.iScrollHeight;
-    metrics.DlgFrame = ::GetSystemMetrics(SM_CXDLGFRAME);
+    metrics.DlgFrame = SystemMetricForDpi(SM_CXDLGFRAME, dpi);
     metrics.AverageCharWidth = DialogAverageCharWidth(font);
-    metrics.TextPixels = WidestLine(font, texts, ToU16(fileList));
-    if (const ScopedWindowDc dc(WindowDc{owner, ::GetDC(owner)}); dc) {
-        metrics.LogPixelsY = ::GetDeviceCaps(dc.get().dc, LOGPIXELSY);
-    }
+    metrics.TextPixels = WidestLine(font, texts, ToU16(state->FileList));
     const std::vector<std::uint8_t> bytes = BuildAboutTemplate(ComputeAboutLayout(metrics), texts);
     // The dialog manager wants the template on a DWORD boundary.
     std::vector<DWORD> aligned((bytes.size() + 3) / 4);
     std::memcpy(aligned.data(), bytes.data(), bytes.size());
 
-    auto state = std::make_unique<TAboutState>(TAboutState{host, instance, fileList, font, {}, {}, false});
+    const RECT place = state->Place;
+    HWND dialog = ::CreateDialogIndirectParamW(state->Instance, reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()),
+                                               state->Owner, AboutProc, reinterpret_cast<LPARAM>(state.get()));
+    if (!dialog) return nullptr;
+    state.release()->OwnedByDialog = true;
+    if (place.right > place.left) {
+        RECT r;
+        ::GetWindowRect(dialog, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        ::SetWindowPos(dialog, nullptr, (place.left + place.right - w) / 2, (place.top + place.bottom - h) / 2, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return dialog;
+}
+
+}  // namespace
+
+HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFiles& files, bool japanese) {
+    if (HWND open = host.AboutWindow(); open && ::IsWindow(open)) {
+        TakeKeyboard(open);
+        return open;
+    }
+    // DS_CENTER puts the dialog on the owner's monitor: it is laid out for
+    // that monitor's scale from the start.
+    const int dpi = MonitorDpi(::MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY));
     host.PauseHook();
-    HWND dialog = ::CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), owner,
-                                               AboutProc, reinterpret_cast<LPARAM>(state.get()));
+    HWND dialog = CreateAbout(std::make_unique<TAboutState>(
+        TAboutState{host, instance, owner, files, japanese, dpi, {}, {}, {}, {}, false, false, {}}));
     if (!dialog) {
         host.ResumeHook();
         return nullptr;
     }
-    state.release()->OwnedByDialog = true;
     host.SetAboutWindow(dialog);
     TakeKeyboard(dialog);
+    // The system may have chosen another monitor after all.
+    if (const int actual = OwnDpiOfWindow(dialog); actual != 0 && actual != dpi) {
+        ::PostMessageW(dialog, kAboutRelayout, static_cast<WPARAM>(actual), 0);
+    }
     return dialog;
 }
 

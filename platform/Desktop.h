@@ -93,6 +93,14 @@ public:
     virtual Millis TimeGetTime() = 0;
     virtual int GetSystemMetrics(int index) = 0;
     virtual std::uint32_t GetDoubleClickTime() = 0;
+
+    // --- display scale --------------------------------------------------
+    // The DPI the window's content is shown at: its own (GetDpiForWindow)
+    // for a per-monitor-aware window, its monitor's for one the system
+    // stretches, the system's where the system cannot say per window; 0
+    // for a missing window. Every point and rectangle of this seam is in
+    // physical pixels whatever the scale.
+    virtual int WindowDpi(Hwnd w) = 0;
 };
 
 }  // namespace flicko

@@ -489,4 +489,28 @@ int FakeDesktop::GetSystemMetrics(int index) {
     return it == metrics_.end() ? 0 : it->second;
 }
 
+void FakeDesktop::SetWindowDpi(Hwnd w, int dpi) {
+    if (Window* win = Find(w)) win->dpi = dpi;
+}
+
+int FakeDesktop::WindowDpi(Hwnd w) {
+    const Window* win = Find(w);
+    if (!win) return 0;
+    // A child window is shown at the scale of its top-level window.
+    const Window* top = win;
+    while (top->dpi == 0 && top->parent != kNoWindow) top = Find(top->parent);
+    if (top->dpi != 0) return top->dpi;
+    std::int64_t most = 0;
+    int dpi = systemDpi_;
+    for (const Monitor& m : monitors_) {
+        const std::int64_t w = std::max(0, std::min(top->rect.right, m.rect.right) - std::max(top->rect.left, m.rect.left));
+        const std::int64_t h = std::max(0, std::min(top->rect.bottom, m.rect.bottom) - std::max(top->rect.top, m.rect.top));
+        if (w * h > most) {
+            most = w * h;
+            dpi = m.dpi;
+        }
+    }
+    return dpi;
+}
+
 }  // namespace flicko

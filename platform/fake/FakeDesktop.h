@@ -86,6 +86,14 @@ public:
     // Window properties (SetPropA) in the order EnumPropsExA gives them.
     void SetPropertyNames(Hwnd w, std::vector<std::string> names);
 
+    // --- display scale ----------------------------------------------------
+    // A monitor covering rect (physical pixels) at dpi. A window takes the
+    // DPI of the monitor that holds most of its top-level window, the
+    // system's (96 unless set) when none does, or its own when set.
+    void AddMonitor(Rect rect, int dpi) { monitors_.push_back(Monitor{rect, dpi}); }
+    void SetSystemDpi(int dpi) { systemDpi_ = dpi; }
+    void SetWindowDpi(Hwnd w, int dpi);
+
     // --- driving the input state ----------------------------------------
     void SetTime(Millis t) { now_ = t; }
     void Advance(Millis ms) { now_ += ms; }
@@ -157,6 +165,7 @@ public:
     Millis TimeGetTime() override { return now_; }
     int GetSystemMetrics(int index) override;
     std::uint32_t GetDoubleClickTime() override { return doubleClickTime_; }
+    int WindowDpi(Hwnd w) override;
 
 private:
     struct Window {
@@ -174,6 +183,11 @@ private:
         int wheelRemainder = 0;
         std::uint32_t process = 0;
         std::vector<std::string> properties;
+        int dpi = 0;  // 0: the monitor's
+    };
+    struct Monitor {
+        Rect rect;
+        int dpi = 96;
     };
     struct Process {
         std::string imageName;
@@ -204,6 +218,8 @@ private:
     std::map<std::uint32_t, Process> processes_;
     std::uint32_t nextProcess_ = kDefaultProcess + 4;
     int imageNameQueries_ = 0;
+    std::vector<Monitor> monitors_;
+    int systemDpi_ = 96;
 };
 
 }  // namespace flicko

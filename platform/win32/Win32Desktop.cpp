@@ -3,6 +3,7 @@
 #include "platform/win32/Win32Desktop.h"
 
 #include "platform/WinConst.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/ScopedHandle.h"
 
 #include <mmsystem.h>
@@ -210,5 +211,6 @@ std::int16_t Win32Desktop::GetAsyncKeyState(int vk) { return static_cast<std::in
 Millis Win32Desktop::TimeGetTime() { return ::timeGetTime(); }
 int Win32Desktop::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 std::uint32_t Win32Desktop::GetDoubleClickTime() { return ::GetDoubleClickTime(); }
+int Win32Desktop::WindowDpi(Hwnd w) { return ShownDpiOfWindow(H(w)); }
 
 }  // namespace flicko

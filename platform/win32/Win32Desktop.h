@@ -43,6 +43,7 @@ public:
     Millis TimeGetTime() override;
     int GetSystemMetrics(int index) override;
     std::uint32_t GetDoubleClickTime() override;
+    int WindowDpi(Hwnd w) override;
 };
 
 }  // namespace flicko

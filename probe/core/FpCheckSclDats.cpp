@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/Dpi.h"
 #include "base/HandleValue.h"
 #include "platform/WinConst.h"
 #include "rules/RuleView.h"
@@ -70,9 +71,15 @@ std::vector<std::string> ScrollResultLines(Desktop& desktop, const ScrollTarget&
         "",
         "Window for send : " + Hex8(t.TargetWindow),
         std::string(" Client size: ") + size,
-        "",
-        "Horizontal : ",
     };
+    // On a scaled display the widths in dot below are the scaled ones; at
+    // 96 dpi, where a dot is a pixel, the view stays as it always was.
+    if (t.TargetDpi != kBaseDpi) {
+        lines.push_back(" DPI : " + std::to_string(t.TargetDpi) + " (1 dot = " + FloatToText(DotScale(t.TargetDpi)) +
+                        " pixels)");
+    }
+    lines.emplace_back();
+    lines.emplace_back("Horizontal : ");
     for (auto& l : AxisStateLines(desktop, t.Axis[kAxisH], snapshots[kAxisH])) lines.push_back(std::move(l));
     lines.emplace_back();
     lines.emplace_back("Vertical : ");

@@ -2,6 +2,8 @@
 // fake desktop with rules read from a file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/WinConst.h"
 #include "platform/fake/FakeDesktop.h"
 #include "probe/core/Probe.h"
@@ -129,6 +131,16 @@ TEST_F(FpProbeTest, StateViewShowsTheWindowsAndBothAxes) {
                   " Method: ScrollLine", "", "Vertical : ", " Is scroll : True", std::string(" Scrollbar : ") + edit8,
                   " Scrollbar type : Vertical", " ScrollInfo : Min:0, Max:99, Pos:20, Page:10", " Dot/Scroll : 16",
                   " Method: ScrollLine"}));
+}
+
+TEST_F(FpProbeTest, StateViewOnAScaledMonitorShowsTheTargetsDpiAndTheScaledWidth) {
+    desktop.AddMonitor({0, 0, 1920, 1080}, 144);
+    Tick({100, 100}, true);
+    const auto lines = Lines(view.result);
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[3], " Client size: 300 x 200");
+    EXPECT_EQ(lines[4], " DPI : 144 (1 dot = 1.5 pixels)");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), " Dot/Scroll : 24"), lines.end());
 }
 
 TEST_F(FpProbeTest, UnmatchedWindowShowsTheElseBlockAndItsPlace) {
