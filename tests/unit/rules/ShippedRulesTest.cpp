@@ -99,6 +99,49 @@ TEST_F(ShippedRules, ProgramsWithoutScrollBarsGetVerticalWheelRules) {
     EXPECT_EQ(RuleFor(Window("Edit"))->V.Method, TScrollMethod::scrollline);
 }
 
+TEST_F(ShippedRules, AnyWindowWithAScrollBarScrollsByLinesOnTheAxesItHas) {
+    Load(ShippedText());
+    const Hwnd vOnly = Window("Scintilla");
+    desk.SetScrollBar(vOnly, win::SB_VERT, 0, 500, 40, 0);
+    const Hwnd both = Window("ConsoleWindowClass");
+    desk.SetScrollBar(both, win::SB_VERT, 0, 500, 40, 0);
+    desk.SetScrollBar(both, win::SB_HORZ, 0, 200, 80, 0);
+    const Hwnd withControl = Window("OldCustomView");
+    desk.AddWindow(withControl, {.className = "ScrollBar", .style = 0x10000001, .rect = {280, 0, 300, 300}});
+    desk.SetScrollBar(desk.ChildWindows(withControl)[0], win::SB_CTL, 0, 90, 10, 0);
+
+    const TSclDat* v = RuleFor(vOnly);
+    ASSERT_NE(v, &model.ElseSclDat);
+    EXPECT_TRUE(v->IsScroll);
+    EXPECT_EQ(v->V.Method, TScrollMethod::scrollline);
+    EXPECT_FALSE(v->H.IsScroll);
+    const TSclDat* b = RuleFor(both);
+    EXPECT_TRUE(b->H.IsScroll && b->V.IsScroll);
+    const TSclDat* c = RuleFor(withControl);
+    ASSERT_NE(c, &model.ElseSclDat);
+    EXPECT_EQ(c->V.ScrollBarType, TScrollBarType::Control);
+    EXPECT_EQ(paths.ResolveWindowPath(withControl, c->V.ScrollBar, *c), desk.ChildWindows(withControl)[0]);
+
+    // Without a bar and of no known toolkit: left alone.
+    EXPECT_EQ(RuleFor(Window("AfxFrameOrView140u")), &model.ElseSclDat);
+}
+
+TEST_F(ShippedRules, ToolkitWindowsTakeWholeNotchesAndXamlWindowsWheelInput) {
+    Load(ShippedText());
+    for (const char* cls : {"HwndWrapper[App.exe;;4e1f]", "Qt5QWindowIcon", "Qt5152QWindowIcon", "Qt6QWindowIcon",
+                            "SunAwtFrame", "SunAwtCanvas", "gdkWindowChild"}) {
+        SCOPED_TRACE(cls);
+        const TSclDat* rule = RuleFor(Window(cls));
+        EXPECT_EQ(rule->V.Method, TScrollMethod::mousewheel);
+        EXPECT_EQ(rule->V.ScrollStepUnit, TScrollStepUnit::notch);
+    }
+    for (const char* cls : {"Windows.UI.Core.CoreWindow", "Microsoft.UI.Content.DesktopChildSiteBridge",
+                            "CASCADIA_HOSTING_WINDOW_CLASS"}) {
+        SCOPED_TRACE(cls);
+        EXPECT_EQ(RuleFor(Window(cls))->V.Method, TScrollMethod::inputwheel);
+    }
+}
+
 TEST_F(ShippedRules, CommentedBlocksReadCleanlyOnceEnabled) {
     const std::string wheelElse = Enable(ShippedText(), "else");
     ASSERT_FALSE(wheelElse.empty());

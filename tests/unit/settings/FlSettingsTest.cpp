@@ -66,6 +66,7 @@ TEST_F(FlIniReaderTest, MissingFileKeepsEveryDefaultAndEndsTheChain) {
     EXPECT_EQ(v.Tolerance[0].Time, 100u);
     EXPECT_EQ(v.CheckMouseInterval, 10u);
     EXPECT_EQ(v.InertiaInterval, 10u);
+    EXPECT_TRUE(v.LeaveConfinedCursor);
     EXPECT_TRUE(v.TaskbarIcon.LeftButton.empty());
     EXPECT_EQ(profiles.filesRead, std::vector<std::string>{missing});
     EXPECT_TRUE(errors.shown.empty());
@@ -88,6 +89,7 @@ TEST_F(FlIniReaderTest, EveryKeyOfTheTableIsReadIntoItsValue) {
                                   "YTolerance=4\n"
                                   "CheckMouseInterval=0.02\n"
                                   "InertiaInterval=0.005\n"
+                                  "LeaveConfinedCursor=False\n"
                                   "[Etc]\n"
                                   "Ja=True\n");
     env.SetVariable("EDIT", "C:\\ed.exe");
@@ -108,6 +110,7 @@ TEST_F(FlIniReaderTest, EveryKeyOfTheTableIsReadIntoItsValue) {
     EXPECT_EQ(v.Tolerance[1].Distance, 4);
     EXPECT_EQ(v.CheckMouseInterval, 20u);
     EXPECT_EQ(v.InertiaInterval, 5u);
+    EXPECT_FALSE(v.LeaveConfinedCursor);
     EXPECT_TRUE(v.Ja);
 }
 
