@@ -4,6 +4,7 @@ for the kinds of window the shipped rules name or leave alone."""
 import os
 import shutil
 import signal
+import subprocess
 import time
 
 from harness import *  # noqa: F401,F403 (the cases' shared vocabulary)
@@ -24,32 +25,38 @@ def end(h, p):
     p.wait(timeout=30)
 
 
-def window_at(h, point):
-    """(handle, class, vertical position or None) of the window at point."""
-    rc, out = h.tool("at", str(point[0]), str(point[1]))
-    if rc != 0 or len(out.split()) != 3:
-        return None
-    hwnd, cls, pos = out.split()
-    return hwnd, cls, None if pos == "-" else int(pos)
+def content(band):
+    """The pixels of a band of the screen (left, top, right, bottom), as
+    bytes: what a scroll moves. Another program's bar cannot be read here
+    (Wine answers no GetScrollInfo across processes)."""
+    l, t, r, b = band
+    return subprocess.run(["import", "-window", "root", "-crop", f"{r - l}x{b - t}+{l}+{t}", "rgb:-"],
+                          capture_output=True, check=False).stdout
 
 
 def menu_open(h):
     return h.tool("exists", "#32768")[0] == 0
 
 
-def scrolls_and_clicks(h, what, point):
-    """A right drag at point moves the vertical bar of the window there
-    (toward whichever end has room); a plain right click there opens a
-    menu."""
-    first = wait_for(lambda: (lambda w: w if w and w[2] is not None else None)(window_at(h, point)), 30,
-                     f"{what}: a window with a vertical bar at {point}")
-    drag(point, 0, 160 if first[2] > 0 else -160, steps=16)
-    wait_for(lambda: (window_at(h, point) or (0, 0, None))[2] not in (None, first[2]), 20,
-             f"{what} ({first[1]}) scrolled by a right drag from position {first[2]}")
+def scrolls_and_clicks(h, what, rect, point):
+    """A right drag at point moves the content of the window (a band
+    around the point, clear of carets and prompts): up, or down where the
+    content already shows its end; a plain right click there opens a menu."""
+    l, t, r, b = rect
+    x = point[0]
+    band = (x - (r - l) // 8, t + (b - t) * 7 // 20, x + (r - l) // 8, t + (b - t) * 3 // 5)
+    before = content(band)
+    for dy in (-160, 160):
+        drag(point, 0, dy, steps=16)
+        time.sleep(0.5)
+        if content(band) != before:
+            break
+        time.sleep(0.8)  # past the double-click time
+    check(content(band) != before, f"{what}: a right drag did not move its content")
     time.sleep(0.8)  # past the double-click time
     hover(point)
     xdo("click", "3")
-    wait_for(lambda: menu_open(h), 20, f"{what} ({first[1]}): a menu after a plain right click")
+    wait_for(lambda: menu_open(h), 20, f"{what}: a menu after a plain right click")
     xdo("key", "Escape")
     wait_for(lambda: not menu_open(h), 20, f"{what}: the menu closed")
 
@@ -63,7 +70,8 @@ def case_shipped_rules_scroll_wine_programs(h):
     shipped(h)
     long_text = os.path.join(h.work, "long.txt")
     with open(long_text, "w", newline="\r\n") as f:
-        f.write("".join(f"Line {i} of a text longer than any window\n" for i in range(400)))
+        # Every line differs along its whole width: any band shows a scroll.
+        f.write("".join(f"{i:04} " * 14 + "\n" for i in range(400)))
     h.start_flicko()
     h.wait_hooked()
     # (what, command line, top-level class, where in the window: fractions)
@@ -81,12 +89,14 @@ def case_shipped_rules_scroll_wine_programs(h):
         h.tool("move", cls, "40", "40")
         l, t, r, b = wait_for(lambda: (lambda r: r if r and r[0] == 40 else None)(top_rect(h, cls)), 20,
                               f"{what}'s window in place")
-        scrolls_and_clicks(h, what, (int(l + (r - l) * fx), int(t + (b - t) * fy)))
+        time.sleep(1.0)  # drawn in its new place
+        scrolls_and_clicks(h, what, (l, t, r, b), (int(l + (r - l) * fx), int(t + (b - t) * fy)))
         end(h, p)
 
 
-def fixture_kind(h, **fixture):
-    log = h.start_fixture(**fixture)
+def fixture_kind(h, name, *extra):
+    """One fixture at a time, each with its own log."""
+    log = h.start_fixture(name, extra=extra)
     return log, h.procs[-1]
 
 
@@ -98,7 +108,7 @@ def case_shipped_rules_scroll_fixture_windows(h):
     h.wait_hooked()
 
     # Any class with a bar of its own: line requests, one per 16 pixels.
-    log, p = fixture_kind(h, extra=("panelclass=OldCustomView", "range=1000"))
+    log, p = fixture_kind(h, "bar", "panelclass=OldCustomView", "range=1000")
     before = panel_pos(log)
     drag(inside(log.rects["panel"]), 0, -160, steps=16)
     wait_for(lambda: panel_pos(log) == before + 10, 20, "the unknown class scrolled 10 lines", log)
@@ -107,7 +117,7 @@ def case_shipped_rules_scroll_fixture_windows(h):
 
     # A toolkit's class, no bar: whole notches only (this one drops what is
     # below a notch), one per 60 dragged pixels.
-    log, p = fixture_kind(h, extra=("panelclass=SunAwtCanvas", "nobar"))
+    log, p = fixture_kind(h, "toolkit", "panelclass=SunAwtCanvas", "nobar")
     before = panel_pos(log)
     drag(inside(log.rects["panel"], 0.5, 0.9), 0, -180, steps=30)
     wait_for(lambda: panel_pos(log) == before + 3, 20, "the toolkit window moved three notches", log)
@@ -117,7 +127,7 @@ def case_shipped_rules_scroll_fixture_windows(h):
 
     # A XAML class: sent wheel messages are ignored, the wheel input at the
     # cursor is not; none of that input comes back as a press or a drag.
-    log, p = fixture_kind(h, extra=("panelclass=Windows.UI.Core.CoreWindow", "queuewheel", "range=1000"))
+    log, p = fixture_kind(h, "xaml", "panelclass=Windows.UI.Core.CoreWindow", "queuewheel", "range=1000")
     before = panel_pos(log)
     drag(inside(log.rects["panel"], 0.5, 0.9), 0, -120, steps=12)
     wait_for(lambda: panel_pos(log) >= before + 2, 20, "the XAML window scrolled by wheel input", log)
@@ -153,10 +163,10 @@ def case_right_drag_stays_the_applications(h):
     shipped(h)
     h.start_flicko()
     h.wait_hooked()
-    log, p = fixture_kind(h, extra=("panelclass=CanvasOfSomeCad", "nobar"))
+    log, p = fixture_kind(h, "surface", "panelclass=CanvasOfSomeCad", "nobar")
     whole_drag(h, log, "the drawing surface")
     end(h, p)
-    log, p = fixture_kind(h, extra=("panelclass=GameView", "clip"))
+    log, p = fixture_kind(h, "game", "panelclass=GameView", "clip")
     wait_for(lambda: log.events("top", "clip", since_mark=False), 20, "the cursor confined", log)
     whole_drag(h, log, "the confining program")
     end(h, p)

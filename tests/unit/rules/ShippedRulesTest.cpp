@@ -101,14 +101,15 @@ TEST_F(ShippedRules, ProgramsWithoutScrollBarsGetVerticalWheelRules) {
 
 TEST_F(ShippedRules, AnyWindowWithAScrollBarScrollsByLinesOnTheAxesItHas) {
     Load(ShippedText());
-    const Hwnd vOnly = Window("Scintilla");
-    desk.SetScrollBar(vOnly, win::SB_VERT, 0, 500, 40, 0);
-    const Hwnd both = Window("ConsoleWindowClass");
-    desk.SetScrollBar(both, win::SB_VERT, 0, 500, 40, 0);
-    desk.SetScrollBar(both, win::SB_HORZ, 0, 200, 80, 0);
+    // A shown bar is a style: the only sign of it that another program
+    // can read everywhere (Wine answers no GetScrollInfo across processes).
+    const Hwnd vOnly = desk.AddWindow(kNoWindow, {.className = "Scintilla", .style = 0x10000000 | 0x00200000});
+    const Hwnd both = desk.AddWindow(kNoWindow, {.className = "ConsoleWindowClass", .style = 0x10000000 | 0x00300000});
     const Hwnd withControl = Window("OldCustomView");
     desk.AddWindow(withControl, {.className = "ScrollBar", .style = 0x10000001, .rect = {280, 0, 300, 300}});
-    desk.SetScrollBar(desk.ChildWindows(withControl)[0], win::SB_CTL, 0, 90, 10, 0);
+    // A hidden one does not count.
+    const Hwnd hiddenControl = Window("OtherView");
+    desk.AddWindow(hiddenControl, {.className = "ScrollBar", .style = 0x00000001, .rect = {280, 0, 300, 300}});
 
     const TSclDat* v = RuleFor(vOnly);
     ASSERT_NE(v, &model.ElseSclDat);
@@ -124,6 +125,7 @@ TEST_F(ShippedRules, AnyWindowWithAScrollBarScrollsByLinesOnTheAxesItHas) {
 
     // Without a bar and of no known toolkit: left alone.
     EXPECT_EQ(RuleFor(Window("AfxFrameOrView140u")), &model.ElseSclDat);
+    EXPECT_EQ(RuleFor(hiddenControl), &model.ElseSclDat);
 }
 
 TEST_F(ShippedRules, ToolkitWindowsTakeWholeNotchesAndXamlWindowsWheelInput) {
