@@ -13,8 +13,7 @@ def shipped_flicko(h):
     """Flicko with the release's own default files, not the test settings."""
     for name in ("flicko.ini", "scroll.dat"):
         shutil.copy(os.path.join(h.args.release, "default", name), os.path.join(h.rel, "default", name))
-    # The Wine server starts with nothing of ours open: one started by a
-    # captured call would hold its pipe, and that call would never end.
+    # The Wine server starts holding no pipe of a captured call, which would then never end.
     h.run(os.path.join(h.args.tools, "flickotool.exe"), "block", output=False)
     h.start_flicko()
     h.wait_hooked()
@@ -23,7 +22,6 @@ def shipped_flicko(h):
 def end(p):
     os.killpg(p.pid, signal.SIGKILL)
     p.wait(timeout=30)
-
 
 def content(l, t, r, b):
     """The pixels of a band of the screen: another program's bar cannot be

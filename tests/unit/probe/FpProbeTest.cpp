@@ -155,7 +155,7 @@ TEST_F(FpProbeTest, StateViewSaysInWordsWhyAWindowIsNotScrolled) {
     Tick({400, 450}, true);  // the frame: no rule
     EXPECT_EQ(Lines(view.result)[2], "Not scrolled: no rule matched this window;");
     EXPECT_EQ(Lines(view.result)[3], " the else rule (" + file + ":9) says IsScroll: False.");
-    Tick({400, 450}, false);
+    Tick({400, 450}, false);  // and a rule that says so:
     Read(std::string(kRules) + "Class(AutoPane) { IsScroll: False; }\n");
     Tick({100, 350}, true);
     EXPECT_EQ(Lines(view.result)[3], " IsScroll: False at " + file + ":13.");
