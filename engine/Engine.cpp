@@ -38,7 +38,7 @@ Engine::Engine(Desktop& desktop, TRuleModel& model, const TEngineSettings& setti
       scroll_(desktop, state_, paths_, actions_),
       inertia_(desktop, state_, velocity_, scroll_, settings_, residentWindow),
       events_(desktop, model, state_,
-              DragNeighbours{&paths_, &scroll_, &velocity_, &inertia_, &actions_, &checkMouse_}),
+              DragNeighbours{&paths_, &scroll_, &velocity_, &inertia_, &actions_, &checkMouse_, &settings_}),
       checkMouse_(desktop, state_, events_, residentWindow) {}
 
 std::uint32_t Engine::DispatchMouseEvent(std::uint32_t message) {

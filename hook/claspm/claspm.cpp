@@ -10,6 +10,7 @@
 #include "platform/win32/WindowsInclude.h"
 
 #include "hook/FmoData.h"
+#include "platform/Types.h"
 #include "platform/win32/ScopedHandle.h"
 
 namespace {
@@ -90,6 +91,12 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code < 0) return ::CallNextHookEx(hook, code, wParam, lParam);
 
     const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+    // The resident's own wheel input (inputwheel) passes on at once: the
+    // resident is busy sending more of it and would keep this thread
+    // waiting, and it is no event of the user's.
+    if ((wParam == WM_MOUSEWHEEL || wParam == WM_MOUSEHWHEEL) && info->dwExtraInfo == flicko::kOwnInputMark) {
+        return ::CallNextHookEx(hook, code, wParam, lParam);
+    }
     const LPARAM point = MAKELONG(LOWORD(info->pt.x), LOWORD(info->pt.y));
     const auto receiver = flicko::HandleFromValue32<HWND>(fmo->Wnd);
 

@@ -17,6 +17,7 @@ TEngineSettings EngineSettingsFrom(const TSettingValues& values) {
     e.TTolerance = static_cast<std::int32_t>(values.Tolerance[0].Time);
     e.XTolerance = values.Tolerance[0].Distance;
     e.YTolerance = values.Tolerance[1].Distance;
+    e.LeaveConfinedCursor = values.LeaveConfinedCursor;
     return e;
 }
 
