@@ -64,13 +64,16 @@ def fixture_unix_pid(h):
     return h.procs[-1].pid if h.procs else None
 
 
-def counted(trace, pid, action, settle=1.0):
+def counted(trace, pid, action, settle=1.0, resident=None):
+    """Requests per event of the fixture (and of the resident, when given)
+    over what action does; action returns the number of events."""
     time.sleep(settle)
     start = trace.size()
     n = action()
     time.sleep(settle)
     c = trace.requests(start, trace.size(), pid)
-    return sum(c.values()) / n, c, n
+    r = trace.requests(start, trace.size(), resident) if resident else {}
+    return sum(c.values()) / n, c, n, sum(r.values()) / n, r
 
 
 def run(args):
@@ -130,7 +133,7 @@ def run(args):
                 time.sleep(0.02)
             return args.events
 
-        result["drag"] = counted(trace, pid, dragging)
+        result["drag"] = counted(trace, pid, dragging, resident=None if args.floor else h.flicko.pid)
         xt.button(3, False)
         time.sleep(0.5)
         # Throughput without the trace would be fairer, but the trace is
@@ -191,9 +194,12 @@ def main():
         r = run(args)
         for key, what in (("moves", "move over the panel (no drag)"), ("clicks", "left button event on the panel"),
                           ("drag", "move of a right drag over the edit (one line step)")):
-            per, counts, n = r[key]
+            per, counts, n, rper, rcounts = r[key]
             top = ", ".join(f"{k} {v}" for k, v in sorted(counts.items(), key=lambda kv: -kv[1])[:8])
-            out.append(f"- requests per {what}: {per:.1f} over {n} events ({top})")
+            out.append(f"- fixture's requests per {what}: {per:.1f} over {n} events ({top})")
+            if rcounts:
+                top = ", ".join(f"{k} {v}" for k, v in sorted(rcounts.items(), key=lambda kv: -kv[1])[:8])
+                out.append(f"- resident's requests per {what}: {rper:.1f} ({top})")
     if not args.counts_only and not args.floor:
         t = throughput(args)
         out.append(f"- back-to-back moves every {args.interval:g} ms for {args.seconds:g} s: "
