@@ -70,7 +70,12 @@ void Inertias::InertiaTick() {
         StopInertia();
         return;
     }
+    const Millis before = desktop_.TimeGetTime();
     scroll_.ScrollToDelta();
+    // Owed to the next tick, the time a slow target took would grow every
+    // tick up to the cap, and the loop would see input only between them.
+    const Millis busy = desktop_.TimeGetTime() - before;
+    if (busy > interval) d.UpTime += busy - interval;
 }
 
 bool Inertias::AllMovingAxesAtTheirEnd() {

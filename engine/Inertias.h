@@ -8,6 +8,10 @@
 // more than a few intervals (a suspended machine, a busy loop) the glide
 // goes on from where it stood instead of replaying the stall at once.
 //
+// A target slower than the glide slows it: the time a tick spends
+// scrolling beyond one interval is not owed to the next tick, so every tick
+// stays short and the loop answers input between them.
+//
 // A glide ends at the next press, when its target window is gone, and when
 // every moving axis has a readable bar at the end it moves toward.
 #pragma once

@@ -269,7 +269,9 @@ std::uint32_t MouseEvents::RightButtonUp(Point p, Millis t) {
     if (d.GiveBackAgain) {
         d.GiveBackAgain = false;
         d.LastButtonUpTime = t;
-        if (state_.Target.Rule) n_.actions->RunActions(state_.Target.Rule->ButtonUpNoScrolled);
+        // Only the click the pair took is given again: the rule's other
+        // release actions (keys, further clicks) already ran once.
+        n_.actions->RunActions(kDefaultButtonUpNoScrolled);
         return reply;
     }
     EndPress(p, t);

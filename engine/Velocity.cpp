@@ -38,8 +38,11 @@ void VelocityTrackers::SampleVelocity(int axis, std::int32_t a, Millis time) {
     const double v = t.Velocity;
     // Only the slow edge leaves out the time spent scrolling: a cursor
     // sampled late because the engine was busy may not have got as far as
-    // the elapsed time predicts, yet it did not slow down. A real rest
-    // still leaves the band once the busy time is used up.
+    // the elapsed time predicts, yet it did not slow down. Only the busy
+    // time since the last sample excuses it: that sample saw where the
+    // cursor had got to, so earlier busy time says nothing about this one,
+    // and a rest longer than the time tolerance leaves the band on any
+    // target.
     const double slowTime = static_cast<double>(e) - static_cast<double>(t.ScrollTime);
     const float lo = static_cast<float>(t.AnchorPos + v * (slowTime - t.TimeTolerance) -
                                         static_cast<double>(s) * t.PosTolerance);
@@ -60,8 +63,8 @@ void VelocityTrackers::SampleVelocity(int axis, std::int32_t a, Millis time) {
         }
         t.AnchorPos = a;
         t.AnchorTime = time;
-        t.ScrollTime = 0;
     }
+    t.ScrollTime = 0;
     if (a != t.ChangePos) {
         t.ChangePos = a;
         t.ChangeTime = time;

@@ -22,7 +22,7 @@ struct VelocityTracker {
     std::int32_t ChangePos = 0;  // last sample whose position differed from the one before
     Millis ChangeTime = 0;
     std::int32_t LastPos = 0;
-    Millis ScrollTime = 0;  // spent scrolling since AnchorTime
+    Millis ScrollTime = 0;  // spent scrolling since the last sample
     std::int32_t PosTolerance = 2;
     std::int32_t TimeTolerance = 100;
 };

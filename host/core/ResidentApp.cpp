@@ -78,7 +78,8 @@ std::uint32_t TResidentApp::MouseHook(std::uint32_t wParam, std::uint32_t tickNo
     if (!enabled_->Enabled()) return 0;
     const std::uint32_t message = HookMessage(wParam);
     const std::uint32_t reply = guard_.Run(std::uint32_t{0}, [&] {
-        if (message == win::WM_RBUTTONDOWN && HookMessageAge(wParam, tickNow) >= kStalePressMs) {
+        const bool rightPress = message == win::WM_RBUTTONDOWN || message == win::WM_RBUTTONDBLCLK;
+        if (rightPress && HookMessageAge(wParam, tickNow) >= kStalePressMs) {
             // The hook may have given up on this press and delivered it.
             engine_->PressGivenUp();
             return std::uint32_t{0};

@@ -22,8 +22,16 @@ this architecture can do per move), and the program with the message-aware
 wait; each as the X motion to WM_VSCROLL (WM_MOUSEMOVE for the floor)
 median and 99th percentile, and what the relay and the program add.
 
+With --glide-stop it measures instead, --runs times: a fast right flick
+(12 moves of --flick-step px, 4 ms apart) over the fixture's panel (range 100,000, a line per 10 dragged pixels, the
+rules of the end-to-end case fast_flick_glides) glides; after --glide-for seconds a
+left press over the fixture's list is put into X, and the figure is the time from
+that press to the panel's last line request (the glide's stop), read once
+the panel has been quiet for a second. A glide still going 30 s after the
+press counts as not stopped.
+
 Usage: latency.py --release DIR --fixture EXE --tools DIR --work DIR --out FILE [--moves N]
-                  [--compare [--runs N]]
+                  [--compare [--runs N]] [--glide-stop [--runs N]]
 """
 import argparse
 import ctypes
@@ -214,6 +222,69 @@ def measure_relay(args):
         h.stop()
 
 
+def is_panel_line(l):
+    return len(l) >= 5 and l[1] == "panel" and l[2] == "vscroll" and l[3] in ("0", "1")
+
+
+def glide_stop(args):
+    """Press-to-stop times of a glide on a slow, long pane, args.runs times."""
+    import cases_resident
+    ns = argparse.Namespace(**vars(args))
+    ns.case = "latency-glide-stop"
+    h = harness.Harness(ns)
+    rows = []
+    try:
+        h.write_settings(scroll_dat=cases_resident.LONG_PANE_DAT)
+        log = h.start_hooked(extra=("range=100000",))
+        harness.wait_for(lambda: harness.panel_pos(log) == 50000, 20, "the panel in the middle of its range", log)
+        start = harness.inside(log.rects["panel"], 0.5, 0.9)
+        click_at = harness.inside(log.rects["list"])
+        xt = XTest()
+        for run in range(1, args.runs + 1):
+            harness.settle(log)
+            before = harness.panel_pos(log)
+            harness.flick(start, step=args.flick_step)
+            # Past what the drag itself scrolls: only a glide goes on.
+            glided = before + 12 * args.flick_step // 10 + 20
+            if not harness.wait_for_or_none(lambda: harness.panel_pos(log) > glided, 4):
+                rows.append((run, None, None, "no glide"))
+                continue
+            xt.move(*click_at)
+            time.sleep(args.glide_for)
+            tail = LogTail(log.path)
+            pressed = now_us()
+            xt.button(1, True)
+            xt.button(1, False)
+            last, quiet_since, count = None, time.monotonic(), 0
+            deadline = time.monotonic() + 30
+            while time.monotonic() - quiet_since < 1.0 and time.monotonic() < deadline:
+                new = [l for l in tail.new_lines() if is_panel_line(l)]
+                if new:
+                    last, count, quiet_since = int(new[-1][4]), count + len(new), time.monotonic()
+                time.sleep(0.01)
+            if time.monotonic() >= deadline:
+                rows.append((run, None, count, "still gliding 30 s after the press"))
+                cases_resident.fresh_flicko(h, log)
+                continue
+            stop_ms = max(0.0, (last - pressed) / 1000.0) if last is not None else 0.0
+            # When the press reached the list, after the hook: what of the
+            # wait was the fixture's thread getting to its input at all.
+            downs = log.events("list", "ldown", since_mark=False)
+            arrived = f"press at the list after {(int(downs[-1][3]) - pressed) / 1000.0:.0f} ms" if downs else ""
+            rows.append((run, stop_ms, count, arrived))
+            print(f"run {run}: {stop_ms:.0f} ms, {count} lines after the press; {arrived}", flush=True)
+    finally:
+        h.stop()
+    lines = ["| run | left press to the glide's last line (ms) | lines after the press | note |", "|---|---|---|---|"]
+    for run, ms, n, note in rows:
+        lines.append(f"| {run} | {'-' if ms is None else f'{ms:.0f}'} | {'-' if n is None else n} | {note} |")
+    stopped = sorted(r[1] for r in rows if r[1] is not None)
+    if stopped:
+        lines.append(f"\nstopped {len(stopped)} of {len(rows)}; median {statistics.median(stopped):.0f} ms, "
+                     f"worst {stopped[-1]:.0f} ms")
+    return "\n".join(lines) + "\n"
+
+
 def compare(args):
     """Floor, relay and program side by side, args.runs times."""
     lines = [
@@ -242,7 +313,16 @@ def main():
     ap.add_argument("--moves", type=int, default=500)
     ap.add_argument("--compare", action="store_true")
     ap.add_argument("--runs", type=int, default=3)
+    ap.add_argument("--glide-stop", action="store_true")
+    ap.add_argument("--flick-step", type=int, default=25, help="px per move of the glide-stop flick")
+    ap.add_argument("--glide-for", type=float, default=3.0, help="seconds the glide goes on before the press")
     args = ap.parse_args()
+    if args.glide_stop:
+        text = glide_stop(args)
+        with open(args.out, "w") as f:
+            f.write(text)
+        print(text)
+        return 0
     if args.compare:
         text = compare(args)
         with open(args.out, "w") as f:

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -65,6 +66,17 @@ protected:
         return n;
     }
     int VPos() const { return desktop.Position(edit, win::SB_VERT); }
+    void LongPaneOfTenPixelLines() {
+        desktop.SetScrollBar(edit, win::SB_VERT, 0, 99999, 10, 50000);
+        model.SclDats.Items(0).V.ScrollWidth = 10.0f;
+        model.SclDats.Items(0).V.ScrollWidthUnit = TScrollWidthUnit::dot;
+    }
+    // Each line request keeps the edit busy for ms.
+    void LinesCost(Millis ms) {
+        desktop.OnSend = [this, ms](const FakeRecord& r) {
+            if (r.msg == win::WM_VSCROLL && (r.wp & 0xFFFF) != win::SB_ENDSCROLL) desktop.Advance(ms);
+        };
+    }
 
     static constexpr Millis kT0 = 100000;
     FakeDesktop desktop;
@@ -158,6 +170,26 @@ TEST_F(WholeDrag, DragThatRestsBeforeTheReleaseDoesNotGlide) {
     EXPECT_FALSE(engine.InertiaRunning());
     EXPECT_EQ(engine.TrayPicture(), TB_ENABLE);
     EXPECT_EQ(engine.Velocity().Velocity(kAxisV), 0.0f);
+}
+
+TEST_F(WholeDrag, HoldLongerThanTheTimeToleranceRestsOnASlowTarget) {
+    LongPaneOfTenPixelLines();
+    LinesCost(5);  // a move that comes meanwhile waits
+    desktop.SetButtonDown(win::VK_RBUTTON, true);
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    // A 300 ms flick at 3 px/ms, each move read as soon as the last is done.
+    for (Millis t = kT0 + 8; t < kT0 + 300; t = desktop.TimeGetTime() + 1) {
+        Hook(win::WM_MOUSEMOVE, {150, 150 + 3 * static_cast<int>(t - kT0)}, t);
+    }
+    ASSERT_FLOAT_EQ(engine.Velocity().Velocity(kAxisV), 3.0f);
+    // Then held still for twice the time tolerance, sampled by the button poll.
+    const Millis held = desktop.TimeGetTime();
+    for (Millis t = held + 10; t <= held + 200; t += 10) {
+        desktop.SetTime(t);
+        engine.CheckMouseTick();
+    }
+    engine.DispatchMouseEvent(win::WM_RBUTTONUP);
+    EXPECT_FALSE(engine.InertiaRunning());
 }
 
 TEST_F(WholeDrag, SlowDragDoesNotGlide) {
@@ -417,6 +449,27 @@ TEST_F(WholeDrag, OneGlideTickSendsAtMostTheCap) {
     desktop.ClearRecords();
     TickAt(kT0 + 100);
     EXPECT_GT(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP), 80);
+}
+
+TEST_F(WholeDrag, GlideTicksOnATargetSlowerThanTheGlideStayShort) {
+    LongPaneOfTenPixelLines();
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    Hook(win::WM_MOUSEMOVE, {150, 180}, kT0 + 10);
+    Hook(win::WM_RBUTTONUP, {150, 210}, kT0 + 20);  // 3 px/ms: 3 lines an interval
+    ASSERT_TRUE(engine.InertiaRunning());
+    LinesCost(5);
+    // As the loop runs them: one interval after the last tick began, or at
+    // once when that one took longer.
+    int most = 0;
+    for (Millis due = kT0 + 30; due < kT0 + 2000; due += 10) {
+        due = std::max(due, desktop.TimeGetTime());
+        desktop.SetTime(due);
+        desktop.ClearRecords();
+        engine.InertiaTick();
+        most = std::max(most, desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP));
+    }
+    EXPECT_LE(most, 6);
+    EXPECT_TRUE(engine.InertiaRunning());
 }
 
 TEST_F(WholeDrag, GlideEndsWhenItsWindowIsGone) {

@@ -160,6 +160,16 @@ TEST_F(DragTracking, GivenBackClickPairedIntoADoubleClickIsGivenAgainOnce) {
     EXPECT_EQ(actions.codes.size(), 3u);
 }
 
+TEST_F(DragTracking, ClickGivenAgainRunsNoOtherReleaseAction) {
+    EditRule().ButtonUpNoScrolled = std::string{'+', '\x1b', '-', '\x02'};  // Key(ESCAPE), Button(right)
+    Press({50, 50});
+    Release({50, 50});
+    EXPECT_EQ(Send(win::WM_RBUTTONDBLCLK, {50, 50}), 1u);
+    EXPECT_EQ(Release({50, 50}), 1u);
+    // The click alone, without a second Escape.
+    EXPECT_EQ(actions.codes.back(), kDefaultButtonUpNoScrolled);
+}
+
 TEST_F(DragTracking, DoubleClickIsOnlyTakenForTheGivenBackClickWhenOneWasGiven) {
     EditRule().ButtonUpNoScrolled = std::string("+") + char(13);  // a key, no click
     Press({50, 50});

@@ -155,6 +155,16 @@ TEST_F(ResidentApp, PressTheHookMayHaveGivenUpOnStartsNoDrag) {
     EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}, 0x20), 1u);
 }
 
+TEST_F(ResidentApp, LateDoubleClickOfTheGivenBackClickIsNeitherSwallowedNorGivenAgain) {
+    Start("[Scroll]\nEnable=1\n");
+    Hook(win::WM_RBUTTONDOWN, {150, 150});
+    Hook(win::WM_RBUTTONUP, {150, 150});  // gives the click back
+    // Paired into a double click, read so late that the hook may have delivered it.
+    EXPECT_EQ(Hook(win::WM_RBUTTONDBLCLK, {150, 150}, kStalePressMs), 0u);
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 150}), 0u);
+    EXPECT_EQ(desktop.Inputs().size(), 2u);  // the one click given back
+}
+
 TEST_F(ResidentApp, ErrorAtAPressIsAnsweredFirstAndShownOncePerReading) {
     Start("[Scroll]\nEnable=1\n");
     EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {450, 350}), 0u);
