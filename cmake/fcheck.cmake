@@ -4,7 +4,7 @@
 
 # The checking itself, platform-free (the unit tests and the reader's fuzz
 # target use it too).
-file(GLOB FLICKO_FCHECK_SOURCES CONFIGURE_DEPENDS fcheck/*.cpp)
+file(GLOB FLICKO_FCHECK_SOURCES CONFIGURE_DEPENDS ${FLICKO_GLOB_ROOT}/fcheck/*.cpp)
 list(REMOVE_ITEM FLICKO_FCHECK_SOURCES ${CMAKE_SOURCE_DIR}/fcheck/FcheckMain.cpp)
 add_library(flicko_fcheck STATIC ${FLICKO_FCHECK_SOURCES})
 target_link_libraries(flicko_fcheck PUBLIC flicko_core)

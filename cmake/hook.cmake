@@ -24,6 +24,6 @@ target_link_libraries(claspm PRIVATE user32 kernel32)
 set_target_properties(claspm PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${FLICKO_RELEASE_DIR})
 
 # The resident side: creates and maps the shared block, calls the library.
-file(GLOB FLICKO_HOOK_LOADER_SOURCES CONFIGURE_DEPENDS hook/loader/*.cpp)
+file(GLOB FLICKO_HOOK_LOADER_SOURCES CONFIGURE_DEPENDS ${FLICKO_GLOB_ROOT}/hook/loader/*.cpp)
 add_library(flicko_hook_loader STATIC ${FLICKO_HOOK_LOADER_SOURCES})
 target_link_libraries(flicko_hook_loader PUBLIC flicko_core user32 kernel32)

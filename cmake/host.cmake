@@ -2,7 +2,7 @@
 
 # Its platform-free pieces (host/core): built on every platform, so the unit
 # tests reach them natively too.
-file(GLOB FLICKO_HOST_CORE_SOURCES CONFIGURE_DEPENDS host/core/*.cpp)
+file(GLOB FLICKO_HOST_CORE_SOURCES CONFIGURE_DEPENDS ${FLICKO_GLOB_ROOT}/host/core/*.cpp)
 add_library(flicko_host_core STATIC ${FLICKO_HOST_CORE_SOURCES})
 target_link_libraries(flicko_host_core PUBLIC flicko_core)
 
@@ -12,7 +12,7 @@ endif()
 
 # Its Win32 side: the hidden window, the tray adapter, the boxes. Everything
 # but the entry point, so that the adapter tests can link it.
-file(GLOB FLICKO_HOST_SOURCES CONFIGURE_DEPENDS host/*.cpp)
+file(GLOB FLICKO_HOST_SOURCES CONFIGURE_DEPENDS ${FLICKO_GLOB_ROOT}/host/*.cpp)
 list(REMOVE_ITEM FLICKO_HOST_SOURCES ${CMAKE_SOURCE_DIR}/host/FlickoMain.cpp)
 add_library(flicko_host STATIC ${FLICKO_HOST_SOURCES})
 target_link_libraries(flicko_host PUBLIC flicko_host_core flicko_hook_loader flicko_win32 shell32)

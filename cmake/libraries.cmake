@@ -6,7 +6,8 @@
 
 # --- the platform-free core: built on every platform ---------------------------
 file(GLOB FLICKO_CORE_SOURCES CONFIGURE_DEPENDS
-  base/*.cpp platform/*.cpp rules/*.cpp settings/*.cpp engine/*.cpp)
+  ${FLICKO_GLOB_ROOT}/base/*.cpp ${FLICKO_GLOB_ROOT}/platform/*.cpp ${FLICKO_GLOB_ROOT}/rules/*.cpp
+  ${FLICKO_GLOB_ROOT}/settings/*.cpp ${FLICKO_GLOB_ROOT}/engine/*.cpp)
 add_library(flicko_core STATIC ${FLICKO_CORE_SOURCES})
 target_include_directories(flicko_core PUBLIC ${CMAKE_SOURCE_DIR})
 # The scroll methods and the velocity trackers round in single precision by
@@ -23,7 +24,7 @@ endif()
 
 # --- the fake system: a desktop, an environment and processes for the tests --
 # Test code: the tests and the benchmarks link it, no program does.
-file(GLOB FLICKO_FAKE_SOURCES CONFIGURE_DEPENDS platform/fake/*.cpp)
+file(GLOB FLICKO_FAKE_SOURCES CONFIGURE_DEPENDS ${FLICKO_GLOB_ROOT}/platform/fake/*.cpp)
 add_library(flicko_fakes STATIC ${FLICKO_FAKE_SOURCES})
 target_link_libraries(flicko_fakes PUBLIC flicko_core)
 
@@ -31,13 +32,13 @@ target_link_libraries(flicko_fakes PUBLIC flicko_core)
 # Built everywhere: on Windows the agreement tests compare them with the
 # system's functions. Only off Windows do they answer MakeSystemEnvironment
 # and MakeSystemProfileFiles.
-file(GLOB FLICKO_NATIVE_SOURCES CONFIGURE_DEPENDS platform/native/*.cpp)
+file(GLOB FLICKO_NATIVE_SOURCES CONFIGURE_DEPENDS ${FLICKO_GLOB_ROOT}/platform/native/*.cpp)
 add_library(flicko_native STATIC ${FLICKO_NATIVE_SOURCES})
 target_link_libraries(flicko_native PUBLIC flicko_core)
 
 # --- the Win32 adapters ----------------------------------------------------------
 if(WIN32)
-  file(GLOB FLICKO_WIN32_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+  file(GLOB FLICKO_WIN32_SOURCES CONFIGURE_DEPENDS ${FLICKO_GLOB_ROOT}/platform/win32/*.cpp)
   add_library(flicko_win32 STATIC ${FLICKO_WIN32_SOURCES})
   target_link_libraries(flicko_win32 PUBLIC flicko_core winmm user32 gdi32 shell32 ole32 uuid advapi32 version comctl32)
 endif()

@@ -29,6 +29,9 @@ public:
     virtual std::optional<std::string> CurrentDirectory() = 0;    // GetCurrentDirectoryA
     virtual std::optional<std::string> TempDirectory() = 0;       // GetTempPathA (ends with "\")
     virtual std::optional<std::string> UserName() = 0;            // GetUserNameA
+    // The user's roaming application-data folder as the system knows it
+    // (SHGetFolderPathA, CSIDL_APPDATA), whatever %APPDATA% says.
+    virtual std::optional<std::string> UserAppDataDirectory() = 0;
     // IsDBCSLeadByte for the ANSI code page: a lead byte's follower is never
     // a separator, even when it has the code of "\".
     virtual bool IsDbcsLeadByte(unsigned char byte) = 0;

@@ -42,6 +42,10 @@ public:
     // written, never half written or empty. False leaves the file as it was.
     virtual bool WriteStringAtomically(const std::string& file, const std::string& section,
                                        const std::string& key, const std::string& value) = 0;
+    // Makes the folder of file with every missing folder above it, as the
+    // writes above want it (like the system's functions, they make the
+    // file but not its folder). Quiet: true when the folder is there.
+    virtual bool MakeFolderFor(const std::string& file) = 0;
 };
 
 // The platform's own profile functions, from the adapter library the program

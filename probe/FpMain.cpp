@@ -212,7 +212,7 @@ void TFProbeForm::ApplyGeometry() {
     const TFpGeometry& g = settings_.Geometry();
     treeWidth_ = g.WindowsTreeWidth;
     sclDatHeight_ = g.ScrollDataHeight;
-    const Rect r = FormRectOnMonitors(Rect{g.Left, g.Top, g.Left + g.Width, g.Top + g.Height}, MonitorWorkAreas());
+    const Rect r = FormRectOnMonitors(g.FormRect(), MonitorWorkAreas());
     ::SetWindowPos(form_, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyLayout();
 }

@@ -6,7 +6,8 @@
 # i686 one (build/win32) only where it does not and the kernel runs 32-bit
 # code. FLICKO_WINE_BITS=32 or 64 chooses one.
 #
-# With a display (DISPLAY set) Flicko starts there and stays resident until
+# With a display (DISPLAY set) Flicko starts there, in the user's Wine prefix
+# (WINEPREFIX when set, else build/wineprefix-winN), and stays resident until
 # it is closed from its tray menu.
 # Without one, a private Xvfb is started, a demo window with long content
 # opens, a scripted right drag and a flick are performed with real X input,
@@ -64,7 +65,11 @@ check_wine() {
   exit 1
 }
 
+# The resident Flicko runs in the user's prefix (WINEPREFIX, or
+# build/wineprefix-winN); the demo in the tests' own, whose server it stops
+# at its end.
 if [ -n "${DISPLAY:-}" ]; then
+  export FLICKO_WINE_SESSION=user
   check_wine
   exec "$root/scripts/wine-run.sh" "$release/flicko.exe"
 fi
@@ -72,6 +77,7 @@ fi
 # shellcheck source=scripts/xvfb.sh
 . "$root/scripts/xvfb.sh"
 flicko_start_xvfb
+unset FLICKO_WINE_SESSION
 trap '"$root/scripts/wine-run.sh" --server -k 2>/dev/null || true; flicko_stop_xvfb' EXIT
 check_wine
 out="$root/out/run-$(date +%Y%m%d-%H%M%S)"

@@ -26,7 +26,7 @@ trap cleanup EXIT
 # The programs run from C:\Flicko of the prefix, so the About dialog's file
 # list shows the place a user would have, not this tree's.
 FLICKO_WINE_BITS=64 "$here/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1 || true
-rel=${WINEPREFIX:-$root/build/wineprefix-win64}/drive_c/Flicko
+rel=$(FLICKO_WINE_BITS=64 "$here/wine-run.sh" --prefix)/drive_c/Flicko
 rm -rf "$rel"
 cp -r "$release" "$rel"
 

@@ -62,6 +62,9 @@ bool TFlSettings::ReloadSettings(IEnabledSwitch& enabled) {
 
 bool TFlSettings::SaveExitStatus() {
     if (!values_.WriteExitStatus) return true;
+    // The user's own file may not exist yet, nor its folder (before the
+    // first "Edit settings").
+    profiles_.MakeFolderFor(files_.Ini);
     TFlIniFile file(profiles_, paths_, files_.Ini);
     return file.WriteBoolStrAtomically("Scroll", "Enable", values_.Enabled);
 }

@@ -110,9 +110,42 @@ void TPathMacros::FillDirs() const {
     filled_ = true;
 }
 
+namespace {
+
+// Stands in for %APPDATA% while the other variables are expanded: no path
+// and no variable holds these bytes. Lower case, as the search wants it.
+constexpr char kAppDataMark[] = "\x01" "appdata" "\x01";
+
+// A folder that does not depend on the current one: "X:..." or a root.
+bool IsRooted(const std::string& path) {
+    return !path.empty() && (path[0] == '\\' || path[0] == '/' || (path.size() > 1 && path[1] == ':'));
+}
+
+}  // namespace
+
+std::string TPathMacros::UserAppData() const {
+    // Read afresh, like the variables around it.
+    if (std::string value = env_.ExpandEnvironmentStrings("%APPDATA%"); IsRooted(value)) return value;
+    const auto known = env_.UserAppDataDirectory();
+    if (!known || !IsRooted(*known)) throw std::runtime_error("AppData - Can't get the application data directory.");
+    return ExcludeTrailingBackslash(*known, env_);
+}
+
 std::string TPathMacros::ExpandPath(std::string_view path) const {
     if (!filled_) FillDirs();
-    std::string text = env_.ExpandEnvironmentStrings(path);
+    // %APPDATA% names the user's own files. Unset (a service, a start with a
+    // stripped environment) or not a full path, it would leave a relative
+    // path that reading, the editor and the exit write each resolve against
+    // another folder; the system's known folder stands in for it then.
+    std::string source(path);
+    const bool appData = FindNoCase(source, "%appdata%", 0) != std::string::npos;
+    std::string appDataDir;
+    if (appData) {
+        appDataDir = UserAppData();
+        ReplaceAllNoCase(source, "%appdata%", kAppDataMark);
+    }
+    std::string text = env_.ExpandEnvironmentStrings(source);
+    if (appData) ReplaceAllNoCase(text, kAppDataMark, appDataDir);
     ReplaceAllNoCase(text, "<workdir>", dirs_.WorkDir);
     ReplaceAllNoCase(text, "<appdir>", dirs_.AppDir);
     ReplaceAllNoCase(text, "<windir>", dirs_.WinDir);

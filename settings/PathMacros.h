@@ -44,6 +44,9 @@ public:
     std::string AppPath() const;
     std::string AppDir() const;
     std::string UserName() const;
+    // %APPDATA% when it holds a full path, else the system's folder for it;
+    // throws when neither is there.
+    std::string UserAppData() const;
 
 private:
     Environment& env_;

@@ -22,6 +22,7 @@ public:
     std::optional<std::string> CurrentDirectory() override { ++currentDirectoryCalls; return currentDirectory; }
     std::optional<std::string> TempDirectory() override { return tempDirectory; }
     std::optional<std::string> UserName() override { return userName; }
+    std::optional<std::string> UserAppDataDirectory() override { return appDataDirectory; }
     bool IsDbcsLeadByte(unsigned char byte) override { return leadBytes.count(byte) != 0; }
     std::optional<std::string> LongDateText() override { return longDate; }
 
@@ -34,6 +35,7 @@ public:
     std::optional<std::string> currentDirectory = std::string("C:\\Users\\kim\\Documents");
     std::optional<std::string> tempDirectory = std::string("C:\\Users\\kim\\Temp\\");
     std::optional<std::string> userName = std::string("kim");
+    std::optional<std::string> appDataDirectory = std::string("C:\\Users\\kim\\AppData\\Roaming");
     std::optional<std::string> longDate = std::string("Tuesday, 8 December 2026");
     std::set<unsigned char> leadBytes;
 

@@ -89,6 +89,12 @@ std::optional<std::string> NativeEnvironment::UserName() {
     return std::nullopt;
 }
 
+std::optional<std::string> NativeEnvironment::UserAppDataDirectory() {
+    if (const char* c = std::getenv("XDG_CONFIG_HOME"); c && *c == '/') return WindowsStylePath(c);
+    if (const char* h = std::getenv("HOME"); h && *h == '/') return WindowsStylePath(std::string(h) + "/.config");
+    return std::nullopt;
+}
+
 std::optional<std::string> NativeEnvironment::LongDateText() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};

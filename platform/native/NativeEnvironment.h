@@ -16,6 +16,8 @@ public:
     std::optional<std::string> CurrentDirectory() override;
     std::optional<std::string> TempDirectory() override;
     std::optional<std::string> UserName() override;
+    // $XDG_CONFIG_HOME, else the .config folder of $HOME.
+    std::optional<std::string> UserAppDataDirectory() override;
     bool IsDbcsLeadByte(unsigned char) override { return false; }  // UTF-8 needs no such care
     std::optional<std::string> LongDateText() override;
 };

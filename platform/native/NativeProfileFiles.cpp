@@ -293,6 +293,15 @@ bool NativeProfileFiles::WriteStringAtomically(const std::string& file, const st
     return false;
 }
 
+bool NativeProfileFiles::MakeFolderFor(const std::string& file) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::path(NativePath(file)).parent_path();
+    if (folder.empty()) return true;  // the current folder
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return fs::is_directory(folder, ec);
+}
+
 #ifndef _WIN32
 std::unique_ptr<ProfileFiles> MakeSystemProfileFiles() { return std::make_unique<NativeProfileFiles>(); }
 #endif

@@ -64,6 +64,7 @@ public:
                      const std::string& value) override;
     bool WriteStringAtomically(const std::string& file, const std::string& section, const std::string& key,
                                const std::string& value) override;
+    bool MakeFolderFor(const std::string& file) override;
 
 private:
     // The text of file with the key set; nullopt when the file exists but

@@ -1,7 +1,10 @@
-// The environment seam on kernel32 and advapi32. Each query grows its buffer
+// The environment seam on kernel32, advapi32 and shell32. Each query grows its buffer
 // when the system reports that the answer did not fit, so long paths and
 // long expansions come back whole instead of cut or undefined.
 #include "platform/win32/WindowsInclude.h"
+
+#include <shlobj.h>
+
 // The seam method shares its name with the A/W macro.
 #undef ExpandEnvironmentStrings
 
@@ -63,6 +66,16 @@ public:
     }
     std::optional<std::string> TempDirectory() override {
         return DirectoryQuery([](char* b, DWORD n) { return GetTempPathA(n, b); });
+    }
+
+    std::optional<std::string> UserAppDataDirectory() override {
+        // Not created when missing: the write that needs it makes it.
+        char path[MAX_PATH] = {};
+        if (FAILED(SHGetFolderPathA(nullptr, CSIDL_APPDATA | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT,
+                                    path))) {
+            return std::nullopt;
+        }
+        return std::string(path);
     }
 
     std::optional<std::string> UserName() override {

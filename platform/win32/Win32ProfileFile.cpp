@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ProfileFile.h"
+#include "platform/win32/FileFolders.h"
 
 namespace flicko {
 
@@ -65,6 +66,8 @@ public:
         if (!ok) DeleteFileA(temp);
         return ok;
     }
+
+    bool MakeFolderFor(const std::string& file) override { return MakeFolderForFile(file); }
 };
 
 }  // namespace

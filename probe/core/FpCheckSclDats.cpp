@@ -1,6 +1,5 @@
 #include "probe/core/FpCheckSclDats.h"
 
-#include <climits>
 #include <cstdio>
 
 #include "base/HandleValue.h"
@@ -24,17 +23,16 @@ std::string Hex8(Hwnd w) {
 TAxisSnapshot ReadAxisSnapshot(Desktop& desktop, const AxisState& a) {
     TAxisSnapshot s;
     ScrollInfo info;
-    if (desktop.GetScrollInfo(a.BarWindow, a.BarKind, win::SIF_RANGE, info)) {
-        s.Min = info.nMin;
-        s.Max = info.nMax;
-    } else {
-        s.Min = INT_MAX;
-        s.Max = INT_MIN;
-    }
+    const bool range = desktop.GetScrollInfo(a.BarWindow, a.BarKind, win::SIF_RANGE, info);
+    s.Min = info.nMin;
+    s.Max = info.nMax;
     info = ScrollInfo{};
-    s.Pos = desktop.GetScrollInfo(a.BarWindow, a.BarKind, win::SIF_POS, info) ? info.nPos : INT_MIN;
+    const bool pos = desktop.GetScrollInfo(a.BarWindow, a.BarKind, win::SIF_POS, info);
+    s.Pos = info.nPos;
     info = ScrollInfo{};
-    s.Page = desktop.GetScrollInfo(a.BarWindow, a.BarKind, win::SIF_PAGE, info) ? info.nPage : 0;
+    const bool page = desktop.GetScrollInfo(a.BarWindow, a.BarKind, win::SIF_PAGE, info);
+    s.Page = info.nPage;
+    s.Readable = range && pos && page;
     return s;
 }
 
@@ -46,9 +44,11 @@ std::vector<std::string> ScrollDataLines(const TRuleModel& model, const TSclDat&
 
 std::vector<std::string> AxisStateLines(Desktop& desktop, const AxisState& a, TAxisSnapshot& s) {
     s = ReadAxisSnapshot(desktop, a);
-    char info[160];
-    std::snprintf(info, sizeof info, "Min:%d, Max:%d, Pos:%d, Page:%d", static_cast<int>(s.Min),
-                  static_cast<int>(s.Max), static_cast<int>(s.Pos), static_cast<int>(s.Page));
+    char info[160] = "the bar cannot be read";
+    if (s.Readable) {
+        std::snprintf(info, sizeof info, "Min:%d, Max:%d, Pos:%d, Page:%d", static_cast<int>(s.Min),
+                      static_cast<int>(s.Max), static_cast<int>(s.Pos), static_cast<int>(s.Page));
+    }
     return {
         std::string(" Is scroll : ") + BoolToStr(a.Enabled),
         " Scrollbar : " + Hex8(a.BarWindow),

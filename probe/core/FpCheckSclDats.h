@@ -13,9 +13,11 @@
 
 namespace flicko {
 
-// One axis' scroll information as the state view last read it. A bar that
-// cannot be read shows the extreme values, which no real bar has.
+// One axis' scroll information as the state view last read it. Readable is
+// false when any of the three reads failed (no bar, or one of another
+// program that the system will not read): the numbers then mean nothing.
 struct TAxisSnapshot {
+    bool Readable = false;
     std::int32_t Min = 0;
     std::int32_t Max = 0;
     std::int32_t Pos = 0;

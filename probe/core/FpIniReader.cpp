@@ -1,6 +1,8 @@
 #include "probe/core/FpIniReader.h"
 #include "settings/ReadListScope.h"
 
+#include <algorithm>
+
 #include "base/Text.h"
 
 namespace flicko {
@@ -37,13 +39,22 @@ void TFpSettings::ReadProbeSettings() {
         files_.Debugger = f.ReadPath("Files", "Debugger", files_.Debugger);
         const std::string flickoIni = f.ReadPath("Files", "FlickoIni", "");
 
+        // Quietly brought into range, like every value here: a place or a
+        // size edited to any 32-bit number must not overflow what is built
+        // from it.
         TFpGeometry& g = geometry_;
-        g.Left = f.ReadInteger("Forms", "Left", g.Left);
-        g.Top = f.ReadInteger("Forms", "Top", g.Top);
-        g.Width = f.ReadInteger("Forms", "Width", g.Width);
-        g.Height = f.ReadInteger("Forms", "Height", g.Height);
-        g.WindowsTreeWidth = f.ReadInteger("Forms", "WindowsTreeWidth", g.WindowsTreeWidth);
-        g.ScrollDataHeight = f.ReadInteger("Forms", "ScrollDataHeight", g.ScrollDataHeight);
+        const auto place = [&](const char* key, std::int32_t current) {
+            return std::clamp(f.ReadInteger("Forms", key, current), -kMaxFormCoordinate, kMaxFormCoordinate);
+        };
+        const auto size = [&](const char* key, std::int32_t current) {
+            return std::clamp(f.ReadInteger("Forms", key, current), 0, kMaxFormCoordinate);
+        };
+        g.Left = place("Left", g.Left);
+        g.Top = place("Top", g.Top);
+        g.Width = size("Width", g.Width);
+        g.Height = size("Height", g.Height);
+        g.WindowsTreeWidth = size("WindowsTreeWidth", g.WindowsTreeWidth);
+        g.ScrollDataHeight = size("ScrollDataHeight", g.ScrollDataHeight);
 
         TProbeChecks& c = checks_;
         c.Enable = f.ReadBoolStr("Checks", "Enable", c.Enable);
@@ -78,6 +89,9 @@ void TFpSettings::ReadFlickoFiles(std::string flickoIni) {
 }
 
 bool TFpSettings::WriteProbeSettings() {
+    // The user's own file, where the shipped one hands over, may not exist
+    // yet, nor its folder.
+    profiles_.MakeFolderFor(files_.Ini);
     TFpIniFile f(profiles_, paths_, files_.Ini);
     const TFpGeometry& g = geometry_;
     bool ok = f.WriteInteger("Forms", "Left", g.Left);

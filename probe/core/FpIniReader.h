@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ProfileFile.h"
+#include "platform/Types.h"
 #include "probe/core/ProbeChecks.h"
 #include "base/FlError.h"
 #include "settings/FlIniFile.h"
@@ -25,6 +26,11 @@ public:
     bool WriteInteger(const std::string& section, const std::string& key, std::int32_t value);
 };
 
+// Every place and size read from the file lies within this many pixels of
+// zero: far beyond any desktop, yet small enough that a sum of two of them
+// and the squared distances the placement compares stay inside their types.
+inline constexpr std::int32_t kMaxFormCoordinate = 1 << 20;
+
 struct TFpGeometry {
     std::int32_t Left = 0;
     std::int32_t Top = 0;
@@ -32,6 +38,8 @@ struct TFpGeometry {
     std::int32_t Height = 600;
     std::int32_t WindowsTreeWidth = 278;
     std::int32_t ScrollDataHeight = 236;
+
+    Rect FormRect() const { return Rect{Left, Top, Left + Width, Top + Height}; }
 };
 
 class TFpSettings {

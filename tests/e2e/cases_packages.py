@@ -112,8 +112,8 @@ def case_package_install_upgrade_uninstall(h):
                        capture_output=True, text=True, check=False)
     check(r.returncode == 0, "package.sh failed:\n" + r.stdout + r.stderr)
     arch = "win" + h.bits
-    setups = glob.glob(os.path.join(out, f"flicko-*-{arch}-setup.exe"))
-    zips = glob.glob(os.path.join(out, f"flicko-*-{arch}.zip"))
+    setups = glob.glob(os.path.join(glob.escape(out), f"flicko-*-{arch}-setup.exe"))
+    zips = glob.glob(os.path.join(glob.escape(out), f"flicko-*-{arch}.zip"))
     check(len(setups) == 1 and len(zips) == 1 and len(os.listdir(out)) == 2, f"packages: {os.listdir(out)}")
     check(wine_bits(setups[0]) == h.bits, f"{setups[0]} is not a {h.bits}-bit program")
     import zipfile
@@ -126,8 +126,8 @@ def case_package_install_upgrade_uninstall(h):
     # its registry entries go with the case.
     h.run("cmd", "/c", "exit 0")  # makes the tests' prefix if it is not there yet
     prefix = os.path.join(h.work, "prefix")
-    shutil.copytree(h.env["WINEPREFIX"], prefix, symlinks=True)
-    h.env["WINEPREFIX"] = prefix
+    shutil.copytree(h.prefix, prefix, symlinks=True)
+    h.env["FLICKO_WINE_PREFIX"] = prefix
     try:
         installer_case(h, setups[0], prefix)
     finally:

@@ -91,10 +91,14 @@ def case_tray_left_click_toggles(h):
 
 def case_tray_menu_items(h):
     record = os.path.join(h.work, "record.txt")
-    tool = winpath(os.path.join(h.args.tools, "flickotool.exe"))
-    text, labels = h.shipped_menus([f"Execute1={tool} record {winpath(record)} executed : Record",
+    # Quoted: the paths are words of command lines, and the checkout folder
+    # may have spaces in its name.
+    tool = quoted(os.path.join(h.args.tools, "flickotool.exe"))
+    text, labels = h.shipped_menus([f"Execute1={tool} record {quoted(record)} executed : Record",
                                     "Execute2=flicko_no_such_program.exe : Broken"])
-    files = f'Editor={tool} record {winpath(record)} "%1"'
+    # The profile functions take off one pair of quotes around a whole
+    # value: a value that starts and ends quoted is wrapped in one more.
+    files = f'Editor="{tool} record {quoted(record)} "%1""'
     h.write_settings(files=files, extra=text)
     log = h.start_hooked()
     drags_scroll(log)
@@ -104,7 +108,7 @@ def case_tray_menu_items(h):
     shot(h, "menu")
     choose(labels, "Edit scroll data")
     wait_for(lambda: os.path.exists(record), 30, "the editor started", log)
-    with open(record, encoding="latin-1") as f:
+    with open(record, encoding=ansi_codepage(h.prefix)) as f:
         line = f.read()
     dat = winpath(os.path.join(h.rel, "default", "scroll.dat"))
     check(f'"{dat}"' in line, f"the editor got {line!r}, not the quoted {dat}")
@@ -120,7 +124,7 @@ def case_tray_menu_items(h):
     open_tray_menu(h, log)
     choose(labels, "Record")
     wait_for(lambda: os.path.exists(record), 30, "the Execute item's command", log)
-    with open(record, encoding="latin-1") as f:
+    with open(record, encoding=ansi_codepage(h.prefix)) as f:
         check(f.read().rstrip().endswith("executed"), "the Execute item's command line")
 
     open_tray_menu(h, log)
@@ -194,7 +198,7 @@ def case_tray_startup_item_switches_the_shortcut(h):
     text, labels = h.shipped_menus()
     h.write_settings(extra=text)
     log = h.start_hooked()
-    startup = user_folder(h.env["WINEPREFIX"], *START_MENU, "Startup")
+    startup = user_folder(h.prefix, *START_MENU, "Startup")
     check(startup is not None, "no Startup folder in the prefix")
     lnk = os.path.join(startup, "Flicko.lnk")
     if os.path.exists(lnk):

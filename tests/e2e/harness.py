@@ -3,9 +3,11 @@ Wine in a scratch copy of the release folder, the fixture's log, waits with
 deadlines, real X input through xdotool, and the tray helpers."""
 import glob
 import os
+import re
 import shutil
 import signal
 import subprocess
+import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -78,6 +80,23 @@ def winpath(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
+def quoted(path):
+    """A Windows path as one word of a command line, whatever it holds."""
+    return '"' + winpath(path) + '"'
+
+
+def ansi_codepage(prefix):
+    """The ANSI code page Wine runs the prefix's programs in (it follows the
+    locale): what the tool's narrow output and argv are written in."""
+    try:
+        with open(os.path.join(prefix, "system.reg"), encoding="latin-1") as f:
+            m = re.search(r'\[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\CodePage\][^\[]*?"ACP"="(\d+)"',
+                          f.read(), re.IGNORECASE)
+    except OSError:
+        m = None
+    return "cp" + m.group(1) if m else "cp1252"
+
+
 class Log:
     """The fixture's event log: lines of "<ms> <control> <event> [values]"."""
 
@@ -118,14 +137,17 @@ class Harness:
         self.procs = []
         self.flicko = None
         # Every Windows program of a case, and Wine's own tools, run under
-        # the Wine that matches the release folder's bitness, in that
-        # bitness's prefix unless WINEPREFIX names one.
+        # the Wine that matches the release folder's bitness, in the tests'
+        # prefix of that bitness (scripts/wine-run.sh names it; never the
+        # user's, whatever WINEPREFIX says).
         self.bits = wine_bits(os.path.join(args.release, "flicko.exe"))
-        self.env = dict(os.environ)
+        self.env = {k: v for k, v in os.environ.items()
+                    if k not in ("WINEPREFIX", "WINEARCH", "WINESERVER", "WINELOADER", "FLICKO_WINE_SESSION")}
         self.env["FLICKO_WINE_BITS"] = self.bits
-        self.env.setdefault("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix-win" + self.bits))
-        # scripts/wine-run.sh sets the loader, WINEARCH and the server by bitness.
-        self.env.pop("WINEARCH", None)
+        if "FLICKO_WINE_PREFIX" not in self.env:
+            self.env["FLICKO_WINE_PREFIX"] = subprocess.run([WINE_RUN, "--prefix"], env=self.env, capture_output=True,
+                                                            text=True, check=True).stdout.strip()
+        self.codepage = None
         if not self.env.get("DISPLAY"):
             raise Failure("no DISPLAY: the end-to-end cases need an X server (scripts/test.sh starts Xvfb)")
         # Each case starts with a fresh wineserver. Wine keeps a global hook
@@ -143,7 +165,9 @@ class Harness:
 
     # --- set-up -----------------------------------------------------------
     def write_settings(self, enable=True, write_exit=False, files="", extra="", scroll_dat=SCROLL_DAT):
-        with open(self.ini, "w", newline="\r\n") as f:
+        # The program reads its settings in the ANSI code page: a path with
+        # an accented letter is written in it.
+        with open(self.ini, "w", newline="\r\n", encoding=ansi_codepage(self.prefix)) as f:
             f.write(SETTINGS.format(enable="1" if enable else "0", write_exit="1" if write_exit else "0",
                                     files=files, extra=extra))
         with open(os.path.join(self.rel, "default", "scroll.dat"), "w", newline="\r\n") as f:
@@ -183,11 +207,26 @@ class Harness:
         return p
 
     def run(self, *argv, timeout=120, output=True):
-        """Runs a Windows program (or one of Wine's own) to its end. Without
-        output nothing is read from it: a program that it starts inherits
-        its standard handles, and reading them would wait for that one too."""
-        streams = {"capture_output": True} if output else {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
-        return subprocess.run([WINE_RUN, *argv], env=self.env, text=True, timeout=timeout, check=False, **streams)
+        """Runs a Windows program (or one of Wine's own) to its end. Its
+        output goes to files, never to a pipe: a program it starts (or a
+        server) inherits its standard handles, and reading a pipe to its end
+        would wait for that one too. The text is decoded in Wine's ANSI code
+        page, where a path with an accented letter is written."""
+        if not output:
+            return subprocess.run([WINE_RUN, *argv], env=self.env, timeout=timeout, check=False,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            r = subprocess.run([WINE_RUN, *argv], env=self.env, timeout=timeout, check=False, stdout=out, stderr=err)
+            if self.codepage is None:
+                self.codepage = ansi_codepage(self.prefix)
+            out.seek(0)
+            err.seek(0)
+            return subprocess.CompletedProcess(r.args, r.returncode, out.read().decode(self.codepage, "replace"),
+                                               err.read().decode(self.codepage, "replace"))
+
+    @property
+    def prefix(self):
+        return self.env["FLICKO_WINE_PREFIX"]
 
     def wineserver(self, *argv):
         subprocess.run([WINE_RUN, "--server", *argv], env=self.env, check=False)
@@ -436,10 +475,17 @@ def press_and_move_up(point, moves=5, step=16):
 
 
 def flicko_pids(h):
-    """The processes that run this case's flicko.exe."""
-    exe = os.path.join(h.rel, "flicko.exe")
-    out = subprocess.run(["pgrep", "-f", exe], capture_output=True, text=True).stdout.split()
-    return [int(p) for p in out]
+    """The process that runs this case's flicko.exe: the one the harness
+    started (scripts/wine-run.sh becomes the program itself), checked to
+    be flicko.exe still."""
+    if not h.flicko or h.flicko.poll() is not None:
+        return []
+    try:
+        with open(f"/proc/{h.flicko.pid}/cmdline", "rb") as f:
+            cmdline = f.read().decode("utf-8", "replace")
+    except OSError:
+        return []
+    return [h.flicko.pid] if "flicko.exe" in cmdline.lower() else []
 
 
 def click_delay_ms(log, point):
@@ -461,7 +507,7 @@ def user_folder(prefix, *parts):
     """A folder of the prefix's user, whatever the user is called. Its
     names match without regard to case, as Windows matches them (Wine's
     prefix has "StartUp")."""
-    for user in sorted(glob.glob(os.path.join(prefix, "drive_c", "users", "*"))):
+    for user in sorted(glob.glob(os.path.join(glob.escape(prefix), "drive_c", "users", "*"))):
         if os.path.basename(user) == "Public":
             continue
         path = user

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "platform/fake/FakeEnvironment.h"
+#include "probe/core/FpLayout.h"
 #include "tests/unit/support/TempFiles.h"
 
 namespace flicko {
@@ -104,6 +108,42 @@ TEST_F(FpIniReaderTest, GeometryAndChecksRoundTripWithTheIntervalInSeconds) {
     EXPECT_EQ(again.Checks().CheckInterval, 50u);
     EXPECT_TRUE(again.Checks().LeftButton && again.Checks().Scroll);
 }
+
+// A hand-edited file may hold any 32-bit number; the place opens on a
+// monitor and the rule view keeps its room (sums of these overflowed).
+TEST_F(FpIniReaderTest, PlaceAndSizesAtTheEndsOfTheIntegerRangeStillOpenOnAMonitor) {
+    ReadFrom(folder.Write("fprobe.ini", "[Forms]\r\nLeft=2147483647\r\nTop=-2147483648\r\nWidth=2147483647\r\n"
+                                        "Height=2147483647\r\nScrollDataHeight=2147483647\r\n"));
+    const TFpGeometry& g = settings.Geometry();
+    const Rect right{1280, 0, 2560, 1024};
+    EXPECT_EQ(FormRectOnMonitors(g.FormRect(), {Rect{0, 0, 1280, 1024}, right}), right);
+    const TFpLayout l = LayoutProbeForm(600, 600, g.WindowsTreeWidth, g.ScrollDataHeight);
+    EXPECT_EQ(l.TxtSclDat.bottom, l.PnlSclDatFoot.top);
+}
+
+#ifdef FLICKO_SOURCE_DIR
+// An upgrade replaces the shipped file: what fprobe writes at close goes to
+// the user's own file, which the shipped one hands over to.
+TEST_F(FpIniReaderTest, ShippedSettingsKeepThePlaceInTheUsersOwnFileAcrossAnUpgrade) {
+    std::ifstream in(std::string(FLICKO_SOURCE_DIR) + "/default/fprobe.ini", std::ios::binary);
+    std::ostringstream shippedText;
+    shippedText << in.rdbuf();
+    const std::string shipped = folder.Write("fprobe.ini", shippedText.str());
+    env.SetVariable("APPDATA", folder.Path("roaming"));
+    ReadFrom(shipped);
+    EXPECT_EQ(settings.Files().Ini, folder.Path("roaming") + "\\Flicko\\fprobe.ini");
+    settings.Geometry().Left = 100;
+    ASSERT_TRUE(settings.WriteProbeSettings());
+
+    folder.Write("fprobe.ini", shippedText.str());
+    TFpSettings afterUpgrade{profiles, macros, errors};
+    afterUpgrade.SetDefaultPaths(macros);
+    afterUpgrade.Files().Ini = shipped;
+    afterUpgrade.ReadProbeSettings();
+    EXPECT_EQ(afterUpgrade.Geometry().Left, 100);
+    EXPECT_TRUE(errors.shown.empty());
+}
+#endif  // FLICKO_SOURCE_DIR
 
 TEST_F(FpIniReaderTest, WriteMSecUsesAPointAndNoTrailingZeros) {
     TFpIniFile f(profiles, macros, folder.Path("w.ini"));

@@ -280,6 +280,18 @@ TEST_F(FlIniReaderTest, ExpansionErrorEndsTheReadWithoutLeavingTheChainBehind) {
     EXPECT_EQ(settings.Files().Editor, "C:\\f\\flicko.exe");
 }
 
+// Without %APPDATA% the user's file is still one full path, the known
+// folder's, for reading, editing and the exit write; that write makes the
+// folder, which does not exist before the first edit.
+TEST_F(FlIniReaderTest, UnsetAppDataHandsOverToTheKnownFolderAndTheExitWriteMakesIt) {
+    env.appDataDirectory = folder.Path("known");
+    ReadFrom(folder.Write("flicko.ini", "[Files]\r\nIni=%APPDATA%\\Flicko\\flicko.ini\r\nWriteExitStatus=1\r\n"));
+    EXPECT_EQ(settings.Files().Ini, folder.Path("known") + "\\Flicko\\flicko.ini");
+    settings.Values().Enabled = true;
+    ASSERT_TRUE(settings.SaveExitStatus());
+    EXPECT_NE(folder.Read("known/Flicko/flicko.ini").find("Enable=True"), std::string::npos);
+}
+
 #ifdef FLICKO_SOURCE_DIR
 // The shipped settings hand over to a per-user file outside the program's
 // folder, so that an upgrade, which replaces default\flicko.ini, keeps what

@@ -86,6 +86,7 @@ public:
         atomicWrites.push_back(file + "|" + section + "|" + key + "|" + value);
         return inner_.WriteStringAtomically(file, section, key, value);
     }
+    bool MakeFolderFor(const std::string& file) override { return inner_.MakeFolderFor(file); }
 
     std::vector<std::string> filesRead;
     std::vector<std::string> writes;

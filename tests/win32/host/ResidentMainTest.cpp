@@ -39,6 +39,7 @@ public:
     std::optional<std::string> CurrentDirectory() override { return system_->CurrentDirectory(); }
     std::optional<std::string> TempDirectory() override { return system_->TempDirectory(); }
     std::optional<std::string> UserName() override { return system_->UserName(); }
+    std::optional<std::string> UserAppDataDirectory() override { return system_->UserAppDataDirectory(); }
     bool IsDbcsLeadByte(unsigned char byte) override { return system_->IsDbcsLeadByte(byte); }
     std::optional<std::string> LongDateText() override { return system_->LongDateText(); }
 

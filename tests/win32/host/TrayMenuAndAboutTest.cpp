@@ -168,6 +168,17 @@ bool HasHorizontalBar(HWND dialog) {
 }
 
 TEST_F(TrayWindowTest, AboutShowsVersionsAndHidesTheBarWhenTheFilesFit) {
+    // The program file listed is a copy of this one under a short name of
+    // its own: whether the list fits must not depend on where the tree is
+    // checked out.
+    char windows[MAX_PATH] = {};
+    ASSERT_NE(::GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+    files_.AppPath = std::string(windows) + "\\Temp\\fl_about.exe";
+    ASSERT_TRUE(::CopyFileA(ThisProgram().c_str(), files_.AppPath.c_str(), FALSE));
+    struct RemoveCopy {
+        std::string path;
+        ~RemoveCopy() { ::DeleteFileA(path.c_str()); }
+    } removeCopy{files_.AppPath};
     HWND dialog = ShowAboutDialog(::GetModuleHandleA(nullptr), window_, host_, files_, false);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(host_.about, dialog);
