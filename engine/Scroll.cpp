@@ -298,13 +298,31 @@ bool ScrollMethods::LineSteps(int axis, std::int64_t n) {
         } else {
             const LParam bar = static_cast<LParam>(a.BarWindow);
             if (Send(target, msg, win::MakeLong(static_cast<std::int32_t>(code), 0), bar)) {
-                Send(target, msg, win::MakeLong(win::SB_ENDSCROLL, 0), bar);
+                owedEnd_[axis] = OwedEnd{true, target, msg, bar};
+                stepped_ = true;
             }
         }
         if (!rule.AfterScroll.empty()) actions_.RunActions(rule.AfterScroll);
         if (Stopped()) return false;
     }
     return true;
+}
+
+void ScrollMethods::EndLineBurst() {
+    if (state_.Sending.TargetHung) {
+        DropLineBurst();
+        return;
+    }
+    for (OwedEnd& e : owedEnd_) {
+        // A stopped call sends nothing more; the notice waits for the next.
+        if (!e.owed || Stopped()) continue;
+        e.owed = false;
+        Send(e.target, e.msg, win::MakeLong(win::SB_ENDSCROLL, 0), e.bar);
+    }
+}
+
+void ScrollMethods::DropLineBurst() {
+    for (OwedEnd& e : owedEnd_) e.owed = false;
 }
 
 // --- position family ---------------------------------------------------------

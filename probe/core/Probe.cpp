@@ -142,7 +142,10 @@ void TProbe::ProbeMove(Point p) {
     ShowScrollResult();
 }
 
-void TProbe::ProbeRelease() { state_.Drag.Pressed = false; }
+void TProbe::ProbeRelease() {
+    state_.Drag.Pressed = false;
+    scroll_.EndLineBurst();
+}
 
 void TProbe::ShowScrollData() {
     if (state_.Target.Rule) {
