@@ -205,7 +205,7 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     // resident is busy sending more of it and would keep this thread
     // waiting, and it is no event of the user's.
     if ((wParam == WM_MOUSEWHEEL || wParam == WM_MOUSEHWHEEL) && info->dwExtraInfo == flicko::kOwnInputMark) {
-        return ::CallNextHookEx(hook, code, wParam, lParam);
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
     const LPARAM point = MAKELONG(LOWORD(info->pt.x), LOWORD(info->pt.y));
     // Never wait long: this thread's application waits with it. On a
