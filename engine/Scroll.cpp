@@ -42,6 +42,7 @@ TMethodFamily FamilyOf(TScrollMethod method) {
     case TScrollMethod::mousewheelie6:
     case TScrollMethod::mousewheelie7:
     case TScrollMethod::listviewscroll:
+    case TScrollMethod::inputwheel:
         return TMethodFamily::Wheel;
     default:
         return TMethodFamily::Step;
@@ -297,13 +298,31 @@ bool ScrollMethods::LineSteps(int axis, std::int64_t n) {
         } else {
             const LParam bar = static_cast<LParam>(a.BarWindow);
             if (Send(target, msg, win::MakeLong(static_cast<std::int32_t>(code), 0), bar)) {
-                Send(target, msg, win::MakeLong(win::SB_ENDSCROLL, 0), bar);
+                owedEnd_[axis] = OwedEnd{true, target, msg, bar};
+                stepped_ = true;
             }
         }
         if (!rule.AfterScroll.empty()) actions_.RunActions(rule.AfterScroll);
         if (Stopped()) return false;
     }
     return true;
+}
+
+void ScrollMethods::EndLineBurst() {
+    if (state_.Sending.TargetHung) {
+        DropLineBurst();
+        return;
+    }
+    for (OwedEnd& e : owedEnd_) {
+        // A stopped call sends nothing more; the notice waits for the next.
+        if (!e.owed || Stopped()) continue;
+        e.owed = false;
+        Send(e.target, e.msg, win::MakeLong(win::SB_ENDSCROLL, 0), e.bar);
+    }
+}
+
+void ScrollMethods::DropLineBurst() {
+    for (OwedEnd& e : owedEnd_) e.owed = false;
 }
 
 // --- position family ---------------------------------------------------------
@@ -363,10 +382,22 @@ void ScrollMethods::WheelMethod(int axis) {
     const float uw = a.UnitWidth;
     // Kept within int32 so that its negation below cannot overflow.
     std::int64_t u = uw == 0.0f ? 0 : std::max(RoundAway(static_cast<float>(r) / uw), -INT_MAX);
-    if (a.AxisRule->ScrollStepUnit == TScrollStepUnit::dot) {
+    switch (a.AxisRule->ScrollStepUnit) {
+    case TScrollStepUnit::dot:
         if (std::llabs(r) < a.MinStep) u = 0;
-    } else if (std::llabs(u) < a.MinStep) {
-        u = 0;
+        break;
+    case TScrollStepUnit::scroll:
+        if (std::llabs(u) < a.MinStep) u = 0;
+        break;
+    case TScrollStepUnit::notch: {
+        // Whole notches only, toward zero; the pixels of the rest stay in
+        // the remainder and count toward the next notch.
+        const std::int64_t notch = static_cast<std::int64_t>(std::max(a.MinStep, 1)) * kWheelDelta;
+        u = u / notch * notch;
+        // The largest delta a message carries, in whole notches.
+        u = std::clamp<std::int64_t>(u, -32767 / notch * notch, 32767 / notch * notch);
+        break;
+    }
     }
     if (u == 0 || Stopped()) return;
     if (Spend(1) == 0) return;
@@ -399,6 +430,15 @@ void ScrollMethods::WheelMethod(int axis) {
             Send(target, win::LVM_SCROLL, 0, static_cast<LParam>(by));
         }
         counted = u;
+        break;
+    }
+    case TScrollMethod::inputwheel: {
+        // Real input has no target: it goes where the cursor is. A
+        // horizontal wheel turned right moves the content left, so the
+        // horizontal axis sends the opposite sign.
+        const std::int32_t delta = FitWheelDelta(u);
+        desktop_.WheelInput(axis == kAxisH, axis == kAxisH ? -delta : delta);
+        counted = delta;
         break;
     }
     default: {

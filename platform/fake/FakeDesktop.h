@@ -28,6 +28,7 @@ struct FakeBehaviour {
     bool listViewScroll = false;  // LVM_SCROLL (pixels, rounded to whole lines vertically)
     bool wheel = false;           // WM_MOUSEWHEEL scrolls the vertical bar by wheelLines per notch
     bool scrollBarControl = false;  // SBM_SETPOS on the SB_CTL bar
+    bool wheelDropsRemainder = false;  // each message counts only its whole notches
     int wheelLines = 3;
     int linePixels = 16;  // pixel height of one line (LVM_SCROLL's dy conversion)
 
@@ -81,7 +82,12 @@ public:
     // A process with the given image name; its id for FakeWindowOptions.
     // One that cannot be opened stands for an elevated process.
     std::uint32_t AddProcess(const std::string& imageName, bool canOpen = true);
-    void EndProcess(std::uint32_t pid);  // its windows stay; it can no longer be opened
+    void EndProcess(std::uint32_t pid);
+    // The process runs with higher rights than the program under test.
+    void SetProcessHigher(std::uint32_t pid, bool v) { processes_[pid].higher = v; }
+    // A program confines the cursor to rect (nothing: the whole screen).
+    void SetClipCursor(std::optional<Rect> rect) { clip_ = rect; }
+    void SetCursorShowing(bool v) { cursorShowing_ = v; }  // its windows stay; it can no longer be opened
     std::uint32_t DefaultProcess() const { return kDefaultProcess; }
     // Window properties (SetPropA) in the order EnumPropsExA gives them.
     void SetPropertyNames(Hwnd w, std::vector<std::string> names);
@@ -119,7 +125,10 @@ public:
     // How many messages msg went to w; with lowWord, only those whose
     // wParam's low word equals it (for instance WM_VSCROLL with SB_LINEUP).
     int CountSent(Hwnd w, std::uint32_t msg, std::optional<std::uint16_t> lowWord = std::nullopt) const;
-    std::vector<FakeRecord> Inputs() const;  // keybd_event and mouse_event, in order
+    // keybd_event, mouse_event and wheel input, in order. Wheel input is a
+    // Mouse record with the MOUSEEVENTF_WHEEL or _HWHEEL flag, its delta in
+    // wp and, in window, the window under the cursor that it reached.
+    std::vector<FakeRecord> Inputs() const;
     std::optional<ScrollInfo> Bar(Hwnd w, int bar) const;
     int ImageNameQueries() const { return imageNameQueries_; }  // ProcessImageName calls
     int Position(Hwnd w, int bar) const;  // nPos, or INT_MIN when the bar is missing
@@ -143,6 +152,7 @@ public:
     std::vector<Hwnd> TopLevelWindows() override;
     std::uint32_t WindowProcessId(Hwnd w) override;
     bool ProcessImageName(std::uint32_t pid, std::string& name) override;
+    bool ProcessRunsHigher(std::uint32_t pid) override;
     std::vector<std::string> WindowPropertyNames(Hwnd w) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
@@ -161,6 +171,9 @@ public:
         out = cursor_;
         return true;
     }
+    void WheelInput(bool horizontal, std::int32_t delta) override;
+    bool GetClipCursor(Rect& out) override;
+    bool CursorShowing() override { return cursorShowing_; }
     std::int16_t GetAsyncKeyState(int vk) override;
     Millis TimeGetTime() override { return now_; }
     int GetSystemMetrics(int index) override;
@@ -192,6 +205,7 @@ private:
     struct Process {
         std::string imageName;
         bool canOpen = true;
+        bool higher = false;
     };
     static constexpr std::uint32_t kDefaultProcess = 1000;
 
@@ -210,6 +224,8 @@ private:
     Millis now_ = 1000000;
     Point cursor_;
     bool cursorUnreadable_ = false;
+    std::optional<Rect> clip_;
+    bool cursorShowing_ = true;
     bool shiftJis_ = false;
     std::map<Hwnd, bool> hung_;
     std::map<int, bool> keysDown_;

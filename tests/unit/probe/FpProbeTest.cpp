@@ -164,6 +164,22 @@ TEST_F(FpProbeTest, AutoRuleShowsAutoAndTheStateShowsTheMethodInForce) {
     EXPECT_EQ(Lines(view.result).back(), " Method: ScrollPos");
 }
 
+TEST_F(FpProbeTest, StateViewSaysInWordsWhyAWindowIsNotScrolled) {
+    Tick({400, 450}, true);  // the frame: no rule
+    EXPECT_EQ(Lines(view.result)[2], "Not scrolled: no rule matched this window;");
+    EXPECT_EQ(Lines(view.result)[3], " the else rule (" + file + ":9) says IsScroll: False.");
+    Tick({400, 450}, false);  // and a rule that says so:
+    Read(std::string(kRules) + "Class(AutoPane) { IsScroll: False; }\n");
+    Tick({100, 350}, true);
+    EXPECT_EQ(Lines(view.result)[3], " IsScroll: False at " + file + ":13.");
+    Tick({100, 350}, false);
+    const std::uint32_t admin = desktop.AddProcess("regedit.exe");
+    desktop.SetProcessHigher(admin, true);  // whatever its rule says
+    desktop.AddWindow(kNoWindow, {.className = "Edit", .rect = {600, 0, 800, 200}, .process = admin});
+    Tick({700, 100}, true);
+    EXPECT_EQ(Lines(view.result)[0], "Not scrolled: regedit.exe (" + std::to_string(admin) + ") runs with higher rights than Flicko");
+}
+
 // --- the timer and the probe ----------------------------------------------
 
 TEST_F(FpProbeTest, TickShowsTheCursorAndRestartsTheTimerWithItsInterval) {
