@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "host/core/AboutTemplate.h"
@@ -44,17 +45,24 @@ int WidestLine(const LOGFONTW& font, const TAboutTexts& texts, const std::u16str
     return widest;
 }
 
+// Everything the dialog's thread uses is its own: a thread that outlives
+// the program's wait for it touches nothing the resident frees.
 struct TAboutState {
-    IAboutHost& Host;
     HINSTANCE Instance;
+    HWND Resident;
+    WPARAM Opening;
+    ScopedHandle<KernelHandleTraits> End;
+    std::vector<DWORD> Template;  // the dialog manager wants it on a DWORD boundary
     std::wstring FileList;
     LOGFONTW Font;  // the dialog's font; the name shows it half as large again
     ScopedHandle<OwnedIconTraits> Icon;
     ScopedHandle<FontTraits> NameFont;
-    // Set once the dialog exists: from then on the dialog frees this state
-    // and gives the hook back when it is destroyed.
-    bool OwnedByDialog = false;
+    HWND Dialog = nullptr;
+    bool Told = false;  // the resident knows the dialog is closed
 };
+
+// Sent to the open dialog by a second About.
+constexpr UINT kTakeKeyboardMsg = WM_APP + 1;
 
 void InitDialog(HWND dialog, TAboutState& state) {
     state.Icon.reset(static_cast<HICON>(
@@ -80,34 +88,78 @@ void InitDialog(HWND dialog, TAboutState& state) {
     }
 }
 
+// The dialog is opened from the tray, after a menu that had the foreground:
+// the program may still take it, and the dialog must have it for Enter to
+// reach it.
+void TakeKeyboard(HWND dialog) {
+    ::SetForegroundWindow(dialog);
+    ::SetActiveWindow(dialog);
+    if (HWND ok = ::GetDlgItem(dialog, IDOK)) ::SetFocus(ok);
+}
+
+// Once per dialog, before its window starts to go: the resident gives the
+// hook back while this thread may still wait inside the hide.
+void TellClosed(TAboutState& state) {
+    if (state.Told) return;
+    state.Told = true;
+    ::PostMessageW(state.Resident, TAboutDialog::kClosedMsg, state.Opening, 0);
+}
+
 INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     auto* state = reinterpret_cast<TAboutState*>(::GetWindowLongPtrW(dialog, DWLP_USER));
     if (!state) return FALSE;
     switch (msg) {
-    case WM_DESTROY:
-        // The pause ends with the window, however it goes (OK, Enter, the
-        // owner's end); nothing of the dialog is used after this.
-        ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
-        state->Host.SetAboutWindow(nullptr);
-        if (state->OwnedByDialog) {
-            state->Host.ResumeHook();
-            delete state;
-        }
-        return FALSE;
-    default: break;
-    }
-    // With two dialogs open, the one the user works in gets the keys.
-    state->Host.SetAboutWindow(dialog);
-    switch (msg) {
     case WM_INITDIALOG: InitDialog(dialog, *state); return TRUE;
+    case kTakeKeyboardMsg: TakeKeyboard(dialog); return TRUE;
     case WM_COMMAND:
         // Enter reaches here as IDOK through IsDialogMessage; Escape (IDCANCEL)
         // does not close the dialog.
-        if (LOWORD(wParam) == IDOK) return ::DestroyWindow(dialog);
+        if (LOWORD(wParam) != IDOK) return FALSE;
+        TellClosed(*state);
+        return ::DestroyWindow(dialog);
+    case WM_DESTROY:
+        // However it goes, the pause ends with it.
+        TellClosed(*state);
+        ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
+        state->Dialog = nullptr;
         return FALSE;
     default: return FALSE;
     }
+}
+
+DWORD WINAPI AboutThread(void* param) {
+    const std::unique_ptr<TAboutState> state(static_cast<TAboutState*>(param));
+    // A hidden owner of the thread's own keeps the dialog off the taskbar;
+    // an owner on the resident's thread would join the two threads' input.
+    const ScopedHandle<WindowTraits> owner(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                                             nullptr, state->Instance, nullptr));
+    state->Dialog = ::CreateDialogIndirectParamW(state->Instance,
+                                                 reinterpret_cast<LPCDLGTEMPLATEW>(state->Template.data()),
+                                                 owner.get(), AboutProc, reinterpret_cast<LPARAM>(state.get()));
+    if (!state->Dialog) {
+        TellClosed(*state);
+        return 0;
+    }
+    // The resident hears of the dialog once it has the keyboard.
+    TakeKeyboard(state->Dialog);
+    ::PostMessageW(state->Resident, TAboutDialog::kOpenedMsg, state->Opening,
+                   reinterpret_cast<LPARAM>(state->Dialog));
+    HANDLE end = state->End.get();
+    while (state->Dialog) {
+        if (::MsgWaitForMultipleObjectsEx(1, &end, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) {
+            // The program ends: the dialog goes with it.
+            ::DestroyWindow(state->Dialog);
+            break;
+        }
+        MSG msg;
+        while (state->Dialog && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (::IsDialogMessageW(state->Dialog, &msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -129,24 +181,19 @@ std::string ReadVersionString(const std::string& path, const char* name) {
     return std::string(text, ::strnlen(text, length));
 }
 
-namespace {
-
-// The dialog is opened from the tray, after a menu that had the foreground:
-// the program may still take it, and the dialog must have it for Enter to
-// reach it.
-void TakeKeyboard(HWND dialog) {
-    ::SetForegroundWindow(dialog);
-    ::SetActiveWindow(dialog);
-    if (HWND ok = ::GetDlgItem(dialog, IDOK)) ::SetFocus(ok);
-}
-
-}  // namespace
-
-HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFiles& files, bool japanese) {
-    if (HWND open = host.AboutWindow(); open && ::IsWindow(open)) {
-        TakeKeyboard(open);
-        return open;
+bool TAboutDialog::Show(const TFiles& files, bool japanese) {
+    if (opening_ != 0) {
+        // One on its way takes the keyboard once it is there.
+        if (dialog_) {
+            ::SetForegroundWindow(dialog_);
+            ::PostMessageW(dialog_, kTakeKeyboardMsg, 0, 0);
+        }
+        return true;
     }
+    // Threads of closed dialogs that have ended are let go.
+    std::erase_if(closing_, [](const ScopedHandle<KernelHandleTraits>& t) {
+        return ::WaitForSingleObject(t.get(), 0) != WAIT_TIMEOUT;
+    });
     const NONCLIENTMETRICSW ncm = NonClientMetrics();
     const TAboutTexts texts = AboutTexts(japanese, ToU16(FromAnsi(ReadVersionString(files.AppPath, "ProductVersion"))),
                                          ToU16(FromAnsi(ReadVersionString(files.AppPath, "LegalCopyright"))));
@@ -162,26 +209,73 @@ HWND ShowAboutDialog(HINSTANCE instance, HWND owner, IAboutHost& host, const TFi
     metrics.DlgFrame = ::GetSystemMetrics(SM_CXDLGFRAME);
     metrics.AverageCharWidth = DialogAverageCharWidth(font);
     metrics.TextPixels = WidestLine(font, texts, ToU16(fileList));
-    if (const ScopedWindowDc dc(WindowDc{owner, ::GetDC(owner)}); dc) {
+    if (const ScopedWindowDc dc(WindowDc{window_, ::GetDC(window_)}); dc) {
         metrics.LogPixelsY = ::GetDeviceCaps(dc.get().dc, LOGPIXELSY);
     }
     const std::vector<std::uint8_t> bytes = BuildAboutTemplate(ComputeAboutLayout(metrics), texts);
-    // The dialog manager wants the template on a DWORD boundary.
-    std::vector<DWORD> aligned((bytes.size() + 3) / 4);
-    std::memcpy(aligned.data(), bytes.data(), bytes.size());
 
-    auto state = std::make_unique<TAboutState>(TAboutState{host, instance, fileList, font, {}, {}, false});
-    host.PauseHook();
-    HWND dialog = ::CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()), owner,
-                                               AboutProc, reinterpret_cast<LPARAM>(state.get()));
-    if (!dialog) {
-        host.ResumeHook();
-        return nullptr;
+    ScopedHandle<KernelHandleTraits> end(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    HANDLE threadEnd = nullptr;
+    if (!end || !::DuplicateHandle(::GetCurrentProcess(), end.get(), ::GetCurrentProcess(), &threadEnd, 0, FALSE,
+                                   DUPLICATE_SAME_ACCESS)) {
+        return false;
     }
-    state.release()->OwnedByDialog = true;
-    host.SetAboutWindow(dialog);
-    TakeKeyboard(dialog);
-    return dialog;
+    auto state = std::make_unique<TAboutState>(
+        TAboutState{instance_, window_, ++openings_, ScopedHandle<KernelHandleTraits>(threadEnd),
+                    std::vector<DWORD>((bytes.size() + 3) / 4), fileList, font, {}, {}});
+    std::memcpy(state->Template.data(), bytes.data(), bytes.size());
+    host_.PauseHook();
+    ScopedHandle<KernelHandleTraits> thread(::CreateThread(nullptr, 0, AboutThread, state.get(), 0, nullptr));
+    if (!thread) {
+        host_.ResumeHook();
+        return false;
+    }
+    state.release();
+    opening_ = openings_;
+    thread_ = std::move(thread);
+    end_ = std::move(end);
+    return true;
+}
+
+void TAboutDialog::Closed() {
+    opening_ = 0;
+    dialog_ = nullptr;
+    end_.reset();
+    closing_.push_back(std::move(thread_));
+    host_.ResumeHook();
+}
+
+bool TAboutDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != kOpenedMsg && msg != kClosedMsg) return false;
+    // A message of a dialog the program already let go changes nothing.
+    if (wParam != opening_ || opening_ == 0) return true;
+    if (msg == kOpenedMsg) {
+        dialog_ = reinterpret_cast<HWND>(lParam);
+    } else {
+        Closed();
+    }
+    return true;
+}
+
+void TAboutDialog::End() {
+    if (opening_ != 0) {
+        ::SetEvent(end_.get());
+        Closed();
+    }
+    const DWORD start = ::GetTickCount();
+    for (const ScopedHandle<KernelHandleTraits>& thread : closing_) {
+        for (;;) {
+            const DWORD spent = ::GetTickCount() - start;
+            if (spent >= kEndWaitMs) break;
+            HANDLE h = thread.get();
+            const DWORD r = ::MsgWaitForMultipleObjectsEx(1, &h, kEndWaitMs - spent, QS_SENDMESSAGE, 0);
+            if (r != WAIT_OBJECT_0 + 1) break;
+            // Only sent messages are answered: nothing runs that was posted.
+            MSG msg;
+            ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
+    closing_.clear();
 }
 
 }  // namespace flicko
