@@ -220,8 +220,9 @@ bool TAboutDialog::Show(const TFiles& files, bool japanese) {
                                    DUPLICATE_SAME_ACCESS)) {
         return false;
     }
+    static WPARAM openings = 0;
     auto state = std::make_unique<TAboutState>(
-        TAboutState{instance_, window_, ++openings_, ScopedHandle<KernelHandleTraits>(threadEnd),
+        TAboutState{instance_, window_, ++openings, ScopedHandle<KernelHandleTraits>(threadEnd),
                     std::vector<DWORD>((bytes.size() + 3) / 4), fileList, font, {}, {}});
     std::memcpy(state->Template.data(), bytes.data(), bytes.size());
     host_.PauseHook();
@@ -230,8 +231,8 @@ bool TAboutDialog::Show(const TFiles& files, bool japanese) {
         host_.ResumeHook();
         return false;
     }
+    opening_ = state->Opening;
     state.release();
-    opening_ = openings_;
     thread_ = std::move(thread);
     end_ = std::move(end);
     return true;

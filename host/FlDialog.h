@@ -74,8 +74,9 @@ private:
     HINSTANCE instance_;
     HWND window_;
     IAboutHost& host_;
-    WPARAM opening_ = 0;  // the open one's number; 0 when none is open
-    WPARAM openings_ = 0;
+    // The open one's number, unique in the process so that a late message
+    // of an earlier dialog never passes for this one's; 0 when none is open.
+    WPARAM opening_ = 0;
     HWND dialog_ = nullptr;
     ScopedHandle<KernelHandleTraits> thread_;
     ScopedHandle<KernelHandleTraits> end_;  // set: the program ends, the dialog goes
