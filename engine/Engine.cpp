@@ -38,13 +38,20 @@ Engine::Engine(Desktop& desktop, TRuleModel& model, const TEngineSettings& setti
       scroll_(desktop, state_, paths_, actions_),
       inertia_(desktop, state_, velocity_, scroll_, settings_, residentWindow),
       events_(desktop, model, state_,
-              DragNeighbours{&paths_, &scroll_, &velocity_, &inertia_, &actions_, &checkMouse_}),
+              DragNeighbours{&paths_, &scroll_, &velocity_, &inertia_, &actions_, &checkMouse_, &settings_}),
       checkMouse_(desktop, state_, events_, residentWindow) {}
 
 std::uint32_t Engine::DispatchMouseEvent(std::uint32_t message) {
     if (depth_ > 0) return NestedEvent(message);
     Call call(*this);
-    return events_.DispatchMouseEvent(message);
+    const bool right = message == win::WM_RBUTTONDOWN || message == win::WM_RBUTTONUP ||
+                       message == win::WM_NCRBUTTONUP || message == win::WM_RBUTTONDBLCLK;
+    // A new press ends the last run of line steps before it starts its own.
+    if (right && MouseEvents::IsPress(message)) scroll_.EndLineBurst();
+    const std::uint32_t reply = events_.DispatchMouseEvent(message);
+    // The release ends it too, also when a glide goes on from it.
+    if (right && !MouseEvents::IsPress(message)) scroll_.EndLineBurst();
+    return reply;
 }
 
 void Engine::PressGivenUp() {
@@ -91,8 +98,19 @@ std::uint32_t Engine::NestedEvent(std::uint32_t message) {
 }
 
 void Engine::AfterCall() {
-    if (state_.Sending.TargetHung) events_.EndForHungTarget();
+    if (state_.Sending.TargetHung) {
+        scroll_.DropLineBurst();
+        events_.EndForHungTarget();
+    }
     RunDeferredReleases();
+    // Nothing scrolls any more (the drag ended without a glide, or the glide
+    // ended): the run of line steps is over. In a call of its own, so that a
+    // hook message that comes in while it waits is answered as nested.
+    const bool dragging = state_.Drag.Pressed && state_.Target.IsScroll;
+    if (scroll_.OwesLineEnd() && !dragging && !inertia_.InertiaRunning()) {
+        Call call(*this);
+        scroll_.EndLineBurst();
+    }
 }
 
 void Engine::RunDeferredReleases() {
@@ -131,6 +149,8 @@ void Engine::CheckMouseTick() {
         checkMouse_.StopCheckMouse();
         state_.Reports.Errors.push_back(TEngineError{kNoWindow, e.what()});
     }
+    // A whole tick interval without a line step is a pause in the drag.
+    if (!scroll_.TakeSteppedSinceLastAsked()) scroll_.EndLineBurst();
 }
 
 void Engine::ApplySettings(const TEngineSettings& settings) {
@@ -139,6 +159,10 @@ void Engine::ApplySettings(const TEngineSettings& settings) {
 }
 
 void Engine::ReleaseRules() {
+    if (scroll_.OwesLineEnd()) {
+        Call call(*this);
+        scroll_.EndLineBurst();
+    }
     inertia_.StopInertia();
     checkMouse_.StopCheckMouse();
     DragState& d = state_.Drag;

@@ -19,6 +19,9 @@ struct TEngineSettings {
     std::int32_t InertiaInterval = 10;
     // Period of the physical button poll during a drag.
     std::int32_t CheckMouseInterval = 10;
+    // A right press passes untouched while a program confines the cursor
+    // to a rectangle or hides it, as games do while they are played.
+    bool LeaveConfinedCursor = true;
 };
 
 }  // namespace flicko

@@ -69,6 +69,9 @@ struct ScrollTarget {
     // Client rectangle of TargetWindow in screen coordinates, with right and
     // bottom already reduced by one.
     Rect TargetRect;
+    // The scale TargetWindow's content is shown at, taken at the press:
+    // widths in dot are pixels at 96 dpi and grow with it.
+    int TargetDpi = 96;
     bool InertiaGoing = false;
     AxisState Axis[2];
 };

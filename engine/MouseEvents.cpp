@@ -186,7 +186,9 @@ std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
     std::uint32_t reply = 0;
     const TKnowWindow& entry = model_.ChooseRule(w, *n_.paths);
     s.Rule = entry.SclDat;
-    s.IsScroll = entry.IsScroll;
+    // Asked per press, not cached with the window: a game confines the
+    // cursor only while it is played.
+    s.IsScroll = entry.IsScroll && !CursorHeldByProgram();
     if (s.IsScroll) {
         reply = kReplySwallow;
         if (s.Rule->SetCaret) reply |= kReplyCaret;
@@ -216,6 +218,23 @@ std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
         n_.checkMouse->StartCheckMouse();
     }
     return reply;
+}
+
+bool MouseEvents::CursorHeldByProgram() {
+    const bool leave = n_.settings ? n_.settings->LeaveConfinedCursor : TEngineSettings{}.LeaveConfinedCursor;
+    if (!leave) return false;
+    if (!desktop_.CursorShowing()) return true;
+    // A confinement to the whole virtual screen (what the system reports
+    // when nobody confines) leaves the cursor free: a full-screen browser
+    // or video still scrolls.
+    Rect clip;
+    if (!desktop_.GetClipCursor(clip)) return false;
+    const std::int32_t x = desktop_.GetSystemMetrics(win::SM_XVIRTUALSCREEN);
+    const std::int32_t y = desktop_.GetSystemMetrics(win::SM_YVIRTUALSCREEN);
+    const Rect screen{x, y, x + desktop_.GetSystemMetrics(win::SM_CXVIRTUALSCREEN),
+                      y + desktop_.GetSystemMetrics(win::SM_CYVIRTUALSCREEN)};
+    return clip.left > screen.left || clip.top > screen.top || clip.right < screen.right ||
+           clip.bottom < screen.bottom;
 }
 
 void MouseEvents::MaskDisabledAxes(Point& p) const {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/EngineSettings.h"
 #include "engine/EngineState.h"
 #include "engine/OutboundInterfaces.h"
 #include "hook/FmoData.h"
@@ -24,6 +25,7 @@ struct DragNeighbours {
     IInertia* inertia = nullptr;
     IActions* actions = nullptr;
     ICheckMouse* checkMouse = nullptr;
+    const TEngineSettings* settings = nullptr;  // none: the built-in defaults
 };
 
 class MouseEvents {
@@ -69,6 +71,9 @@ public:
     static bool PressesRightButton(std::string_view code);
 
 private:
+    // A program holds the cursor for itself (confined or hidden) and the
+    // settings leave such programs their right button.
+    bool CursorHeldByProgram();
     void MaskDisabledAxes(Point& p) const;
     void SampleEnabledAxes(Point p, Millis t);
     bool VelocityReachesInertiaMin() const;

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "base/Dpi.h"
 #include "base/Rounding.h"
 #include "engine/TargetSend.h"
 #include "engine/WindowGeometry.h"
@@ -41,6 +42,7 @@ TMethodFamily FamilyOf(TScrollMethod method) {
     case TScrollMethod::mousewheelie6:
     case TScrollMethod::mousewheelie7:
     case TScrollMethod::listviewscroll:
+    case TScrollMethod::inputwheel:
         return TMethodFamily::Wheel;
     default:
         return TMethodFamily::Step;
@@ -86,14 +88,23 @@ void ScrollMethods::PrepareAxes() {
         a.AutoMethod = a.AxisRule->Method == TScrollMethod::Auto;
         a.Method = a.AutoMethod ? TScrollMethod::scrollpos : a.AxisRule->Method;
     }
+    // Widths in dot follow the target's scale; widths measured from its
+    // windows are in its pixels already.
+    s.TargetDpi = UsableDpi(desktop_.WindowDpi(s.TargetWindow != kNoWindow ? s.TargetWindow : s.PointedWindow));
     for (int axis = 0; axis < 2; ++axis) s.Axis[axis].UnitWidth = ComputeUnitWidth(axis);
-    for (AxisState& a : s.Axis) a.MinStep = a.AxisRule->ScrollStep;
+    for (AxisState& a : s.Axis) {
+        a.MinStep = a.AxisRule->ScrollStep;
+        if (a.AxisRule->ScrollStepUnit == TScrollStepUnit::dot && s.TargetDpi != kBaseDpi) {
+            a.MinStep = RoundHalfEven(static_cast<float>(a.MinStep) * DotScale(s.TargetDpi));
+        }
+    }
 }
 
 float ScrollMethods::ComputeUnitWidth(int axis) {
     const ScrollTarget& s = state_.Target;
     const AxisState& a = s.Axis[axis];
     const float v = a.AxisRule->ScrollWidth;
+    const float dots = v * DotScale(s.TargetDpi);
     const auto perPage = [&](float length) -> float {
         const std::uint32_t page = ScrollPageOf(desktop_, a.BarWindow, a.BarKind);
         return page == 0 ? 0.0f : length / static_cast<float>(page);
@@ -101,7 +112,7 @@ float ScrollMethods::ComputeUnitWidth(int axis) {
     switch (a.AxisRule->ScrollWidthUnit) {
     case TScrollWidthUnit::dot:
     case TScrollWidthUnit::dotPerScrollline:
-        return v;
+        return dots;
     case TScrollWidthUnit::clientLen:
         return static_cast<float>(ClientLen(desktop_, s.TargetWindow, axis)) * v;
     case TScrollWidthUnit::clientLenPerScrollpage:
@@ -115,14 +126,14 @@ float ScrollMethods::ComputeUnitWidth(int axis) {
     case TScrollWidthUnit::PointToRectPerScrollpage:
         return perPage(static_cast<float>(PtToRt(desktop_, state_.Drag.DownPoint, a.BarWindow, axis)) * v);
     case TScrollWidthUnit::CaretDotPerScroll:
-        return v / 12.0f;
+        return dots / 12.0f;
     case TScrollWidthUnit::DotAuto:
         if (ScrollPageOk(desktop_, a.BarWindow, a.BarKind)) {
             return perPage(static_cast<float>(ClientLen(desktop_, s.TargetWindow, axis)));
         }
-        return v;
+        return dots;
     }
-    return v;
+    return dots;
 }
 
 // --- bar readings ------------------------------------------------------------
@@ -287,13 +298,31 @@ bool ScrollMethods::LineSteps(int axis, std::int64_t n) {
         } else {
             const LParam bar = static_cast<LParam>(a.BarWindow);
             if (Send(target, msg, win::MakeLong(static_cast<std::int32_t>(code), 0), bar)) {
-                Send(target, msg, win::MakeLong(win::SB_ENDSCROLL, 0), bar);
+                owedEnd_[axis] = OwedEnd{true, target, msg, bar};
+                stepped_ = true;
             }
         }
         if (!rule.AfterScroll.empty()) actions_.RunActions(rule.AfterScroll);
         if (Stopped()) return false;
     }
     return true;
+}
+
+void ScrollMethods::EndLineBurst() {
+    if (state_.Sending.TargetHung) {
+        DropLineBurst();
+        return;
+    }
+    for (OwedEnd& e : owedEnd_) {
+        // A stopped call sends nothing more; the notice waits for the next.
+        if (!e.owed || Stopped()) continue;
+        e.owed = false;
+        Send(e.target, e.msg, win::MakeLong(win::SB_ENDSCROLL, 0), e.bar);
+    }
+}
+
+void ScrollMethods::DropLineBurst() {
+    for (OwedEnd& e : owedEnd_) e.owed = false;
 }
 
 // --- position family ---------------------------------------------------------
@@ -353,10 +382,22 @@ void ScrollMethods::WheelMethod(int axis) {
     const float uw = a.UnitWidth;
     // Kept within int32 so that its negation below cannot overflow.
     std::int64_t u = uw == 0.0f ? 0 : std::max(RoundAway(static_cast<float>(r) / uw), -INT_MAX);
-    if (a.AxisRule->ScrollStepUnit == TScrollStepUnit::dot) {
+    switch (a.AxisRule->ScrollStepUnit) {
+    case TScrollStepUnit::dot:
         if (std::llabs(r) < a.MinStep) u = 0;
-    } else if (std::llabs(u) < a.MinStep) {
-        u = 0;
+        break;
+    case TScrollStepUnit::scroll:
+        if (std::llabs(u) < a.MinStep) u = 0;
+        break;
+    case TScrollStepUnit::notch: {
+        // Whole notches only, toward zero; the pixels of the rest stay in
+        // the remainder and count toward the next notch.
+        const std::int64_t notch = static_cast<std::int64_t>(std::max(a.MinStep, 1)) * kWheelDelta;
+        u = u / notch * notch;
+        // The largest delta a message carries, in whole notches.
+        u = std::clamp<std::int64_t>(u, -32767 / notch * notch, 32767 / notch * notch);
+        break;
+    }
     }
     if (u == 0 || Stopped()) return;
     if (Spend(1) == 0) return;
@@ -389,6 +430,15 @@ void ScrollMethods::WheelMethod(int axis) {
             Send(target, win::LVM_SCROLL, 0, static_cast<LParam>(by));
         }
         counted = u;
+        break;
+    }
+    case TScrollMethod::inputwheel: {
+        // Real input has no target: it goes where the cursor is. A
+        // horizontal wheel turned right moves the content left, so the
+        // horizontal axis sends the opposite sign.
+        const std::int32_t delta = FitWheelDelta(u);
+        desktop_.WheelInput(axis == kAxisH, axis == kAxisH ? -delta : delta);
+        counted = delta;
         break;
     }
     default: {

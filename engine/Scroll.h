@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "engine/EngineState.h"
 #include "engine/OutboundInterfaces.h"
@@ -29,6 +30,19 @@ public:
     void PrepareAxes() override;
     // After LastDelta changed (a move or a glide tick).
     void ScrollToDelta() override;
+
+    // Line steps (scrollline) are followed by one SB_ENDSCROLL per axis when
+    // their run ends (a pause, the release, a new press, the end of a
+    // glide, new rules), not after every line: each notice is one more send
+    // into the application, which repaints on it. EndLineBurst sends what is
+    // owed; a call that is stopped keeps it owed for later, and a target
+    // found hung gets none (DropLineBurst).
+    void EndLineBurst();
+    void DropLineBurst();
+    bool OwesLineEnd() const { return owedEnd_[0].owed || owedEnd_[1].owed; }
+    // Whether a line step went out since the last call (the button check's
+    // ticks ask: a tick without one is a pause).
+    bool TakeSteppedSinceLastAsked() { return std::exchange(stepped_, false); }
 
 private:
     struct BarReading {
@@ -60,11 +74,20 @@ private:
     std::int64_t Spend(std::int64_t n);
     bool Stopped() const { return state_.Sending.Stop; }
 
+    struct OwedEnd {
+        bool owed = false;
+        Hwnd target = kNoWindow;
+        std::uint32_t msg = 0;
+        LParam bar = 0;
+    };
+
     Desktop& desktop_;
     EngineState& state_;
     IPathResolver& paths_;
     IActions& actions_;
     std::int64_t eventsLeft_ = kMaxEventsPerCall;
+    OwedEnd owedEnd_[2];
+    bool stepped_ = false;
 };
 
 }  // namespace flicko

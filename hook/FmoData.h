@@ -12,8 +12,12 @@
 
 namespace flicko {
 
-// Name of the paging-file backed mapping; it doubles as the instance marker.
+// Name of the paging-file backed mapping.
 inline constexpr char kFmoName[] = "FlickoFmo";
+// Name of the resident's instance marker, a mutex (hook/loader/InstanceMarker).
+inline constexpr char kInstanceName[] = "FlickoInstance";
+// Window class of the resident's hidden window, the receiver of WM_MOUSEHOOK.
+inline constexpr char kResidentClass[] = "Flicko";
 
 struct TFmoData {
     std::uint32_t Wnd;       // the resident window, receiver of WM_MOUSEHOOK

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "host/core/AboutTemplate.h"
+#include "base/Dpi.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/UiFont.h"
 
@@ -48,25 +50,36 @@ int WidestLine(const LOGFONTW& font, const TAboutTexts& texts, const std::u16str
 // Everything the dialog's thread uses is its own: a thread that outlives
 // the program's wait for it touches nothing the resident frees.
 struct TAboutState {
-    HINSTANCE Instance;
-    HWND Resident;
-    WPARAM Opening;
+    HINSTANCE Instance = nullptr;
+    HWND Resident = nullptr;
+    WPARAM Opening = 0;
     ScopedHandle<KernelHandleTraits> End;
-    std::vector<DWORD> Template;  // the dialog manager wants it on a DWORD boundary
+    HWND Owner = nullptr;  // hidden, the thread's own
+    TFiles Files;
+    bool Japanese = false;
+    int Dpi = 96;  // of the monitor the dialog is laid out for
     std::wstring FileList;
-    LOGFONTW Font;  // the dialog's font; the name shows it half as large again
+    LOGFONTW Font{};  // the dialog's font; the name shows it half as large again
     ScopedHandle<OwnedIconTraits> Icon;
     ScopedHandle<FontTraits> NameFont;
-    HWND Dialog = nullptr;
-    bool Told = false;  // the resident knows the dialog is closed
+    HWND Dialog = nullptr;  // the one the user sees; a relayout replaces it
+    bool Told = false;      // the resident knows the dialog is closed
+    RECT Place{};           // where the system would have the dialog at a new DPI
 };
 
 // Sent to the open dialog by a second About.
 constexpr UINT kTakeKeyboardMsg = WM_APP + 1;
+// Sent by the dialog to itself when it should be laid out for another DPI
+// (wParam): it was created on a monitor other than the one foreseen, or it
+// moved to one of another scale.
+constexpr UINT kAboutRelayout = WM_APP + 24;
+
+HWND CreateAbout(TAboutState& state);
 
 void InitDialog(HWND dialog, TAboutState& state) {
+    const int icon = ScaleToDpi(48, state.Dpi);
     state.Icon.reset(static_cast<HICON>(
-        ::LoadImageW(state.Instance, L"MAINICON", IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR)));
+        ::LoadImageW(state.Instance, L"MAINICON", IMAGE_ICON, icon, icon, LR_DEFAULTCOLOR)));
     if (state.Icon) {
         ::SendDlgItemMessageW(dialog, kAboutIconId, STM_SETIMAGE, IMAGE_ICON,
                               reinterpret_cast<LPARAM>(state.Icon.get()));
@@ -119,13 +132,86 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
         TellClosed(*state);
         return ::DestroyWindow(dialog);
     case WM_DESTROY:
-        // However it goes, the pause ends with it.
-        TellClosed(*state);
+        // However it goes, the pause ends with it; not so for one that a
+        // relayout replaced.
         ::SetWindowLongPtrW(dialog, DWLP_USER, 0);
+        if (dialog != state->Dialog) return FALSE;
+        TellClosed(*state);
         state->Dialog = nullptr;
         return FALSE;
+    case WM_DPICHANGED:
+        // Fonts, icon and sizes all come from the template: the dialog is
+        // built again for the new scale, where the system suggests.
+        state->Place = *reinterpret_cast<const RECT*>(lParam);
+        ::PostMessageW(dialog, kAboutRelayout, LOWORD(wParam), 0);
+        return TRUE;
+    case kAboutRelayout: {
+        if (static_cast<int>(wParam) == state->Dpi || dialog != state->Dialog) return TRUE;
+        if (state->Place.right <= state->Place.left) ::GetWindowRect(dialog, &state->Place);
+        // The old dialog shows its icon and font until it is gone.
+        ScopedHandle<OwnedIconTraits> oldIcon(state->Icon.release());
+        ScopedHandle<FontTraits> oldFont(state->NameFont.release());
+        const int oldDpi = state->Dpi;
+        state->Dpi = static_cast<int>(wParam);
+        HWND fresh = CreateAbout(*state);
+        if (!fresh) {  // the old layout stays
+            state->Dpi = oldDpi;
+            state->Icon = std::move(oldIcon);
+            state->NameFont = std::move(oldFont);
+            return TRUE;
+        }
+        state->Dialog = fresh;
+        ::DestroyWindow(dialog);
+        TakeKeyboard(fresh);
+        ::PostMessageW(state->Resident, TAboutDialog::kOpenedMsg, state->Opening, reinterpret_cast<LPARAM>(fresh));
+        return TRUE;
+    }
     default: return FALSE;
     }
+}
+
+// Builds the dialog for state's DPI and creates it, centred on state.Place
+// when that is set (a dialog laid out again), else where DS_CENTER puts it.
+HWND CreateAbout(TAboutState& state) {
+    const int dpi = state.Dpi;
+    const NONCLIENTMETRICSW ncm = NonClientMetricsForDpi(dpi);
+    const TAboutTexts texts =
+        AboutTexts(state.Japanese, ToU16(FromAnsi(ReadVersionString(state.Files.AppPath, "ProductVersion"))),
+                   ToU16(FromAnsi(ReadVersionString(state.Files.AppPath, "LegalCopyright"))));
+    state.FileList = FromAnsi(
+        AboutFileList(state.Files, [](const std::string& path) { return ReadVersionString(path, "FileVersion"); }));
+    LOGFONTW font = ncm.lfMessageFont;
+    UseFaceThatShows(font, texts.Title + texts.ProductName + texts.Versions + u"OK" + ToU16(state.FileList));
+    state.Font = font;
+    TAboutSystemMetrics metrics;
+    metrics.FontHeight = font.lfHeight;
+    metrics.Face = ToU16(font.lfFaceName);
+    // The font height is in pixels at the monitor's DPI, so the point size
+    // is the same on every monitor; the dialog manager turns it back into
+    // pixels at the dialog's own scale.
+    metrics.LogPixelsY = dpi;
+    metrics.Dpi = dpi;
+    metrics.CaptionHeight = ncm.iCaptionHeight;
+    metrics.ScrollHeight = ncm.iScrollHeight;
+    metrics.DlgFrame = SystemMetricForDpi(SM_CXDLGFRAME, dpi);
+    metrics.AverageCharWidth = DialogAverageCharWidth(font);
+    metrics.TextPixels = WidestLine(font, texts, ToU16(state.FileList));
+    const std::vector<std::uint8_t> bytes = BuildAboutTemplate(ComputeAboutLayout(metrics), texts);
+    // The dialog manager wants the template on a DWORD boundary.
+    std::vector<DWORD> aligned((bytes.size() + 3) / 4);
+    std::memcpy(aligned.data(), bytes.data(), bytes.size());
+
+    HWND dialog = ::CreateDialogIndirectParamW(state.Instance, reinterpret_cast<LPCDLGTEMPLATEW>(aligned.data()),
+                                               state.Owner, AboutProc, reinterpret_cast<LPARAM>(&state));
+    if (!dialog) return nullptr;
+    if (const RECT place = state.Place; place.right > place.left) {
+        RECT r;
+        ::GetWindowRect(dialog, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        ::SetWindowPos(dialog, nullptr, (place.left + place.right - w) / 2, (place.top + place.bottom - h) / 2, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return dialog;
 }
 
 DWORD WINAPI AboutThread(void* param) {
@@ -134,9 +220,9 @@ DWORD WINAPI AboutThread(void* param) {
     // an owner on the resident's thread would join the two threads' input.
     const ScopedHandle<WindowTraits> owner(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr,
                                                              nullptr, state->Instance, nullptr));
-    state->Dialog = ::CreateDialogIndirectParamW(state->Instance,
-                                                 reinterpret_cast<LPCDLGTEMPLATEW>(state->Template.data()),
-                                                 owner.get(), AboutProc, reinterpret_cast<LPARAM>(state.get()));
+    state->Owner = owner.get();
+    const int foreseen = state->Dpi;
+    state->Dialog = CreateAbout(*state);
     if (!state->Dialog) {
         TellClosed(*state);
         return 0;
@@ -145,6 +231,10 @@ DWORD WINAPI AboutThread(void* param) {
     TakeKeyboard(state->Dialog);
     ::PostMessageW(state->Resident, TAboutDialog::kOpenedMsg, state->Opening,
                    reinterpret_cast<LPARAM>(state->Dialog));
+    // The system may have chosen another monitor after all.
+    if (const int actual = OwnDpiOfWindow(state->Dialog); actual != 0 && actual != foreseen) {
+        ::PostMessageW(state->Dialog, kAboutRelayout, static_cast<WPARAM>(actual), 0);
+    }
     HANDLE end = state->End.get();
     while (state->Dialog) {
         if (::MsgWaitForMultipleObjectsEx(1, &end, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0) {
@@ -194,25 +284,9 @@ bool TAboutDialog::Show(const TFiles& files, bool japanese) {
     std::erase_if(closing_, [](const ScopedHandle<KernelHandleTraits>& t) {
         return ::WaitForSingleObject(t.get(), 0) != WAIT_TIMEOUT;
     });
-    const NONCLIENTMETRICSW ncm = NonClientMetrics();
-    const TAboutTexts texts = AboutTexts(japanese, ToU16(FromAnsi(ReadVersionString(files.AppPath, "ProductVersion"))),
-                                         ToU16(FromAnsi(ReadVersionString(files.AppPath, "LegalCopyright"))));
-    const std::wstring fileList = FromAnsi(
-        AboutFileList(files, [](const std::string& path) { return ReadVersionString(path, "FileVersion"); }));
-    LOGFONTW font = ncm.lfMessageFont;
-    UseFaceThatShows(font, texts.Title + texts.ProductName + texts.Versions + u"OK" + ToU16(fileList));
-    TAboutSystemMetrics metrics;
-    metrics.FontHeight = font.lfHeight;
-    metrics.Face = ToU16(font.lfFaceName);
-    metrics.CaptionHeight = ncm.iCaptionHeight;
-    metrics.ScrollHeight = ncm.iScrollHeight;
-    metrics.DlgFrame = ::GetSystemMetrics(SM_CXDLGFRAME);
-    metrics.AverageCharWidth = DialogAverageCharWidth(font);
-    metrics.TextPixels = WidestLine(font, texts, ToU16(fileList));
-    if (const ScopedWindowDc dc(WindowDc{window_, ::GetDC(window_)}); dc) {
-        metrics.LogPixelsY = ::GetDeviceCaps(dc.get().dc, LOGPIXELSY);
-    }
-    const std::vector<std::uint8_t> bytes = BuildAboutTemplate(ComputeAboutLayout(metrics), texts);
+    // DS_CENTER puts the dialog on the monitor of the resident's window:
+    // it is laid out for that monitor's scale from the start.
+    const int dpi = MonitorDpi(::MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY));
 
     ScopedHandle<KernelHandleTraits> end(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     HANDLE threadEnd = nullptr;
@@ -221,10 +295,14 @@ bool TAboutDialog::Show(const TFiles& files, bool japanese) {
         return false;
     }
     static WPARAM openings = 0;
-    auto state = std::make_unique<TAboutState>(
-        TAboutState{instance_, window_, ++openings, ScopedHandle<KernelHandleTraits>(threadEnd),
-                    std::vector<DWORD>((bytes.size() + 3) / 4), fileList, font, {}, {}});
-    std::memcpy(state->Template.data(), bytes.data(), bytes.size());
+    auto state = std::make_unique<TAboutState>();
+    state->Instance = instance_;
+    state->Resident = window_;
+    state->Opening = ++openings;
+    state->End.reset(threadEnd);
+    state->Files = files;
+    state->Japanese = japanese;
+    state->Dpi = dpi;
     host_.PauseHook();
     ScopedHandle<KernelHandleTraits> thread(::CreateThread(nullptr, 0, AboutThread, state.get(), 0, nullptr));
     if (!thread) {

@@ -12,7 +12,7 @@
 namespace flicko {
 
 namespace {
-constexpr char kClassName[] = "Flicko";
+constexpr const char* kClassName = kResidentClass;
 constexpr UINT_PTR kIconRetryTimer = 1;
 constexpr UINT kIconRetryMs = 2000;
 }  // namespace
@@ -75,11 +75,15 @@ void TFlMain::StartUp() {
     // The menus' reloads are requests: the loop does them.
     trayCommands_ = std::make_unique<TTrayCommands>(instance_, window_, *app_, [this] { WakeLoop(); });
 
-    // 4. The shared block doubles as the instance marker.
+    // 4. The instance marker, then the shared block. A block that already
+    // exists while the marker is new is either a resident from before the
+    // marker (a duplicate then) or what an ended one left behind.
+    const bool first = marker_.Claim();
     fmo_.CreateFmo();
     TFmoData* block = fmo_.MapFmo();
-    duplicate_ = fmo_.AlreadyExisted();
+    duplicate_ = !first || (fmo_.AlreadyExisted() && BlockOwnerRuns(block));
     if (duplicate_) {
+        marker_.Release();
         ::PostMessageA(window_, WM_CLOSE, 1, 0);
     } else if (block) {
         block->Wnd = HandleToValue32(window_);
@@ -113,9 +117,16 @@ void TFlMain::ShutDown() {
     quitPosted_ = true;
     if (app_) app_->ShutDown();
     RetryIconWhileMissing();
-    // After the hook is gone: no hooked thread reads the block any more.
+    // After the hook is gone. Hooked processes may keep their view of this
+    // block after it is closed; a cleared window tells them that its
+    // resident has ended, so they look for the next one at once.
     if (link_) link_->DetachBlock();
+    if (!duplicate_ && fmo_.Data()) {
+        fmo_.Data()->SendMove = kSendMoveOff;
+        fmo_.Data()->Wnd = 0;
+    }
     fmo_.CloseFmo();
+    marker_.Release();
     ::PostQuitMessage(0);
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/FlError.h"
+#include "hook/loader/InstanceMarker.h"
 #include "hook/loader/SharedBlock.h"
 #include "hook/loader/HookLink.h"
 #include "host/TaskbarIconWin.h"
@@ -88,6 +89,7 @@ private:
     // Reading errors offer to start the debugger through this.
     Win32Processes processes_;
     std::unique_ptr<TMessageBoxErrorReport> readReport_;
+    TInstanceMarker marker_;
     TFileMapping fmo_;
     std::unique_ptr<THookLink> link_;
     std::unique_ptr<TShellNotifyArea> shellArea_;

@@ -59,6 +59,12 @@ public:
     // and nothing reported, when the process cannot be opened: an elevated
     // process seen from a normal one, or a process that has ended.
     virtual bool ProcessImageName(std::uint32_t pid, std::string& name) = 0;
+    // Whether the process runs with higher rights than this one (a higher
+    // integrity level: an elevated program seen from a normal one). The
+    // system then keeps this program's messages and input from its windows
+    // and runs no hook of this program in it. Also true for a process this
+    // one may not even ask; false for one that has ended.
+    virtual bool ProcessRunsHigher(std::uint32_t) { return false; }
 
     // --- scroll bars ----------------------------------------------------
     // GetScrollInfo with the given SIF_* mask and bar kind SB_HORZ/VERT/CTL.
@@ -87,12 +93,30 @@ public:
     // False when the position cannot be read (another desktop is active, the
     // session is locked); out is then left alone.
     virtual bool GetCursorPos(Point& out) = 0;
+    // SendInput of one wheel turn at the cursor (MOUSEEVENTF_WHEEL, or
+    // MOUSEEVENTF_HWHEEL when horizontal), in wheel units (120 a notch),
+    // marked with kOwnInputMark: the hook lets it pass untouched.
+    virtual void WheelInput(bool horizontal, std::int32_t delta) = 0;
+    // GetClipCursor: the rectangle the cursor is confined to; the whole
+    // virtual screen when no program confines it. False when unreadable.
+    virtual bool GetClipCursor(Rect& out) = 0;
+    // GetCursorInfo: false while the cursor is hidden (CURSOR_SHOWING
+    // clear: ShowCursor(FALSE), as games do); true when that cannot be read.
+    virtual bool CursorShowing() = 0;
     virtual std::int16_t GetAsyncKeyState(int vk) = 0;
 
     // --- time and metrics -----------------------------------------------
     virtual Millis TimeGetTime() = 0;
     virtual int GetSystemMetrics(int index) = 0;
     virtual std::uint32_t GetDoubleClickTime() = 0;
+
+    // --- display scale --------------------------------------------------
+    // The DPI the window's content is shown at: its own (GetDpiForWindow)
+    // for a per-monitor-aware window, its monitor's for one the system
+    // stretches, the system's where the system cannot say per window; 0
+    // for a missing window. Every point and rectangle of this seam is in
+    // physical pixels whatever the scale.
+    virtual int WindowDpi(Hwnd w) = 0;
 };
 
 }  // namespace flicko

@@ -36,6 +36,11 @@ struct ScrollInfo {
     std::int32_t nTrackPos = 0;
 };
 
+// The dwExtraInfo of the input Flicko itself puts into the system's queue
+// (the wheel of the inputwheel method): the hook passes such events on
+// without asking the resident, which is busy sending them.
+constexpr std::uintptr_t kOwnInputMark = 0x466C6B57u;  // "Flkw"
+
 // Unsigned milliseconds of timeGetTime; differences are taken unsigned.
 using Millis = std::uint32_t;
 

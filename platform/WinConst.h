@@ -92,10 +92,16 @@ constexpr std::uint32_t MOUSEEVENTF_RIGHTDOWN = 0x0008;
 constexpr std::uint32_t MOUSEEVENTF_RIGHTUP = 0x0010;
 constexpr std::uint32_t MOUSEEVENTF_MIDDLEDOWN = 0x0020;
 constexpr std::uint32_t MOUSEEVENTF_MIDDLEUP = 0x0040;
+constexpr std::uint32_t MOUSEEVENTF_WHEEL = 0x0800;
+constexpr std::uint32_t MOUSEEVENTF_HWHEEL = 0x01000;
 
 // GetSystemMetrics indices.
 constexpr int SM_CXDOUBLECLK = 36;
 constexpr int SM_CYDOUBLECLK = 37;
+constexpr int SM_XVIRTUALSCREEN = 76;
+constexpr int SM_YVIRTUALSCREEN = 77;
+constexpr int SM_CXVIRTUALSCREEN = 78;
+constexpr int SM_CYVIRTUALSCREEN = 79;
 constexpr int SM_SWAPBUTTON = 23;
 
 constexpr std::uint32_t WHEEL_DELTA = 120;

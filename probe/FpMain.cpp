@@ -6,6 +6,8 @@
 #include <exception>
 #include <vector>
 
+#include "base/Dpi.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/UiFont.h"
 #include "platform/win32/WindowObject.h"
 #include "platform/win32/Win32Processes.h"
@@ -119,9 +121,14 @@ HWND TFProbeForm::Panel(HWND parent, bool bevel) {
 
 HWND TFProbeForm::Control(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
                           int h) {
-    HWND c = ::CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent,
+    const Rect at96{x, y, x + w, y + h};
+    HWND c = ::CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, ScaleToDpi(x, dpi_), ScaleToDpi(y, dpi_),
+                               ScaleToDpi(w, dpi_), ScaleToDpi(h, dpi_), parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     ::SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    texts_.push_back(c);
+    // Controls of zero size are placed by the layout.
+    if (w > 0) fixed_.push_back(TFixedControl{c, at96});
     return c;
 }
 
@@ -129,7 +136,8 @@ void TFProbeForm::CreateControls() {
     // 12 pixels high, in a face that exists and shows the system's own
     // script: window and class names of Japanese programs show as written
     // on a Japanese system, and no control draws boxes on any other.
-    const LOGFONTW font = AnsiTextFont(12);
+    dpi_ = OwnDpiOfWindow(form_);
+    const LOGFONTW font = AnsiTextFont(ScaleToDpi(12, dpi_));
     font_.reset(::CreateFontIndirectW(&font));
     const DWORD check = BS_AUTOCHECKBOX | WS_TABSTOP;
     const DWORD push = BS_PUSHBUTTON | WS_TABSTOP;
@@ -142,7 +150,7 @@ void TFProbeForm::CreateControls() {
                            WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                                TVS_SHOWSELALWAYS,
                            kIdTreWndsTree, 0, 0, 0, 0);
-    ::SendMessageA(treWndsTree_, TVM_SETINDENT, 19, 0);
+    ::SendMessageA(treWndsTree_, TVM_SETINDENT, static_cast<WPARAM>(ScaleToDpi(19, dpi_)), 0);
     pnlWndsTreeHead_ = Panel(pnlWndsTree_, false);
     chkWndsTree_ = Control(pnlWndsTreeHead_, "BUTTON", "check windows &Tree", check, kIdChkWndsTree, 6, 2, 133, 21);
 
@@ -169,7 +177,7 @@ void TFProbeForm::CreateControls() {
     splitter1_ = TFpSplitter::Create(instance_, form_, true, true, [this](int delta, bool) {
         RECT client;
         ::GetClientRect(form_, &client);
-        const std::int32_t wanted = ClampTreeWidth(treeWidth_ + delta, client.right);
+        const std::int32_t wanted = ClampTreeWidth(treeWidth_ + delta, client.right, dpi_);
         const int moved = wanted - treeWidth_;
         treeWidth_ = wanted;
         ApplyLayout();
@@ -179,7 +187,7 @@ void TFProbeForm::CreateControls() {
         if (!done) return 0;
         RECT panel;
         ::GetClientRect(pnlSclDat_, &panel);
-        const std::int32_t wanted = ClampScrollDataHeight(sclDatHeight_ + delta, panel.bottom);
+        const std::int32_t wanted = ClampScrollDataHeight(sclDatHeight_ + delta, panel.bottom, dpi_);
         const int moved = wanted - sclDatHeight_;
         sclDatHeight_ = wanted;
         ApplyLayout();
@@ -191,7 +199,7 @@ void TFProbeForm::ApplyLayout() {
     if (!pnlSclDat_ || ::IsIconic(form_)) return;
     RECT client;
     ::GetClientRect(form_, &client);
-    const TFpLayout l = LayoutProbeForm(client.right, client.bottom, treeWidth_, sclDatHeight_);
+    const TFpLayout l = LayoutProbeForm(client.right, client.bottom, treeWidth_, sclDatHeight_, dpi_);
     // A side panel squeezed below the minimum keeps the width it snapped to.
     treeWidth_ = l.WindowsTreeWidth;
     sclDatHeight_ = l.ScrollDataHeight;
@@ -209,11 +217,44 @@ void TFProbeForm::ApplyLayout() {
 }
 
 void TFProbeForm::ApplyGeometry() {
-    const TFpGeometry& g = settings_.Geometry();
+    // The kept sizes are for 96 dpi: the form opens as large as the scale
+    // of the monitor its place lies on asks for.
+    const TFpGeometry& kept = settings_.Geometry();
+    const RECT near96{kept.Left, kept.Top, kept.Left + kept.Width, kept.Top + kept.Height};
+    const int dpi = MonitorDpi(::MonitorFromRect(&near96, MONITOR_DEFAULTTONEAREST));
+    if (dpi != dpi_) ApplyDpi(dpi);
+    const TFpGeometry g = GeometryAtDpi(kept, dpi_);
     treeWidth_ = g.WindowsTreeWidth;
     sclDatHeight_ = g.ScrollDataHeight;
     const Rect r = FormRectOnMonitors(g.FormRect(), MonitorWorkAreas());
     ::SetWindowPos(form_, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyLayout();
+}
+
+void TFProbeForm::ApplyDpi(int dpi) {
+    dpi_ = dpi;
+    const LOGFONTW font = AnsiTextFont(ScaleToDpi(12, dpi_));
+    ScopedHandle<FontTraits> next(::CreateFontIndirectW(&font));
+    if (next) {
+        for (HWND w : texts_) ::SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(next.get()), TRUE);
+        // The controls hold the new font before the old one goes.
+        font_ = std::move(next);
+    }
+    for (const TFixedControl& c : fixed_) {
+        ::MoveWindow(c.Window, ScaleToDpi(c.At96.left, dpi_), ScaleToDpi(c.At96.top, dpi_),
+                     ScaleToDpi(c.At96.Width(), dpi_), ScaleToDpi(c.At96.Height(), dpi_), TRUE);
+    }
+    if (treWndsTree_) ::SendMessageA(treWndsTree_, TVM_SETINDENT, static_cast<WPARAM>(ScaleToDpi(19, dpi_)), 0);
+}
+
+void TFProbeForm::OnDpiChanged(int dpi, const RECT& suggested) {
+    // The form was laid out for this scale already (it was placed there).
+    if (dpi == dpi_) return;
+    treeWidth_ = RescaleDpi(treeWidth_, dpi_, dpi);
+    sclDatHeight_ = RescaleDpi(sclDatHeight_, dpi_, dpi);
+    ApplyDpi(dpi);
+    ::SetWindowPos(form_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ApplyLayout();
 }
 
@@ -236,12 +277,7 @@ void TFProbeForm::FormDestroy() {
         p.Work = FromRect(monitor.rcWork);
     }
     const Rect r = FormRectToSave(p);
-    g.Left = r.left;
-    g.Top = r.top;
-    g.Width = r.right - r.left;
-    g.Height = r.bottom - r.top;
-    g.WindowsTreeWidth = treeWidth_;
-    g.ScrollDataHeight = sclDatHeight_;
+    g = GeometryToKeep(TFpGeometry{r.left, r.top, r.right - r.left, r.bottom - r.top, treeWidth_, sclDatHeight_}, dpi_);
     settings_.WriteProbeSettings();
 }
 
@@ -421,6 +457,9 @@ LRESULT TFProbeForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED) ApplyLayout();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));

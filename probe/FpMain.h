@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
@@ -71,6 +72,9 @@ private:
     HWND Control(HWND parent, const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h);
     void ApplyLayout();
     void ApplyGeometry();
+    // Fonts and the fixed controls for the scale of the form's monitor.
+    void ApplyDpi(int dpi);
+    void OnDpiChanged(int dpi, const RECT& suggested);
     void FormDestroy();
 
     void SetCheckEnable(bool b);
@@ -108,6 +112,15 @@ private:
     TFpSplitter* splitter1_ = nullptr;
     TFpSplitter* splitter2_ = nullptr;
     ScopedHandle<FontTraits> font_;
+    // Every size of the form is in pixels of its monitor, at this DPI; the
+    // controls that sit at fixed places keep theirs at 96 dpi.
+    int dpi_ = 96;
+    struct TFixedControl {
+        HWND Window;
+        Rect At96;
+    };
+    std::vector<TFixedControl> fixed_;
+    std::vector<HWND> texts_;  // every window that takes the form's font
     UINT_PTR timerId_ = 0;
     std::int32_t treeWidth_ = 278;
     std::int32_t sclDatHeight_ = 236;

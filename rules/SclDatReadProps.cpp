@@ -94,7 +94,9 @@ void ApplyAxis(std::string_view key, std::string_view value, TAxSclDat& axis, TR
     } else if (SameText(key, "ScrollStep")) {
         std::string unit;
         axis.ScrollStep = RoundHalfEven(SplitNumberAndUnit(value, unit));
-        axis.ScrollStepUnit = SameText(unit, "scroll") ? TScrollStepUnit::scroll : TScrollStepUnit::dot;
+        axis.ScrollStepUnit = SameText(unit, "scroll")  ? TScrollStepUnit::scroll
+                              : SameText(unit, "notch") ? TScrollStepUnit::notch
+                                                        : TScrollStepUnit::dot;
     }
 }
 
@@ -214,7 +216,7 @@ const char* ScrollWidthUnitName(unsigned unit) {
 }
 
 const char* ScrollStepUnitName(unsigned unit) {
-    return unit == 0 ? "Dot" : unit == 1 ? "Scroll" : "Unknown";
+    return unit == 0 ? "Dot" : unit == 1 ? "Scroll" : unit == 2 ? "Notch" : "Unknown";
 }
 
 const char* ScrollBarTypeName(unsigned type) {

@@ -35,6 +35,9 @@ enum class TScrollMethod : std::uint8_t {
     editscroll = 10,
     listviewscroll = 11,
     Auto = 12,  // "auto"
+    // Wheel units as real input at the cursor: for windows that ignore
+    // wheel messages sent to them and read only the input queue.
+    inputwheel = 13,
 };
 
 // The scroll-data file's spelling of each method (compared after folding
@@ -42,12 +45,12 @@ enum class TScrollMethod : std::uint8_t {
 inline constexpr const char* kMethods[] = {"arrowkey",      "carrowkey",     "marrowkey",  "scrollline",
                                            "scrollpos",     "scrolltrack",   "scrollbarpos", "mousewheel",
                                            "mousewheelie6", "mousewheelie7", "editscroll", "listviewscroll",
-                                           "auto"};
+                                           "auto",          "inputwheel"};
 inline constexpr const char* kMethodNames[] = {"ArrowKey",      "CArrowKey",     "MArrowKey",  "ScrollLine",
                                                "ScrollPos",     "ScrollTrack",   "ScrollBarPos", "MouseWheel",
                                                "MouseWheelIE6", "MouseWheelIE7", "EditScroll", "ListViewScroll",
-                                               "Auto"};
-static_assert(std::size(kMethods) == static_cast<std::size_t>(TScrollMethod::Auto) + 1);
+                                               "Auto",          "InputWheel"};
+static_assert(std::size(kMethods) == static_cast<std::size_t>(TScrollMethod::inputwheel) + 1);
 static_assert(std::size(kMethodNames) == std::size(kMethods));
 
 enum class TScrollWidthUnit : std::uint8_t {
@@ -76,7 +79,10 @@ inline constexpr const char* kWidthUnitNames[] = {"Dot",          "ClientLen",  
 static_assert(std::size(kWidthUnits) == static_cast<std::size_t>(TScrollWidthUnit::DotAuto) + 1);
 static_assert(std::size(kWidthUnitNames) == std::size(kWidthUnits));
 
-enum class TScrollStepUnit : std::uint8_t { dot = 0, scroll = 1 };
+// notch: the wheel family sends whole wheel notches only (multiples of 120
+// times the step), keeping the rest of the drag for the next message, for
+// toolkits that read a wheel message as one notch whatever its delta.
+enum class TScrollStepUnit : std::uint8_t { dot = 0, scroll = 1, notch = 2 };
 
 enum class TScrollBarType : std::uint8_t { Horizontal = 0, Vertical = 1, Control = 2, Auto = 3 };
 

@@ -35,6 +35,7 @@ void TFlSettings::ReadOneFile(TFlIniFile& f) {
                                             kMinTickInterval, kMaxTickInterval);
     values_.InertiaInterval = std::clamp(f.ReadMSec("Scroll", "InertiaInterval", values_.InertiaInterval),
                                          kMinTickInterval, kMaxTickInterval);
+    values_.LeaveConfinedCursor = f.ReadBoolStr("Scroll", "LeaveConfinedCursor", values_.LeaveConfinedCursor);
 
     values_.Ja = f.ReadBoolStr("Etc", "Ja", values_.Ja);
 }

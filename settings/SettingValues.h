@@ -34,6 +34,7 @@ struct TSettingValues {
     std::array<TTolerance, 2> Tolerance{};  // index 0 = X, 1 = Y
     Millis CheckMouseInterval = 10;  // within kMinTickInterval..kMaxTickInterval
     Millis InertiaInterval = 10;     // likewise
+    bool LeaveConfinedCursor = true;  // right presses pass while a program confines or hides the cursor
     bool Ja = false;  // Japanese wording
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "base/Dpi.h"
+
 namespace flicko {
 
 namespace {
@@ -84,15 +86,16 @@ TAboutLayout ComputeAboutLayout(const TAboutSystemMetrics& m) {
     l.Face = m.Face;
     l.Line = MulDivRound(h, 8, h);
     l.Margin = MulDivRound(m.CaptionHeight, 8, 2 * h);
-    l.Icon = u(48);
-    l.DialogWidth = u(480);
+    const int widest = ScaleToDpi(480, m.Dpi);
+    l.Icon = u(ScaleToDpi(48, m.Dpi));
+    l.DialogWidth = u(widest);
     if (m.AverageCharWidth > 0 && m.TextPixels > 0) {
         // Across, a unit is a quarter of the average character width; the
         // edit boxes keep a margin of about one character on either side.
         const int fit = MulDivRound(m.TextPixels + 2 * m.AverageCharWidth, 4, m.AverageCharWidth);
         const int chrome = l.Icon + 3 * l.Margin;
         const int narrowest = chrome + 14 * l.Line;
-        l.DialogWidth = std::clamp(chrome + fit, narrowest, std::max(narrowest, MulDivRound(480, 4, m.AverageCharWidth)));
+        l.DialogWidth = std::clamp(chrome + fit, narrowest, std::max(narrowest, MulDivRound(widest, 4, m.AverageCharWidth)));
     }
     l.TextWidth = l.DialogWidth - l.Icon - 3 * l.Margin;
     l.ButtonHeight = u(4 * m.DlgFrame + m.CaptionHeight);

@@ -16,7 +16,7 @@ namespace flicko {
 struct TAboutSystemMetrics {
     int FontHeight = 0;      // lfHeight of the message font (negative: character height)
     std::u16string Face;     // its face name
-    int LogPixelsY = 96;     // of the screen
+    int LogPixelsY = 96;     // the DPI FontHeight is in (the point size's scale)
     int CaptionHeight = 0;   // iCaptionHeight
     int ScrollHeight = 0;    // iScrollHeight
     int DlgFrame = 0;        // SM_CXDLGFRAME
@@ -25,6 +25,9 @@ struct TAboutSystemMetrics {
     // the dialog shows, in pixels; 0 when not measured.
     int AverageCharWidth = 0;
     int TextPixels = 0;
+    // The scale of the monitor the dialog opens on: the icon and the widest
+    // the dialog may grow are 48 and 480 pixels at 96 dpi.
+    int Dpi = 96;
 };
 
 // Dialog template units; 8 units per text line whatever the font.
@@ -47,7 +50,8 @@ struct TAboutLayout {
 int MulDivRound(int number, int numerator, int denominator);
 
 // The dialog is as wide as its widest line needs, between twice the OK
-// button and 480 pixels (where the file list scrolls across instead).
+// button and 480 pixels at 96 dpi (where the file list scrolls across
+// instead).
 TAboutLayout ComputeAboutLayout(const TAboutSystemMetrics& metrics);
 
 // Item ids of the dialog.

@@ -17,6 +17,7 @@ TEngineSettings EngineSettingsFrom(const TSettingValues& values) {
     e.TTolerance = static_cast<std::int32_t>(values.Tolerance[0].Time);
     e.XTolerance = values.Tolerance[0].Distance;
     e.YTolerance = values.Tolerance[1].Distance;
+    e.LeaveConfinedCursor = values.LeaveConfinedCursor;
     return e;
 }
 
@@ -101,11 +102,12 @@ void TResidentApp::Sync() {
         }
         movesWritten_ = moves;
     }
+    // The picture is a call into the shell: it waits for the loop, so a
+    // hooked application waiting for this call's reply never waits for it.
     const int picture = engine_->TrayPicture();
     if (picture != enginePicture_) {
         enginePicture_ = picture;
-        // A disabled program keeps its disabled picture.
-        if (enabled_->Enabled()) tray_->SetTaskbarIconState(picture);
+        picturePending_ = true;
     }
     for (std::string& text : engine_->TakeErrors()) queued_.pending.push_back(std::move(text));
 }
@@ -148,6 +150,7 @@ bool TResidentApp::SwitchEnabled(bool value) {
     settings_.Values().Enabled = enabled_->Enabled();
     // The picture was reset to the resting state of the new value.
     enginePicture_ = TB_ENABLE;
+    picturePending_ = false;
     return true;
 }
 
@@ -156,6 +159,7 @@ bool TResidentApp::RunDeferred() {
     // step runs its own loop: nothing here may start inside the engine.
     if ((engine_ && engine_->Busy()) || Reading()) return false;
     if (shutDownRequested_) return true;
+    ShowPendingPicture();
     if (reloadIni_) {
         reloadIni_ = false;
         ReloadSettingsNow();
@@ -166,6 +170,13 @@ bool TResidentApp::RunDeferred() {
     }
     ShowPendingErrors();
     return shutDownRequested_;
+}
+
+void TResidentApp::ShowPendingPicture() {
+    if (!picturePending_) return;
+    picturePending_ = false;
+    // A disabled program keeps its disabled picture.
+    if (enabled_->Enabled()) tray_->SetTaskbarIconState(enginePicture_);
 }
 
 void TResidentApp::ShowPendingErrors() {

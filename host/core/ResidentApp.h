@@ -73,13 +73,14 @@ public:
     void RequestReloadIni() { reloadIni_ = true; }
     void RequestReloadScrollDat() { reloadScrollDat_ = true; }
     void RequestShutDown() { shutDownRequested_ = true; }
-    // The loop's part, after each message and each idle pass: pending
-    // reloads, then error boxes. True when a shut-down is due: the caller
-    // then runs ShutDown and ends the loop.
+    // The loop's part, after each message and each idle pass: the tray
+    // picture the engine asked for, pending reloads, then error boxes. True
+    // when a shut-down is due: the caller then runs ShutDown and ends the
+    // loop.
     bool RunDeferred();
     // Something waits for RunDeferred (a request or an error to show).
     bool HasDeferredWork() const {
-        return reloadIni_ || reloadScrollDat_ || shutDownRequested_ || !queued_.pending.empty();
+        return reloadIni_ || reloadScrollDat_ || shutDownRequested_ || picturePending_ || !queued_.pending.empty();
     }
 
     // The hook is removed while the program's own windows take the mouse
@@ -162,6 +163,7 @@ private:
     // was in force before, once.
     void UnhookAndSaveExitStatus();
     void ShowPendingErrors();
+    void ShowPendingPicture();
 
     // ILoopTicks
     bool CheckMouseRunning() const override { return engine_ && engine_->CheckMouseRunning(); }
@@ -192,6 +194,8 @@ private:
     TReadingSwitch readingSwitch_{*this};
     int reading_ = 0;
     int enginePicture_ = TB_ENABLE;
+    // The engine's picture changed and the tray does not show it yet.
+    bool picturePending_ = false;
     bool movesWritten_ = false;
     bool duplicate_ = false;
     bool started_ = false;

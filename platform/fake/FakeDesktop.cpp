@@ -51,6 +51,8 @@ FakeBehaviour FakeBehaviour::ForClass(const std::string& cls) {
 FakeDesktop::FakeDesktop() {
     metrics_[win::SM_CXDOUBLECLK] = 4;
     metrics_[win::SM_CYDOUBLECLK] = 4;
+    metrics_[win::SM_CXVIRTUALSCREEN] = 1280;
+    metrics_[win::SM_CYVIRTUALSCREEN] = 1024;
     processes_[kDefaultProcess] = Process{"app.exe", true};
 }
 
@@ -160,6 +162,11 @@ bool FakeDesktop::ProcessImageName(std::uint32_t pid, std::string& name) {
     if (it == processes_.end() || !it->second.canOpen) return false;
     name = it->second.imageName;
     return true;
+}
+
+bool FakeDesktop::ProcessRunsHigher(std::uint32_t pid) {
+    auto it = processes_.find(pid);
+    return it != processes_.end() && it->second.higher;
 }
 
 std::vector<FakeRecord> FakeDesktop::SentTo(Hwnd w) const {
@@ -436,7 +443,8 @@ LResult FakeDesktop::Deliver(Window& win, std::uint32_t msg, WParam wp, LParam l
         }
         auto& si = win.bars[win::SB_VERT];
         if (!si) return 0;
-        win.wheelRemainder += hi;
+        // A toolkit that reads each message as whole notches drops the rest.
+        win.wheelRemainder = b.wheelDropsRemainder ? hi : win.wheelRemainder + hi;
         const int notches = win.wheelRemainder / static_cast<int>(win::WHEEL_DELTA);
         win.wheelRemainder -= notches * static_cast<int>(win::WHEEL_DELTA);
         si->nPos = Clamp(*si, static_cast<long long>(si->nPos) - static_cast<long long>(notches) * b.wheelLines);
@@ -479,6 +487,25 @@ void FakeDesktop::MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t 
     (void)extra;
 }
 
+void FakeDesktop::WheelInput(bool horizontal, std::int32_t delta) {
+    // Real input reaches the window under the cursor through its queue.
+    const Hwnd under = WindowFromPoint(cursor_);
+    const std::uint32_t flags = horizontal ? win::MOUSEEVENTF_HWHEEL : win::MOUSEEVENTF_WHEEL;
+    Record(FakeRecord{FakeRecord::Kind::Mouse, under, flags, static_cast<WParam>(static_cast<std::intptr_t>(delta)),
+                      static_cast<LParam>(win::MakeLong(cursor_.x, cursor_.y)), under != kNoWindow, {}, 0});
+    Window* win = Find(under);
+    if (win && !horizontal) {
+        Deliver(*win, win::WM_MOUSEWHEEL, win::MakeLong(0, delta), static_cast<LParam>(win::MakeLong(cursor_.x, cursor_.y)));
+    }
+}
+
+bool FakeDesktop::GetClipCursor(Rect& out) {
+    out = clip_.value_or(Rect{GetSystemMetrics(win::SM_XVIRTUALSCREEN), GetSystemMetrics(win::SM_YVIRTUALSCREEN),
+                              GetSystemMetrics(win::SM_XVIRTUALSCREEN) + GetSystemMetrics(win::SM_CXVIRTUALSCREEN),
+                              GetSystemMetrics(win::SM_YVIRTUALSCREEN) + GetSystemMetrics(win::SM_CYVIRTUALSCREEN)});
+    return true;
+}
+
 std::int16_t FakeDesktop::GetAsyncKeyState(int vk) {
     auto it = keysDown_.find(vk);
     return (it != keysDown_.end() && it->second) ? static_cast<std::int16_t>(0x8000) : 0;
@@ -487,6 +514,30 @@ std::int16_t FakeDesktop::GetAsyncKeyState(int vk) {
 int FakeDesktop::GetSystemMetrics(int index) {
     auto it = metrics_.find(index);
     return it == metrics_.end() ? 0 : it->second;
+}
+
+void FakeDesktop::SetWindowDpi(Hwnd w, int dpi) {
+    if (Window* win = Find(w)) win->dpi = dpi;
+}
+
+int FakeDesktop::WindowDpi(Hwnd w) {
+    const Window* win = Find(w);
+    if (!win) return 0;
+    // A child window is shown at the scale of its top-level window.
+    const Window* top = win;
+    while (top->dpi == 0 && top->parent != kNoWindow) top = Find(top->parent);
+    if (top->dpi != 0) return top->dpi;
+    std::int64_t most = 0;
+    int dpi = systemDpi_;
+    for (const Monitor& m : monitors_) {
+        const std::int64_t w = std::max(0, std::min(top->rect.right, m.rect.right) - std::max(top->rect.left, m.rect.left));
+        const std::int64_t h = std::max(0, std::min(top->rect.bottom, m.rect.bottom) - std::max(top->rect.top, m.rect.top));
+        if (w * h > most) {
+            most = w * h;
+            dpi = m.dpi;
+        }
+    }
+    return dpi;
 }
 
 }  // namespace flicko

@@ -28,6 +28,7 @@ struct FakeBehaviour {
     bool listViewScroll = false;  // LVM_SCROLL (pixels, rounded to whole lines vertically)
     bool wheel = false;           // WM_MOUSEWHEEL scrolls the vertical bar by wheelLines per notch
     bool scrollBarControl = false;  // SBM_SETPOS on the SB_CTL bar
+    bool wheelDropsRemainder = false;  // each message counts only its whole notches
     int wheelLines = 3;
     int linePixels = 16;  // pixel height of one line (LVM_SCROLL's dy conversion)
 
@@ -81,10 +82,23 @@ public:
     // A process with the given image name; its id for FakeWindowOptions.
     // One that cannot be opened stands for an elevated process.
     std::uint32_t AddProcess(const std::string& imageName, bool canOpen = true);
-    void EndProcess(std::uint32_t pid);  // its windows stay; it can no longer be opened
+    void EndProcess(std::uint32_t pid);
+    // The process runs with higher rights than the program under test.
+    void SetProcessHigher(std::uint32_t pid, bool v) { processes_[pid].higher = v; }
+    // A program confines the cursor to rect (nothing: the whole screen).
+    void SetClipCursor(std::optional<Rect> rect) { clip_ = rect; }
+    void SetCursorShowing(bool v) { cursorShowing_ = v; }  // its windows stay; it can no longer be opened
     std::uint32_t DefaultProcess() const { return kDefaultProcess; }
     // Window properties (SetPropA) in the order EnumPropsExA gives them.
     void SetPropertyNames(Hwnd w, std::vector<std::string> names);
+
+    // --- display scale ----------------------------------------------------
+    // A monitor covering rect (physical pixels) at dpi. A window takes the
+    // DPI of the monitor that holds most of its top-level window, the
+    // system's (96 unless set) when none does, or its own when set.
+    void AddMonitor(Rect rect, int dpi) { monitors_.push_back(Monitor{rect, dpi}); }
+    void SetSystemDpi(int dpi) { systemDpi_ = dpi; }
+    void SetWindowDpi(Hwnd w, int dpi);
 
     // --- driving the input state ----------------------------------------
     void SetTime(Millis t) { now_ = t; }
@@ -111,7 +125,10 @@ public:
     // How many messages msg went to w; with lowWord, only those whose
     // wParam's low word equals it (for instance WM_VSCROLL with SB_LINEUP).
     int CountSent(Hwnd w, std::uint32_t msg, std::optional<std::uint16_t> lowWord = std::nullopt) const;
-    std::vector<FakeRecord> Inputs() const;  // keybd_event and mouse_event, in order
+    // keybd_event, mouse_event and wheel input, in order. Wheel input is a
+    // Mouse record with the MOUSEEVENTF_WHEEL or _HWHEEL flag, its delta in
+    // wp and, in window, the window under the cursor that it reached.
+    std::vector<FakeRecord> Inputs() const;
     std::optional<ScrollInfo> Bar(Hwnd w, int bar) const;
     int ImageNameQueries() const { return imageNameQueries_; }  // ProcessImageName calls
     int Position(Hwnd w, int bar) const;  // nPos, or INT_MIN when the bar is missing
@@ -135,6 +152,7 @@ public:
     std::vector<Hwnd> TopLevelWindows() override;
     std::uint32_t WindowProcessId(Hwnd w) override;
     bool ProcessImageName(std::uint32_t pid, std::string& name) override;
+    bool ProcessRunsHigher(std::uint32_t pid) override;
     std::vector<std::string> WindowPropertyNames(Hwnd w) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
@@ -153,10 +171,14 @@ public:
         out = cursor_;
         return true;
     }
+    void WheelInput(bool horizontal, std::int32_t delta) override;
+    bool GetClipCursor(Rect& out) override;
+    bool CursorShowing() override { return cursorShowing_; }
     std::int16_t GetAsyncKeyState(int vk) override;
     Millis TimeGetTime() override { return now_; }
     int GetSystemMetrics(int index) override;
     std::uint32_t GetDoubleClickTime() override { return doubleClickTime_; }
+    int WindowDpi(Hwnd w) override;
 
 private:
     struct Window {
@@ -174,10 +196,16 @@ private:
         int wheelRemainder = 0;
         std::uint32_t process = 0;
         std::vector<std::string> properties;
+        int dpi = 0;  // 0: the monitor's
+    };
+    struct Monitor {
+        Rect rect;
+        int dpi = 96;
     };
     struct Process {
         std::string imageName;
         bool canOpen = true;
+        bool higher = false;
     };
     static constexpr std::uint32_t kDefaultProcess = 1000;
 
@@ -196,6 +224,8 @@ private:
     Millis now_ = 1000000;
     Point cursor_;
     bool cursorUnreadable_ = false;
+    std::optional<Rect> clip_;
+    bool cursorShowing_ = true;
     bool shiftJis_ = false;
     std::map<Hwnd, bool> hung_;
     std::map<int, bool> keysDown_;
@@ -204,6 +234,8 @@ private:
     std::map<std::uint32_t, Process> processes_;
     std::uint32_t nextProcess_ = kDefaultProcess + 4;
     int imageNameQueries_ = 0;
+    std::vector<Monitor> monitors_;
+    int systemDpi_ = 96;
 };
 
 }  // namespace flicko

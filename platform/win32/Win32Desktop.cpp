@@ -3,6 +3,7 @@
 #include "platform/win32/Win32Desktop.h"
 
 #include "platform/WinConst.h"
+#include "platform/win32/Dpi.h"
 #include "platform/win32/ScopedHandle.h"
 
 #include <mmsystem.h>
@@ -101,6 +102,38 @@ bool Win32Desktop::ProcessImageName(std::uint32_t pid, std::string& name) {
     }
     name.assign(path + start, path + size);
     return true;
+}
+
+namespace {
+
+// The integrity level (its relative id) of a process's token; false when
+// the token cannot be read.
+bool IntegrityLevel(HANDLE process, DWORD& level) {
+    HANDLE raw = nullptr;
+    if (!::OpenProcessToken(process, TOKEN_QUERY, &raw)) return false;
+    const ScopedHandle<KernelHandleTraits> token(raw);
+    alignas(TOKEN_MANDATORY_LABEL) unsigned char buf[64];
+    DWORD size = 0;
+    if (!::GetTokenInformation(token.get(), TokenIntegrityLevel, buf, sizeof buf, &size)) return false;
+    PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buf)->Label.Sid;
+    const UCHAR count = *::GetSidSubAuthorityCount(sid);
+    if (count == 0) return false;
+    level = *::GetSidSubAuthority(sid, count - 1);
+    return true;
+}
+
+}  // namespace
+
+bool Win32Desktop::ProcessRunsHigher(std::uint32_t pid) {
+    if (pid == 0 || pid == ::GetCurrentProcessId()) return false;
+    const ScopedHandle<KernelHandleTraits> process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    // A process that refuses even the limited query runs above us (or is
+    // protected); one that has ended is gone and outranks nobody.
+    if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD theirs = 0, ours = 0;
+    if (!IntegrityLevel(process.get(), theirs)) return ::GetLastError() == ERROR_ACCESS_DENIED;
+    if (!IntegrityLevel(::GetCurrentProcess(), ours)) return false;
+    return theirs > ours;
 }
 
 std::uint32_t Win32Desktop::Style(Hwnd w) { return static_cast<std::uint32_t>(::GetWindowLongA(H(w), GWL_STYLE)); }
@@ -206,9 +239,36 @@ bool Win32Desktop::GetCursorPos(Point& out) {
     return true;
 }
 
+void Win32Desktop::WheelInput(bool horizontal, std::int32_t delta) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.mouseData = static_cast<DWORD>(delta);
+    in.mi.dwFlags = horizontal ? MOUSEEVENTF_HWHEEL : MOUSEEVENTF_WHEEL;
+    in.mi.dwExtraInfo = static_cast<ULONG_PTR>(kOwnInputMark);
+    ::SendInput(1, &in, sizeof in);
+}
+
+bool Win32Desktop::GetClipCursor(Rect& out) {
+    RECT r;
+    if (!::GetClipCursor(&r)) return false;
+    out = Rect{r.left, r.top, r.right, r.bottom};
+    return true;
+}
+
+bool Win32Desktop::CursorShowing() {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetCursorInfo(&info)) return true;
+    // Only the show count: a thread that never set a cursor reports none,
+    // and Wine answers for the foreground thread, not the one under the
+    // cursor.
+    return (info.flags & CURSOR_SHOWING) != 0;
+}
+
 std::int16_t Win32Desktop::GetAsyncKeyState(int vk) { return static_cast<std::int16_t>(::GetAsyncKeyState(vk)); }
 Millis Win32Desktop::TimeGetTime() { return ::timeGetTime(); }
 int Win32Desktop::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 std::uint32_t Win32Desktop::GetDoubleClickTime() { return ::GetDoubleClickTime(); }
+int Win32Desktop::WindowDpi(Hwnd w) { return ShownDpiOfWindow(H(w)); }
 
 }  // namespace flicko

@@ -25,6 +25,7 @@ public:
     std::vector<Hwnd> TopLevelWindows() override;
     std::uint32_t WindowProcessId(Hwnd w) override;
     bool ProcessImageName(std::uint32_t pid, std::string& name) override;
+    bool ProcessRunsHigher(std::uint32_t pid) override;
     std::vector<std::string> WindowPropertyNames(Hwnd w) override;
     bool GetScrollInfo(Hwnd w, int bar, std::uint32_t mask, ScrollInfo& out) override;
     LResult SendMessage(Hwnd w, std::uint32_t msg, WParam wp, LParam lp) override;
@@ -39,10 +40,14 @@ public:
     void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                     std::uintptr_t extra) override;
     bool GetCursorPos(Point& out) override;
+    void WheelInput(bool horizontal, std::int32_t delta) override;
+    bool GetClipCursor(Rect& out) override;
+    bool CursorShowing() override;
     std::int16_t GetAsyncKeyState(int vk) override;
     Millis TimeGetTime() override;
     int GetSystemMetrics(int index) override;
     std::uint32_t GetDoubleClickTime() override;
+    int WindowDpi(Hwnd w) override;
 };
 
 }  // namespace flicko

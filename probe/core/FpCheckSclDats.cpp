@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/Dpi.h"
 #include "base/HandleValue.h"
 #include "platform/WinConst.h"
 #include "rules/RuleView.h"
@@ -10,15 +11,11 @@
 
 namespace flicko {
 
-namespace {
-
 std::string Hex8(Hwnd w) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%08X", static_cast<unsigned>(HandleToValue32(w)));
     return buf;
 }
-
-}  // namespace
 
 TAxisSnapshot ReadAxisSnapshot(Desktop& desktop, const AxisState& a) {
     TAxisSnapshot s;
@@ -70,14 +67,37 @@ std::vector<std::string> ScrollResultLines(Desktop& desktop, const ScrollTarget&
         "",
         "Window for send : " + Hex8(t.TargetWindow),
         std::string(" Client size: ") + size,
-        "",
-        "Horizontal : ",
     };
+    // On a scaled display the widths in dot below are the scaled ones; at
+    // 96 dpi, where a dot is a pixel, the view stays as it always was.
+    if (t.TargetDpi != kBaseDpi) {
+        lines.push_back(" DPI : " + std::to_string(t.TargetDpi) + " (1 dot = " + FloatToText(DotScale(t.TargetDpi)) +
+                        " pixels)");
+    }
+    lines.emplace_back();
+    lines.emplace_back("Horizontal : ");
     for (auto& l : AxisStateLines(desktop, t.Axis[kAxisH], snapshots[kAxisH])) lines.push_back(std::move(l));
     lines.emplace_back();
     lines.emplace_back("Vertical : ");
     for (auto& l : AxisStateLines(desktop, t.Axis[kAxisV], snapshots[kAxisV])) lines.push_back(std::move(l));
     return lines;
+}
+
+std::vector<std::string> NoScrollReasonLines(Desktop& desktop, const TRuleModel& model, const ScrollTarget& t) {
+    const std::uint32_t pid = desktop.WindowProcessId(t.PointedWindow);
+    if (pid != 0 && desktop.ProcessRunsHigher(pid)) {
+        std::string name;
+        if (!desktop.ProcessImageName(pid, name)) name = "Its program";
+        return {"Not scrolled: " + name + " (" + std::to_string(pid) + ") runs with higher rights than Flicko",
+                " (as administrator); Windows keeps Flicko's messages and input from its windows."};
+    }
+    if (!t.Rule || t.IsScroll) return {};
+    // "FILE:LINE", or "built-in defaults" when no else block was read.
+    const std::string where = RuleSourceLine(model, *t.Rule).substr(3);
+    if (t.Rule == &model.ElseSclDat) {
+        return {"Not scrolled: no rule matched this window;", " the else rule (" + where + ") says IsScroll: False."};
+    }
+    return {"Not scrolled: the rule that matched says so;", " IsScroll: False at " + where + "."};
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {

@@ -24,6 +24,9 @@ struct TAxisSnapshot {
     std::uint32_t Page = 0;
 };
 
+// A window handle as 8 upper-case hexadecimal digits.
+std::string Hex8(Hwnd w);
+
 // Three separate reads, so that one part that fails leaves the others.
 TAxisSnapshot ReadAxisSnapshot(Desktop& desktop, const AxisState& axis);
 
@@ -38,6 +41,11 @@ std::vector<std::string> AxisStateLines(Desktop& desktop, const AxisState& axis,
 // The state view of the current press.
 std::vector<std::string> ScrollResultLines(Desktop& desktop, const ScrollTarget& target,
                                            TAxisSnapshot (&snapshots)[2]);
+
+// Why a press on the pointed window scrolls nothing, in words; empty when
+// it scrolls. The program's rights come first: with them nothing of Flicko's
+// reaches the window, whatever the rule says.
+std::vector<std::string> NoScrollReasonLines(Desktop& desktop, const TRuleModel& model, const ScrollTarget& target);
 
 // Lines joined with CR LF, as a multi-line edit control shows them.
 std::string JoinLines(const std::vector<std::string>& lines);

@@ -142,7 +142,10 @@ void TProbe::ProbeMove(Point p) {
     ShowScrollResult();
 }
 
-void TProbe::ProbeRelease() { state_.Drag.Pressed = false; }
+void TProbe::ProbeRelease() {
+    state_.Drag.Pressed = false;
+    scroll_.EndLineBurst();
+}
 
 void TProbe::ShowScrollData() {
     if (state_.Target.Rule) {
@@ -153,7 +156,18 @@ void TProbe::ShowScrollData() {
 }
 
 void TProbe::ShowScrollResult() {
-    resultLines_ = ScrollResultLines(desktop_, state_.Target, snapshots_);
+    const ScrollTarget& s = state_.Target;
+    const std::vector<std::string> reason = NoScrollReasonLines(desktop_, model_, s);
+    if (!s.IsScroll && s.Rule) {
+        // No target and no axes were prepared for this press: the state
+        // view would show what is left from an earlier one.
+        resultLines_ = {"Window from point : " + Hex8(s.PointedWindow), ""};
+        resultLines_.insert(resultLines_.end(), reason.begin(), reason.end());
+    } else {
+        resultLines_ = reason;
+        if (!reason.empty()) resultLines_.emplace_back();
+        for (auto& l : ScrollResultLines(desktop_, s, snapshots_)) resultLines_.push_back(std::move(l));
+    }
     view_.ShowScrollResult(JoinLines(resultLines_));
 }
 

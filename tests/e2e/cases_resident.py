@@ -288,6 +288,33 @@ def case_shipped_wheel_rule_follows_the_cursor(h):
     check(not log.events("panel", "vscroll"), "the wheel rule sent scroll-bar messages", log)
 
 
+def case_scaled_display_drag_follows_lines(h):
+    """At 150 % a per-monitor-aware window draws its lines 24 pixels high;
+    the rule's 16 dot lines are scaled to them, so a drag of ten such lines
+    scrolls ten lines and the text stays under the cursor. The prefix is a
+    copy of the case's own, set to 144 dpi."""
+    h.run("cmd", "/c", "exit", "0", output=False)  # the tests' prefix, made at its first use
+    h.wineserver("-k")
+    h.wineserver("-w")
+    scaled = os.path.join(h.work, "prefix-144dpi")
+    shutil.copytree(h.prefix, scaled, symlinks=True)
+    h.env["FLICKO_WINE_PREFIX"] = scaled
+    h.codepage = None
+    r = h.run("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f")
+    check(r.returncode == 0, f"reg add LogPixels failed: {r.stdout} {r.stderr}")
+    log = h.start_hooked(pos=(100, 400), extra=("dpiaware",))  # room above for ten tall lines
+    check(log.last_value("top", "dpi") == 144, f"the fixture sees {log.last_value('top', 'dpi')} dpi, not 144", log)
+    check(log.line_height == 24, f"the fixture's lines are {log.line_height} pixels high, not 24", log)
+    lines = 10
+    before = edit_pos(log)
+    log.mark()
+    drag(inside(log.rects["edit"]), 0, -24 * lines, steps=20)
+    wait_for(lambda: edit_pos(log) == before + lines, 20, f"edit at line {before + lines}", log)
+    check(stays(lambda: edit_pos(log) == before + lines, 1.0), "the edit scrolled past the dragged lines", log)
+    requests = [l[3] for l in log.events("edit", "vscroll") if l[3] != "8"]
+    check(requests == ["1"] * lines, f"expected {lines} line-down requests, got {requests}", log)
+
+
 def case_write_exit_status(h):
     h.write_settings(enable=True, write_exit=True)
     log = h.start_hooked()

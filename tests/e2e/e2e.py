@@ -22,7 +22,7 @@ import sys
 import time
 
 from harness import *  # noqa: F401,F403
-import cases_resident, cases_boundary, cases_tray, cases_fprobe, cases_packages
+import cases_resident, cases_boundary, cases_tray, cases_fprobe, cases_packages, cases_shipped
 
 
 def demo(h, out):
@@ -67,7 +67,8 @@ def demo(h, out):
     print("\n".join(summary))
 
 
-CASES = {name[5:]: fn for module in (cases_resident, cases_boundary, cases_tray, cases_fprobe, cases_packages)
+CASES = {name[5:]: fn for module in (cases_resident, cases_boundary, cases_tray, cases_fprobe, cases_packages,
+                                                cases_shipped)
          for name, fn in vars(module).items() if name.startswith("case_")}
 
 

@@ -101,7 +101,7 @@ class LogTail:
 
 
 def is_line_request(l):
-    # A line request (0 up, 1 down), not the end-of-scroll that follows it.
+    # A line request (0 up, 1 down), not the end-of-scroll notice of a run of lines.
     return len(l) >= 5 and l[1] == "edit" and l[2] == "vscroll" and l[3] in ("0", "1")
 
 

@@ -15,6 +15,7 @@ namespace flicko {
 namespace {
 
 using testing::Calls;
+using testing::EndOfLines;
 using testing::Lines;
 
 class CountingHookPause : public IHookPause {
@@ -103,7 +104,8 @@ TEST_F(WholeDrag, FlickScrollsWhileDraggingGlidesOnAndStopsAtTheNextPress) {
     EXPECT_FALSE(engine.WantsMoves());
     EXPECT_TRUE(engine.InertiaRunning());
     EXPECT_EQ(WakeUps(), 1);  // the glide starts
-    EXPECT_TRUE(SentToEdit().empty());  // the release itself scrolls nothing
+    // The release itself scrolls nothing; it ends the run of lines.
+    EXPECT_EQ(SentToEdit(), EndOfLines("V"));
     desktop.ClearRecords();
 
     // 10 ms after the release the offset is 36 + 12 = 48 px: two lines more.
@@ -117,7 +119,7 @@ TEST_F(WholeDrag, FlickScrollsWhileDraggingGlidesOnAndStopsAtTheNextPress) {
     Hook(win::WM_LBUTTONDOWN, {150, 186}, kT0 + 65);
     EXPECT_FALSE(engine.InertiaRunning());
     EXPECT_EQ(engine.TrayPicture(), TB_ENABLE);
-    EXPECT_TRUE(SentToEdit().empty());
+    EXPECT_EQ(SentToEdit(), EndOfLines("V"));  // the glide's lines end
 }
 
 TEST_F(WholeDrag, RightPressOnTheGlidingWindowStopsItAndStartsANewDragWithoutReplay) {
@@ -215,6 +217,40 @@ TEST_F(WholeDrag, ButtonPollEndsADragWhoseReleaseTheHookMissed) {
     EXPECT_FALSE(engine.WantsMoves());
     // 30 px in 20 ms: the synthesized release glides like a real one.
     EXPECT_TRUE(engine.InertiaRunning());
+}
+
+TEST_F(WholeDrag, EachRunOfLineStepsEndsWithOneNoticeAtAPauseAndAtTheRelease) {
+    desktop.SetButtonDown(win::VK_RBUTTON, true);
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    desktop.ClearRecords();
+    Hook(win::WM_MOUSEMOVE, {150, 162}, kT0 + 10);
+    Hook(win::WM_MOUSEMOVE, {150, 174}, kT0 + 20);
+    engine.CheckMouseTick();  // lines went out since the last tick: the run goes on
+    Hook(win::WM_MOUSEMOVE, {150, 186}, kT0 + 30);
+    EXPECT_EQ(TakeSentToEdit(), Lines("V", 0, 3));
+    engine.CheckMouseTick();
+    EXPECT_TRUE(TakeSentToEdit().empty());
+    engine.CheckMouseTick();  // a whole tick without a line: a pause
+    EXPECT_EQ(TakeSentToEdit(), EndOfLines("V"));
+    engine.CheckMouseTick();
+    EXPECT_TRUE(TakeSentToEdit().empty());
+
+    Hook(win::WM_MOUSEMOVE, {150, 198}, kT0 + 500);
+    desktop.SetButtonDown(win::VK_RBUTTON, false);
+    Hook(win::WM_RBUTTONUP, {150, 198}, kT0 + 900);
+    EXPECT_FALSE(engine.InertiaRunning());
+    EXPECT_EQ(TakeSentToEdit(), testing::Seq({Lines("V", 0, 1), EndOfLines("V")}));
+}
+
+TEST_F(WholeDrag, ATargetFoundHungGetsNoEndOfScroll) {
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    Hook(win::WM_MOUSEMOVE, {150, 162}, kT0 + 10);
+    desktop.SetHung(edit, true);
+    Hook(win::WM_MOUSEMOVE, {150, 200}, kT0 + 20);
+    desktop.SetHung(edit, false);
+    Hook(win::WM_RBUTTONUP, {150, 200}, kT0 + 30);
+    engine.CheckMouseTick();
+    EXPECT_EQ(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_ENDSCROLL), 0);
 }
 
 TEST_F(WholeDrag, GlideEndsAtTheEndOfTheContent) {

@@ -19,7 +19,8 @@ protected:
           inertia(journal),
           actions(journal),
           checkMouse(journal),
-          events(desktop, model, state, DragNeighbours{&paths, &scroll, &velocity, &inertia, &actions, &checkMouse}) {
+          events(desktop, model, state,
+                 DragNeighbours{&paths, &scroll, &velocity, &inertia, &actions, &checkMouse, &settings}) {
         top = desktop.AddWindow(kNoWindow, {.className = "Frame", .rect = {0, 0, 400, 300}});
         edit = desktop.AddWindow(top, {.className = "Edit", .rect = {10, 20, 210, 220}, .client = Rect{12, 22, 200, 210}});
         other = desktop.AddWindow(top, {.className = "Static", .rect = {250, 20, 390, 220}});
@@ -61,6 +62,7 @@ protected:
     testing::RecordingInertia inertia;
     testing::RecordingActions actions;
     testing::RecordingCheckMouse checkMouse;
+    TEngineSettings settings;
     MouseEvents events;
     Hwnd top = 0, edit = 0, other = 0;
 };
@@ -111,6 +113,24 @@ TEST_F(DragTracking, WindowWithoutScrollingRuleGetsPressAndReleaseUntouched) {
     EXPECT_EQ(journal.Count("ScrollToDelta(40,40)"), 0);
     EXPECT_EQ(Release({340, 90}), 0u);
     EXPECT_TRUE(actions.codes.empty());
+}
+
+TEST_F(DragTracking, PressPassesWhileAProgramConfinesOrHidesTheCursor) {
+    const auto click = [this] {
+        const std::uint32_t reply = Press({50, 50});
+        Release({50, 50});
+        desktop.Advance(1000);
+        return reply;
+    };
+    desktop.SetClipCursor(Rect{0, 0, 400, 300});
+    EXPECT_EQ(click(), 0u);
+    desktop.SetClipCursor(Rect{0, 0, 1280, 1024});  // the whole screen: a full-screen window scrolls
+    EXPECT_EQ(click(), 1u);
+    desktop.SetClipCursor(std::nullopt);
+    desktop.SetCursorShowing(false);
+    EXPECT_EQ(click(), 0u);
+    settings.LeaveConfinedCursor = false;
+    EXPECT_EQ(click(), 1u) << "the setting turns it off";
 }
 
 TEST_F(DragTracking, RuleWithIsScrollOffPassesThrough) {

@@ -244,6 +244,34 @@ TEST_F(WheelFamily, AppliedCatchesUpWithEveryMoveOfALongDrag) {
     }
 }
 
+TEST_F(WheelFamily, NotchStepSendsWholeNotchesAndKeepsTheRestForTheNext) {
+    FakeBehaviour whole = FakeBehaviour::ForClass("Edit");
+    whole.wheelDropsRemainder = true;  // a toolkit that moves by nothing less than a notch
+    desktop.SetBehaviour(edit, whole);
+    SetV(TScrollMethod::mousewheel, 0.5f);
+    rule.V.ScrollStepUnit = TScrollStepUnit::notch;  // of one notch (the step's default 1)
+    Press(edit);
+    for (int dy = 5; dy <= 55; dy += 5) DragTo(0, dy);
+    EXPECT_TRUE(TakeSent().empty()) << "110 units are less than a notch";
+    DragTo(0, 125);  // 250 units: two notches; 5 px wait for the next
+    EXPECT_EQ(TakeSent(), (Calls{"WHEEL(240)"}));
+    EXPECT_EQ(Applied(kAxisV), 120);
+    EXPECT_EQ(VPos(), 44);
+}
+
+TEST_F(WheelFamily, InputWheelTurnsTheWheelAtTheCursorWithTheSignOfItsAxis) {
+    SetH(TScrollMethod::inputwheel, 0.5f);
+    SetV(TScrollMethod::inputwheel, 0.5f);
+    desktop.SetCursor({150, 150});
+    Press(edit);
+    DragTo(-30, 60);  // to the left the content moves left: the wheel turns right
+    const std::vector<FakeRecord> in = desktop.Inputs();
+    ASSERT_EQ(in.size(), 2u);
+    EXPECT_EQ(in[0].msg | in[0].wp, win::MOUSEEVENTF_HWHEEL | 60u);
+    EXPECT_EQ(in[1].msg | in[1].wp, win::MOUSEEVENTF_WHEEL | 120u);
+    EXPECT_EQ(VPos(), 47) << "the window under the cursor took it, and only as input";
+}
+
 // --- how the axes take turns -------------------------------------------------
 
 class Interleaving : public testing::ScrollFixture {};

@@ -152,6 +152,7 @@ TEST_F(StepFamily, ScrollLineNamesTheBarWindowInLParam) {
     paths.resolve = [&](Hwnd start, std::string_view code, const TSclDat&) { return code == "bar" ? bar : start; };
     Press(edit);
     DragTo(0, 12);
+    scroll.EndLineBurst();
     const auto sent = desktop.SentTo(edit);
     ASSERT_EQ(sent.size(), 2u);
     EXPECT_EQ(sent[0].lp, static_cast<LParam>(bar));
@@ -189,7 +190,7 @@ TEST_F(StepFamily, LineStepsRunTheRuleActionsAroundEachStep) {
     Press(edit);
     state.Drag.LastDelta[1] = 24;
     withProbe.ScrollToDelta();
-    EXPECT_EQ(probe.seen, (std::vector<std::string>{"before@0", "after@2", "before@2", "after@4"}));
+    EXPECT_EQ(probe.seen, (std::vector<std::string>{"before@0", "after@1", "before@1", "after@2"}));
 }
 
 TEST_F(StepFamily, NoActionsRunWhenTheRuleHasNone) {

@@ -50,15 +50,14 @@ inline std::string Describe(const FakeRecord& r) {
 
 using Calls = std::vector<std::string>;
 
-// Line step: the request and the end-of-scroll notice that follows it.
+// Line steps: count requests; the end-of-scroll notice comes once, when
+// the run of steps ends (EndOfLines).
 inline Calls Lines(const std::string& axis, int code, int count) {
     Calls out;
-    for (int i = 0; i < count; ++i) {
-        out.push_back(axis + "(" + std::to_string(code) + ",0)");
-        out.push_back(axis + "(8,0)");
-    }
+    for (int i = 0; i < count; ++i) out.push_back(axis + "(" + std::to_string(code) + ",0)");
     return out;
 }
+inline Calls EndOfLines(const std::string& axis) { return {axis + "(8,0)"}; }
 
 // The parts one after the other.
 inline Calls Seq(std::initializer_list<Calls> parts) {

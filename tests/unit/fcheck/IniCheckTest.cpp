@@ -51,6 +51,7 @@ TEST_F(IniCheckTest, PrintsTheChainsResultInTableOrderThenTheItemLists) {
               "Scroll.YTolerance=7\n"
               "Scroll.CheckMouseInterval=20\n"
               "Scroll.InertiaInterval=10\n"
+              "Scroll.LeaveConfinedCursor=True\n"
               "Etc.Ja=True\n"
               "LeftButton[0]=3|Toggle\n"
               "RightButton[0]=0|\n"

@@ -138,6 +138,21 @@ TEST(AboutTemplateTest, DialogIsAsWideAsItsWidestLineBetweenTwoButtonsAnd480Pixe
     EXPECT_EQ(ComputeAboutLayout(m).DialogWidth, 240);
 }
 
+// On a 200 % monitor every pixel size doubles, so the dialog has the units
+// it has at 96 dpi and shows the same dialog twice as large, icon included.
+TEST(AboutTemplateTest, AtTwiceTheScaleTheLayoutKeepsItsUnitsAndTheIconGrows) {
+    TAboutSystemMetrics at96 = WineMetrics();
+    at96.AverageCharWidth = 6;
+    at96.TextPixels = 1000;
+    TAboutSystemMetrics at192{-22, u"Tahoma", 192, 36, 32, 6, 12, 2000, 192};
+    const TAboutLayout a = ComputeAboutLayout(at96), b = ComputeAboutLayout(at192);
+    EXPECT_EQ(b.PointSize, a.PointSize);
+    EXPECT_EQ(b.Icon, a.Icon);
+    EXPECT_EQ(b.DialogWidth, a.DialogWidth);  // 960 pixels at most, not 480
+    EXPECT_EQ(b.Margin, a.Margin);
+    EXPECT_EQ(b.ButtonHeight, a.ButtonHeight);
+}
+
 TEST(AboutTemplateTest, TemplateHoldsTheFiveItemsStackedDownTheDialog) {
     const TAboutLayout l = ComputeAboutLayout(WineMetrics());
     const auto bytes = BuildAboutTemplate(l, AboutTexts(false, u"1.0.0", u"(C) Flicko developers"));

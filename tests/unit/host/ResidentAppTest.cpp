@@ -115,7 +115,12 @@ TEST_F(ResidentApp, EngineWishesReachTheBlockAndTheTray) {
     EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}), 1u);
     EXPECT_TRUE(hook.sendMove);
     desktop.Advance(10);
+    const std::size_t shownBefore = area.pictures.size();
     Hook(win::WM_MOUSEMOVE, {150, 180});
+    // The shell's call comes after the reply, from the loop.
+    EXPECT_EQ(area.pictures.size(), shownBefore);
+    EXPECT_TRUE(app.HasDeferredWork());
+    app.RunDeferred();
     EXPECT_EQ(area.pictures.back(), TB_SCROLL);
     desktop.Advance(10);
     EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 210}), 1u);
@@ -123,6 +128,7 @@ TEST_F(ResidentApp, EngineWishesReachTheBlockAndTheTray) {
     EXPECT_TRUE(app.Polling());  // the glide ticks
     Hook(win::WM_LBUTTONDOWN, {150, 210});
     EXPECT_FALSE(app.Polling());
+    app.RunDeferred();
     EXPECT_EQ(area.pictures.back(), TB_ENABLE);
 }
 

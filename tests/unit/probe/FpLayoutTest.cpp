@@ -89,5 +89,30 @@ TEST(FpFormPlacement, PlaceOnNoMonitorMovesOntoTheNearestOne) {
     EXPECT_EQ(FormRectOnMonitors(Rect{-200, 1500, 1200, 3500}, monitors), (Rect{30, 40, 1280, 1024}));
 }
 
+TEST(FpLayout, OnA150PercentMonitorHeadsSplittersAndMinimumsGrowAndBevelsStay) {
+    const TFpLayout l = LayoutProbeForm(888, 849, 417, 354, 144);
+    EXPECT_EQ(l.PnlSystem, (Rect{0, 0, 888, 38}));             // 25 * 1.5 = 37.5
+    EXPECT_EQ(l.Splitter1, (Rect{417, 38, 422, 849}));         // 3 * 1.5 = 4.5
+    EXPECT_EQ(l.PnlWndsTreeHead, (Rect{2, 2, 415, 40}));
+    EXPECT_EQ(LayoutProbeForm(888, 849, 9, 354, 144).WindowsTreeWidth, 15);
+    EXPECT_EQ(ClampTreeWidth(1000, 888, 144), 888 - 5 - 15);
+}
+
+TEST(FpLayout, KeptSizesArePixelsAt96DpiAndThePlaceStaysInPixels) {
+    const TFpGeometry kept{1930, 40, 600, 500, 278, 236};
+    const TFpGeometry shown = GeometryAtDpi(kept, 144);
+    EXPECT_EQ(shown.Left, 1930);
+    EXPECT_EQ(shown.Top, 40);
+    EXPECT_EQ(shown.Width, 900);
+    EXPECT_EQ(shown.Height, 750);
+    EXPECT_EQ(shown.WindowsTreeWidth, 417);
+    EXPECT_EQ(shown.ScrollDataHeight, 354);
+    const TFpGeometry back = GeometryToKeep(shown, 144);
+    EXPECT_EQ(back.Width, 600);
+    EXPECT_EQ(back.WindowsTreeWidth, 278);
+    EXPECT_EQ(back.Left, 1930);
+    EXPECT_EQ(GeometryToKeep(shown, 96).Width, 900);
+}
+
 }  // namespace
 }  // namespace flicko

@@ -2,6 +2,8 @@
 // fake desktop with rules read from a file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/WinConst.h"
 #include "platform/fake/FakeDesktop.h"
 #include "probe/core/Probe.h"
@@ -131,6 +133,16 @@ TEST_F(FpProbeTest, StateViewShowsTheWindowsAndBothAxes) {
                   " Method: ScrollLine"}));
 }
 
+TEST_F(FpProbeTest, StateViewOnAScaledMonitorShowsTheTargetsDpiAndTheScaledWidth) {
+    desktop.AddMonitor({0, 0, 1920, 1080}, 144);
+    Tick({100, 100}, true);
+    const auto lines = Lines(view.result);
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[3], " Client size: 300 x 200");
+    EXPECT_EQ(lines[4], " DPI : 144 (1 dot = 1.5 pixels)");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), " Dot/Scroll : 24"), lines.end());
+}
+
 TEST_F(FpProbeTest, UnmatchedWindowShowsTheElseBlockAndItsPlace) {
     Tick({400, 450}, true);
     const auto lines = Lines(view.data);
@@ -150,6 +162,22 @@ TEST_F(FpProbeTest, AutoRuleShowsAutoAndTheStateShowsTheMethodInForce) {
     Tick({100, 350}, true);
     EXPECT_EQ(Lines(view.data)[12], "VMethod: Auto;");
     EXPECT_EQ(Lines(view.result).back(), " Method: ScrollPos");
+}
+
+TEST_F(FpProbeTest, StateViewSaysInWordsWhyAWindowIsNotScrolled) {
+    Tick({400, 450}, true);  // the frame: no rule
+    EXPECT_EQ(Lines(view.result)[2], "Not scrolled: no rule matched this window;");
+    EXPECT_EQ(Lines(view.result)[3], " the else rule (" + file + ":9) says IsScroll: False.");
+    Tick({400, 450}, false);  // and a rule that says so:
+    Read(std::string(kRules) + "Class(AutoPane) { IsScroll: False; }\n");
+    Tick({100, 350}, true);
+    EXPECT_EQ(Lines(view.result)[3], " IsScroll: False at " + file + ":13.");
+    Tick({100, 350}, false);
+    const std::uint32_t admin = desktop.AddProcess("regedit.exe");
+    desktop.SetProcessHigher(admin, true);  // whatever its rule says
+    desktop.AddWindow(kNoWindow, {.className = "Edit", .rect = {600, 0, 800, 200}, .process = admin});
+    Tick({700, 100}, true);
+    EXPECT_EQ(Lines(view.result)[0], "Not scrolled: regedit.exe (" + std::to_string(admin) + ") runs with higher rights than Flicko");
 }
 
 // --- the timer and the probe ----------------------------------------------

@@ -62,6 +62,8 @@ TEST_F(Properties, MethodIsLowerCasedAndBadValuesGiveAutoOnBothAxes) {
     Apply("Method", "ListViewScroll");
     EXPECT_EQ(rule.H.Method, TScrollMethod::listviewscroll);
     EXPECT_EQ(rule.V.Method, TScrollMethod::listviewscroll);
+    Apply("VMethod", "InputWheel");
+    EXPECT_EQ(rule.V.Method, TScrollMethod::inputwheel);
     Apply("Method", "Scroll Line");
     EXPECT_EQ(rule.H.Method, TScrollMethod::Auto);
     EXPECT_EQ(rule.V.Method, TScrollMethod::Auto);
@@ -98,6 +100,8 @@ TEST_F(Properties, ScrollStepRoundsHalvesToEvenAndIgnoresUnknownUnits) {
     Apply("VScrollStep", "3.5");
     EXPECT_EQ(rule.V.ScrollStep, 4);
     EXPECT_EQ(rule.V.ScrollStepUnit, TScrollStepUnit::dot);
+    Apply("VScrollStep", "1 Notch");
+    EXPECT_EQ(rule.V.ScrollStepUnit, TScrollStepUnit::notch);
     Apply("VScrollStep", "2 lines");
     EXPECT_EQ(rule.V.ScrollStepUnit, TScrollStepUnit::dot);
     Apply("VScrollStep", "1e30");
@@ -262,10 +266,12 @@ TEST_F(Properties, MergeWorkOfOneReadingHasABudgetReportedOnce) {
 TEST(PropertyNames, DisplayNamesAndUnknownNumbers) {
     EXPECT_STREQ(MethodName(12), "Auto");
     EXPECT_STREQ(MethodName(0x80 | 7), "MouseWheel");  // the top bit is ignored
-    EXPECT_STREQ(MethodName(13), "Unknown method");
+    EXPECT_STREQ(MethodName(13), "InputWheel");
+    EXPECT_STREQ(MethodName(14), "Unknown method");
     EXPECT_STREQ(ScrollWidthUnitName(4), "ScrollbarLen/ScrollPage");
     EXPECT_STREQ(ScrollWidthUnitName(10), "Unknown ScrollWidth's unit");
     EXPECT_STREQ(ScrollStepUnitName(1), "Scroll");
+    EXPECT_STREQ(ScrollStepUnitName(2), "Notch");
     EXPECT_STREQ(ScrollBarTypeName(2), "Control");
     EXPECT_STREQ(ScrollBarTypeName(4), "Unknown scrollbar type");
 }

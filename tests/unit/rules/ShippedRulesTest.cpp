@@ -99,6 +99,35 @@ TEST_F(ShippedRules, ProgramsWithoutScrollBarsGetVerticalWheelRules) {
     EXPECT_EQ(RuleFor(Window("Edit"))->V.Method, TScrollMethod::scrollline);
 }
 
+TEST_F(ShippedRules, AnyWindowWithAShownScrollBarScrollsByLinesOnTheAxesItHas) {
+    Load(ShippedText());
+    // The style: the sign of a shown bar that every program can read.
+    const TSclDat* v = RuleFor(desk.AddWindow(kNoWindow, {.className = "Scintilla", .style = 0x10200000}));
+    EXPECT_TRUE(v->IsScroll && v->V.IsScroll && !v->H.IsScroll);
+    EXPECT_EQ(v->V.Method, TScrollMethod::scrollline);
+    const TSclDat* b = RuleFor(desk.AddWindow(kNoWindow, {.className = "ConsoleWindowClass", .style = 0x10300000}));
+    EXPECT_TRUE(b->H.IsScroll && b->V.IsScroll);
+    const Hwnd withControl = Window("OldCustomView"), hiddenControl = Window("OtherView");
+    const Hwnd bar = desk.AddWindow(withControl, {.className = "ScrollBar", .style = 0x10000001});  // SBS_VERT
+    desk.AddWindow(hiddenControl, {.className = "ScrollBar", .style = 0x00000001});
+    const TSclDat* c = RuleFor(withControl);
+    EXPECT_EQ(paths.ResolveWindowPath(withControl, c->V.ScrollBar, *c), bar);
+    EXPECT_EQ(c->V.ScrollBarType, TScrollBarType::Control);
+    EXPECT_EQ(RuleFor(hiddenControl), &model.ElseSclDat);
+}
+
+TEST_F(ShippedRules, ToolkitWindowsTakeWholeNotchesAndXamlWindowsWheelInput) {
+    Load(ShippedText());
+    for (const char* cls : {"HwndWrapper[App.exe;;4e1f]", "Qt5QWindowIcon", "Qt5152QWindowIcon", "Qt6QWindowIcon",
+                            "SunAwtFrame", "SunAwtCanvas", "gdkWindowChild"}) {
+        EXPECT_EQ(RuleFor(Window(cls))->V.ScrollStepUnit, TScrollStepUnit::notch) << cls;
+    }
+    for (const char* cls : {"Windows.UI.Core.CoreWindow", "Microsoft.UI.Content.DesktopChildSiteBridge",
+                            "CASCADIA_HOSTING_WINDOW_CLASS"}) {
+        EXPECT_EQ(RuleFor(Window(cls))->V.Method, TScrollMethod::inputwheel) << cls;
+    }
+}
+
 TEST_F(ShippedRules, CommentedBlocksReadCleanlyOnceEnabled) {
     const std::string wheelElse = Enable(ShippedText(), "else");
     ASSERT_FALSE(wheelElse.empty());

@@ -88,6 +88,7 @@ TEST_F(FlIniReaderTest, EveryKeyOfTheTableIsReadIntoItsValue) {
                                   "YTolerance=4\n"
                                   "CheckMouseInterval=0.02\n"
                                   "InertiaInterval=0.005\n"
+                                  "LeaveConfinedCursor=False\n"
                                   "[Etc]\n"
                                   "Ja=True\n");
     env.SetVariable("EDIT", "C:\\ed.exe");
@@ -108,6 +109,7 @@ TEST_F(FlIniReaderTest, EveryKeyOfTheTableIsReadIntoItsValue) {
     EXPECT_EQ(v.Tolerance[1].Distance, 4);
     EXPECT_EQ(v.CheckMouseInterval, 20u);
     EXPECT_EQ(v.InertiaInterval, 5u);
+    EXPECT_FALSE(v.LeaveConfinedCursor);
     EXPECT_TRUE(v.Ja);
 }
 

@@ -8,8 +8,9 @@
 #include <string>
 #include <thread>
 
-#include "hook/loader/SharedBlock.h"
 #include "hook/loader/HookLink.h"
+#include "hook/loader/InstanceMarker.h"
+#include "hook/loader/SharedBlock.h"
 
 namespace flicko {
 namespace {
@@ -113,9 +114,12 @@ protected:
     static inline LRESULT chainResult = -1;
     static inline bool chained = false;
 
+    static inline HWND answeredBy = nullptr;
+
     static LRESULT CALLBACK Receiver(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         if (msg != WM_MOUSEHOOK) return ::DefWindowProcA(w, msg, wp, lp);
         ++received;
+        answeredBy = w;
         // The resident may remove the hook while answering; the procedure
         // that sent is still below on this stack.
         if (unhookOnReceipt) unhookOnReceipt->LinkUnhook();
@@ -134,7 +138,7 @@ protected:
         wc.lpfnWndProc = &Receiver;
         wc.lpszClassName = "FlickoResidentThreadTest";
         ::RegisterClassA(&wc);
-        receiver_ = ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        receiver_ = NewReceiver();
         // Not a static control: those are transparent to the mouse.
         own_ = ::CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "own", WS_POPUP | WS_VISIBLE, 50, 50, 200, 150,
                                  nullptr, nullptr, nullptr, nullptr);
@@ -162,6 +166,18 @@ protected:
         ::DestroyWindow(own_);
         ::DestroyWindow(receiver_);
         HookLinkTest::TearDown();
+    }
+
+    // A resident that swallows every press and spends 700 ms on a move.
+    static LRESULT CALLBACK BusyOnMoves(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg != WM_MOUSEHOOK) return ::DefWindowProcA(w, msg, wp, lp);
+        if (HookMessage(static_cast<std::uint32_t>(wp)) == WM_MOUSEMOVE) ::Sleep(700);
+        return kReplySwallow;
+    }
+
+    static HWND NewReceiver() {
+        return ::CreateWindowExA(0, "FlickoResidentThreadTest", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                 nullptr);
     }
 
     // Runs the chain once with this message for this window; the result of
@@ -247,6 +263,86 @@ TEST_F(ResidentThreadHookTest, TheResidentMayUnhookWhileTheProcedureWaitsForItsA
     EXPECT_EQ(*result, 1);
     EXPECT_EQ(block_->Hook, 0u);
     EXPECT_NE(::GetModuleHandleA("claspm.dll"), nullptr);
+}
+
+// The hook keeps one view of the block per process. A resident that ends
+// while applications hold it must leave its name and its instance free, and
+// the next resident must get the next press.
+TEST_F(ResidentThreadHookTest, AResidentStartedAfterAKillGetsTheNextPressAndFindsItsNamesFree) {
+    THookLink link(ReleaseLibrary(), block_);
+    ASSERT_EQ(link.LinkSetHook(), -1);
+    const std::uint32_t hook = block_->Hook;
+    TInstanceMarker marker;
+    ASSERT_TRUE(marker.Claim());
+    reply = 0;
+    ASSERT_TRUE(Drive(WM_RBUTTONDOWN, own_, POINT{60, 60}).has_value());
+    ASSERT_EQ(answeredBy, receiver_) << "the hook maps its view at this press";
+
+    // Killed: its window and handles go, nothing is written; the hook stays.
+    ::DestroyWindow(receiver_);
+    receiver_ = nullptr;
+    fmo_.CloseFmo();
+    block_ = nullptr;
+    marker.Release();
+    EXPECT_FALSE(ScopedHandle<KernelHandleTraits>(::OpenFileMappingA(FILE_MAP_READ, FALSE, kFmoName)))
+        << "the hook's view keeps the block's name";
+
+    TInstanceMarker nextMarker;
+    EXPECT_TRUE(nextMarker.Claim()) << "the hook's view keeps the instance";
+    TFileMapping next;
+    next.CreateFmo();
+    EXPECT_FALSE(next.AlreadyExisted());
+    TFmoData* nextBlock = next.MapFmo();
+    ASSERT_NE(nextBlock, nullptr);
+    receiver_ = NewReceiver();
+    *nextBlock = TFmoData{HandleToValue32(receiver_), hook, 0};
+    reply = kReplySwallow;
+    const int before = received;
+    const std::optional<LRESULT> result = Drive(WM_RBUTTONDOWN, own_, POINT{60, 60});
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(received, before + 1);
+    EXPECT_EQ(answeredBy, receiver_);
+    EXPECT_EQ(*result, 1);
+    Drive(WM_RBUTTONUP, own_, POINT{60, 60});
+    THookLink(ReleaseLibrary(), nextBlock).LinkUnhook();
+}
+
+// A resident busy on a slow window lets one move of the drag time out.
+// The release of the press it swallowed must not pass to the application
+// for that: it was never given the press.
+TEST_F(ResidentThreadHookTest, ReleaseOfASwallowedPressIsSwallowedAfterAMoveTimedOut) {
+    THookLink link(ReleaseLibrary(), block_);
+    ASSERT_EQ(link.LinkSetHook(), -1);
+    // The resident in a thread of its own, so that it can be busy.
+    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HWND busy = nullptr;
+    std::thread resident([&] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &BusyOnMoves;
+        wc.lpszClassName = "FlickoBusyResidentTest";
+        ::RegisterClassA(&wc);
+        busy = ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        ::SetEvent(ready);
+        MSG m;
+        while (::GetMessageA(&m, nullptr, 0, 0) > 0) ::DispatchMessageA(&m);
+        ::DestroyWindow(busy);
+    });
+    ::WaitForSingleObject(ready, 10000);
+    ::CloseHandle(ready);
+    ASSERT_NE(busy, nullptr);
+    block_->Wnd = HandleToValue32(busy);
+
+    const std::optional<LRESULT> press = Drive(WM_RBUTTONDOWN, own_, POINT{60, 60});
+    block_->SendMove = kSendMoveOn;
+    const std::optional<LRESULT> move = Drive(WM_MOUSEMOVE, own_, POINT{60, 80});
+    const std::optional<LRESULT> release = Drive(WM_RBUTTONUP, own_, POINT{60, 80});
+    block_->SendMove = kSendMoveOff;
+    ::PostThreadMessageA(::GetWindowThreadProcessId(busy, nullptr), WM_QUIT, 0, 0);
+    resident.join();
+    ASSERT_TRUE(press && move && release) << "no real move reached the thread hook";
+    EXPECT_EQ(*press, 1);
+    EXPECT_EQ(*release, 1) << "the release of a swallowed press reached the application";
+    block_->Wnd = HandleToValue32(receiver_);
 }
 
 }  // namespace

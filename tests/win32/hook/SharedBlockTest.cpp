@@ -1,5 +1,6 @@
 #include "platform/win32/WindowsInclude.h"
 
+#include "hook/loader/InstanceMarker.h"
 #include "hook/loader/SharedBlock.h"
 #include "platform/win32/ScopedHandle.h"
 
@@ -51,6 +52,40 @@ TEST(SharedBlock, CloseKeepsTheLastErrorValue) {
     m.CloseFmo();
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(m.Data(), nullptr);
+}
+
+TEST(InstanceMarker, ASecondResidentIsRefusedWhileTheFirstRunsAndTheNextIsNotAfterIt) {
+    TInstanceMarker first;
+    EXPECT_TRUE(first.Claim());
+    TInstanceMarker second;
+    EXPECT_FALSE(second.Claim());
+    second.Release();
+    first.Release();
+    TInstanceMarker next;
+    EXPECT_TRUE(next.Claim());
+}
+
+// A resident from before the marker knows only the block: its block is a
+// running instance while its window lives.
+TEST(InstanceMarker, ABlockMarksARunningResidentOnlyWhileItsWindowLives) {
+    // The resident's tests may have registered the class in this process.
+    const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    const bool ownClass = !::GetClassInfoA(instance, kResidentClass, &wc);
+    if (ownClass) {
+        wc = WNDCLASSA{};
+        wc.lpfnWndProc = &::DefWindowProcA;
+        wc.hInstance = instance;
+        wc.lpszClassName = kResidentClass;
+        ASSERT_TRUE(::RegisterClassA(&wc));
+    }
+    HWND older = ::CreateWindowExA(0, kResidentClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    ASSERT_TRUE(older);
+    TFmoData block{HandleToValue32(older), 0, 0};
+    EXPECT_TRUE(BlockOwnerRuns(&block));
+    ::DestroyWindow(older);
+    EXPECT_FALSE(BlockOwnerRuns(&block)) << "an ended resident's block";
+    if (ownClass) ::UnregisterClassA(kResidentClass, instance);
 }
 
 std::string ReleaseDir() {

@@ -2,6 +2,8 @@
 
 #include "platform/win32/Win32Desktop.h"
 
+#include "platform/win32/ScopedHandle.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -44,6 +46,16 @@ protected:
     HWND top = nullptr;
     HWND edit = nullptr;
 };
+
+TEST_F(Win32DesktopTest, ChildWindowIsShownAtItsMonitorsScaleAndAMissingOneAtNone) {
+    // One monitor here: the screen's own DPI (96 in the test prefix).
+    const ScopedWindowDc screen(WindowDc{nullptr, ::GetDC(nullptr)});
+    ASSERT_TRUE(screen);
+    const int dpi = ::GetDeviceCaps(screen.get().dc, LOGPIXELSY);
+    EXPECT_EQ(d.WindowDpi(E()), dpi);
+    EXPECT_EQ(d.WindowDpi(T()), dpi);
+    EXPECT_EQ(d.WindowDpi(kNoWindow), 0);
+}
 
 TEST_F(Win32DesktopTest, WindowPropertiesComeByNameAlsoWhenNamedByAnAtom) {
     const ATOM atom = ::GlobalAddAtomA("FlickoSeamAtom");
