@@ -28,10 +28,10 @@ TFlMain::TFlMain(HINSTANCE instance, std::unique_ptr<Environment> environment, I
 }
 
 TFlMain::~TFlMain() {
-    // The window goes first: it takes the About dialog it owns along, and
-    // the dialog gives its hook pause back through the tray commands to the
-    // application, so both must still be there. The application goes last;
-    // its shut-down has run (or runs now, from WM_DESTROY).
+    // The window goes first; then the tray commands, which end an open
+    // About dialog and give its hook pause back to the application, so that
+    // must still be there. The application goes last; its shut-down has run
+    // (or runs now, from WM_DESTROY).
     if (window_) {
         if (iconTimer_) ::KillTimer(window_, kIconRetryTimer);
         ::DestroyWindow(window_);
@@ -177,14 +177,13 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         ShutDown();
         return 0;
     default:
+        if (trayCommands_ && trayCommands_->AboutMessage(msg, wParam, lParam)) return 0;
         return ::DefWindowProcA(window_, msg, wParam, lParam);
     }
 }
 
 void TFlMain::Dispatch(MSG& msg) {
-    if (HWND about = trayCommands_ ? trayCommands_->AboutWindow() : nullptr; about && ::IsDialogMessageA(about, &msg)) {
-        return;
-    }
+    // The About dialog's keys go through the loop of its own thread.
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
 }

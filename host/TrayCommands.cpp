@@ -7,15 +7,14 @@
 namespace flicko {
 
 TTrayCommands::TTrayCommands(HINSTANCE instance, HWND window, TResidentApp& app, std::function<void()> wakeLoop)
-    : instance_(instance),
-      window_(window),
+    : window_(window),
       app_(app),
       wakeLoop_(std::move(wakeLoop)),
-      menu_(window, static_cast<IPopMnuHost&>(*this), processes_, app.Settings().Files(), app.Macros()) {}
+      menu_(window, static_cast<IPopMnuHost&>(*this), processes_, app.Settings().Files(), app.Macros()),
+      about_(instance, window, static_cast<IAboutHost&>(*this)) {}
 
 void TTrayCommands::ShowAboutDialog() {
-    flicko::ShowAboutDialog(instance_, window_, static_cast<IAboutHost&>(*this), app_.Settings().Files(),
-                            app_.Settings().Values().Ja);
+    about_.Show(app_.Settings().Files(), app_.Settings().Values().Ja);
 }
 
 }  // namespace flicko

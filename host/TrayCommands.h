@@ -32,9 +32,11 @@ public:
     }
     static constexpr UINT kClickMsg = WM_APP + 1;
 
-    // The open About dialog (it gets its keyboard navigation from the loop);
-    // null when it is closed.
-    HWND AboutWindow() const override { return about_; }
+    // The About dialog's messages to the window (TAboutDialog::kOpenedMsg,
+    // kClosedMsg); false for any other message.
+    bool AboutMessage(UINT msg, WPARAM wParam, LPARAM lParam) { return about_.HandleMessage(msg, wParam, lParam); }
+    // The open About dialog; null when it is closed.
+    HWND AboutWindow() const { return about_.Window(); }
 
 private:
     bool Enabled() const override { return app_.Enabled(); }
@@ -52,18 +54,18 @@ private:
     }
     void ShowAboutDialog() override;
     void RequestExit() override { ::PostMessageA(window_, WM_CLOSE, 0, 0); }
-    void SetAboutWindow(HWND dialog) override { about_ = dialog; }
     bool StartsAtLogon() const override { return startup_.IsOn(); }
     bool SetStartsAtLogon(bool on) override { return startup_.SetOn(on); }
 
-    HINSTANCE instance_;
     HWND window_;
     TResidentApp& app_;
     std::function<void()> wakeLoop_;
     Win32Processes processes_;
     Win32StartupShortcut startup_;
     TTrayMenu menu_;
-    HWND about_ = nullptr;
+    // Last: its end waits for the dialog's thread and gives the pause back
+    // to the application while everything else is still there.
+    TAboutDialog about_;
 };
 
 }  // namespace flicko

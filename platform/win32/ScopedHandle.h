@@ -105,6 +105,15 @@ struct OwnedIconTraits {
     static void Close(handle_type h) { ::DestroyIcon(h); }
 };
 
+// A window this program created and still owns; released on the thread
+// that created it (the system refuses DestroyWindow from any other).
+struct WindowTraits {
+    using handle_type = HWND;
+    static handle_type GetInvalid() { return nullptr; }
+    static bool IsValid(handle_type h) { return h != nullptr; }
+    static void Close(handle_type h) { ::DestroyWindow(h); }
+};
+
 // A menu not attached to a window (a window destroys its own menu bar).
 struct MenuTraits {
     using handle_type = HMENU;

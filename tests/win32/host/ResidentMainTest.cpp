@@ -48,6 +48,13 @@ private:
     std::unique_ptr<Environment> system_ = MakeSystemEnvironment();
 };
 
+// The keyboard focus of the thread a window belongs to.
+HWND FocusOf(HWND window) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &gui) ? gui.hwndFocus : nullptr;
+}
+
 int& Faults() {
     static int faults = 0;
     return faults;
@@ -188,7 +195,7 @@ TEST_F(ResidentMainTest, AboutTakesTheKeyboardOpensOnceAndEnterGivesScrollingBac
                                    ::GetModuleHandleA(nullptr), nullptr);
     Script script{{ClickIcon(WM_LBUTTONUP), AboutOpen(),
                    [&] {
-                       focus = ::GetFocus();
+                       focus = FocusOf(about_);
                        ok = ::GetDlgItem(about_, IDOK);
                        foreground = ::GetForegroundWindow();
                        // Another window takes the front; a second About brings
@@ -201,10 +208,14 @@ TEST_F(ResidentMainTest, AboutTakesTheKeyboardOpensOnceAndEnterGivesScrollingBac
                    [&] {
                        second = ::GetForegroundWindow();
                        HWND w = nullptr;
+                       dialogs = 0;
                        while ((w = ::FindWindowExA(nullptr, w, "#32770", "About Flicko"))) ++dialogs;
-                       // Enter where the keyboard is: the program's loop routes it.
-                       ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
-                       ::PostMessageA(::GetFocus(), WM_KEYUP, VK_RETURN, 0);
+                       // Enter where the keyboard is, once the dialog has
+                       // it back: the dialog's loop routes it.
+                       HWND keys = FocusOf(about_);
+                       if (!keys) return false;
+                       ::PostMessageA(keys, WM_KEYDOWN, VK_RETURN, 0);
+                       ::PostMessageA(keys, WM_KEYUP, VK_RETURN, 0);
                        return true;
                    },
                    [&] { return !::IsWindow(about_) && Hook() != 0; }, ClickIcon(WM_RBUTTONUP)}};
@@ -240,10 +251,10 @@ TEST_F(ResidentMainTest, EndOfSessionWithTheAboutDialogOpenKeepsTheHookOutAfterw
                        ::SendMessageA(main_->Window(), WM_QUERYENDSESSION, 0, 0);
                        ::SendMessageA(main_->Window(), WM_ENDSESSION, TRUE, 0);
                        // The dialog closed afterwards must not put the hook back.
-                       ::DestroyWindow(about_);
+                       ::PostMessageA(about_, WM_COMMAND, IDOK, 0);
                        return true;
                    },
-                   [&] { return Hook() == 0; }, Post(WM_CLOSE)}};
+                   [&] { return main_->AboutWindow() == nullptr; }, [&] { return Hook() == 0; }, Post(WM_CLOSE)}};
     Run(script);
     EXPECT_NE(Read("default\\flicko.ini").find("Enable=True"), std::string::npos);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,14 @@ namespace flicko {
 namespace {
 
 struct RecordingHost : RecordingPopMnuHost, IAboutHost {
-    HWND about = nullptr;
+    // Set at each resume, for a thread that waits on it.
+    ScopedHandle<KernelHandleTraits> resumed{::CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     // Both interfaces ask for the pause; one record serves them.
     void PauseHook() override { RecordingPopMnuHost::PauseHook(); }
-    void ResumeHook() override { RecordingPopMnuHost::ResumeHook(); }
-    void SetAboutWindow(HWND dialog) override { about = dialog; }
-    HWND AboutWindow() const override { return about; }
+    void ResumeHook() override {
+        RecordingPopMnuHost::ResumeHook();
+        ::SetEvent(resumed.get());
+    }
 };
 
 struct NoExpansion : IPathExpander {
@@ -54,6 +57,25 @@ protected:
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
+    }
+    // This thread plays the resident's: its window hands the dialog's
+    // messages on, until done holds (some 10 s at most).
+    void PumpAbout(TAboutDialog& about, const std::function<bool()>& done) {
+        for (int i = 0; i < 2000 && !done(); ++i) {
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.hwnd == window_ && about.HandleMessage(msg.message, msg.wParam, msg.lParam)) continue;
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+            ::Sleep(5);
+        }
+    }
+    // The dialog once it is there; null if it never came.
+    HWND OpenAbout(TAboutDialog& about, bool japanese) {
+        if (!about.Show(files_, japanese)) return nullptr;
+        PumpAbout(about, [&] { return about.Window() != nullptr || !about.IsOpen(); });
+        return about.Window();
     }
     HWND window_ = nullptr;
     RecordingHost host_;
@@ -179,9 +201,9 @@ TEST_F(TrayWindowTest, AboutShowsVersionsAndHidesTheBarWhenTheFilesFit) {
         std::string path;
         ~RemoveCopy() { ::DeleteFileA(path.c_str()); }
     } removeCopy{files_.AppPath};
-    HWND dialog = ShowAboutDialog(::GetModuleHandleA(nullptr), window_, host_, files_, false);
+    TAboutDialog about(::GetModuleHandleA(nullptr), window_, host_);
+    HWND dialog = OpenAbout(about, false);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(host_.about, dialog);
     EXPECT_EQ(host_.calls, std::vector<std::string>{"pause"});
     wchar_t title[64] = {};
     ::GetWindowTextW(dialog, title, 64);
@@ -191,40 +213,76 @@ TEST_F(TrayWindowTest, AboutShowsVersionsAndHidesTheBarWhenTheFilesFit) {
     EXPECT_NE(list.find(L": " FLICKO_FILE_VERSION_WSTRING L"\r\nC:\\no\\claspm.dll: \r\n"), std::wstring::npos) << list;
     EXPECT_FALSE(HasHorizontalBar(dialog));
     EXPECT_NE(::SendDlgItemMessageW(dialog, kAboutIconId, STM_GETIMAGE, IMAGE_ICON, 0), 0);
-    ::DestroyWindow(dialog);
 }
 
 TEST_F(TrayWindowTest, AboutKeepsTheBarForALongPathAndEnterClosesItOnce) {
     files_.ScrollDat = "C:\\" + std::string(240, 'd') + "\\scroll.dat";
-    HWND dialog = ShowAboutDialog(::GetModuleHandleA(nullptr), window_, host_, files_, false);
+    TAboutDialog about(::GetModuleHandleA(nullptr), window_, host_);
+    HWND dialog = OpenAbout(about, false);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(HasHorizontalBar(dialog));
-    // Enter through the loop's IsDialogMessage, as the program's loop routes it.
-    ::SetForegroundWindow(dialog);
-    ::PostMessageA(::GetFocus() ? ::GetFocus() : dialog, WM_KEYDOWN, VK_RETURN, 0);
-    MSG msg;
-    for (int i = 0; i < 200 && ::IsWindow(dialog); ++i) {
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (host_.about && ::IsDialogMessageA(host_.about, &msg)) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(5);
-    }
+    // Enter where the dialog's thread has the keyboard; its loop routes it.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
+    ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &gui));
+    EXPECT_EQ(gui.hwndFocus, ::GetDlgItem(dialog, IDOK)) << "Enter would not reach the OK button";
+    ::PostMessageA(gui.hwndFocus ? gui.hwndFocus : dialog, WM_KEYDOWN, VK_RETURN, 0);
+    PumpAbout(about, [&] { return !about.IsOpen(); });
+    EXPECT_EQ(about.Window(), nullptr);
+    about.End();
     EXPECT_FALSE(::IsWindow(dialog));
-    EXPECT_EQ(host_.about, nullptr);
+    EXPECT_EQ(host_.calls, (std::vector<std::string>{"pause", "resume"}));
+}
+
+// The dialog's thread may wait inside the hide of its window (under Wine
+// without a window manager, two seconds): the hook is back before that.
+struct HoldDestroy {
+    static inline HWND dialog = nullptr;
+    static inline HANDLE resumed = nullptr;
+    static inline bool resumedFirst = false;
+    static LRESULT CALLBACK Cbt(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) == dialog) {
+            resumedFirst = ::WaitForSingleObject(resumed, 10000) == WAIT_OBJECT_0;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+struct WindowsHookTraits {
+    using handle_type = HHOOK;
+    static handle_type GetInvalid() { return nullptr; }
+    static bool IsValid(handle_type h) { return h != nullptr; }
+    static void Close(handle_type h) { ::UnhookWindowsHookEx(h); }
+};
+
+TEST_F(TrayWindowTest, AboutClosedWithOkGivesTheHookBackBeforeItsWindowStartsToGo) {
+    TAboutDialog about(::GetModuleHandleA(nullptr), window_, host_);
+    HWND dialog = OpenAbout(about, false);
+    ASSERT_NE(dialog, nullptr);
+    HoldDestroy::dialog = dialog;
+    HoldDestroy::resumed = host_.resumed.get();
+    HoldDestroy::resumedFirst = false;
+    // The dialog's thread stops as its window starts to go, until the hook
+    // is back on this thread.
+    const ScopedHandle<WindowsHookTraits> hold(
+        ::SetWindowsHookExW(WH_CBT, HoldDestroy::Cbt, nullptr, ::GetWindowThreadProcessId(dialog, nullptr)));
+    ASSERT_TRUE(hold);
+    ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    PumpAbout(about, [&] { return !about.IsOpen(); });
+    about.End();
+    EXPECT_TRUE(HoldDestroy::resumedFirst) << "the hook waited for the dialog's window to go";
     EXPECT_EQ(host_.calls, (std::vector<std::string>{"pause", "resume"}));
 }
 
 TEST_F(TrayWindowTest, AboutInJapaneseModeReadsJapaneseWhateverTheCodePage) {
-    HWND dialog = ShowAboutDialog(::GetModuleHandleA(nullptr), window_, host_, files_, true);
+    TAboutDialog about(::GetModuleHandleA(nullptr), window_, host_);
+    HWND dialog = OpenAbout(about, true);
     ASSERT_NE(dialog, nullptr);
     wchar_t title[64] = {};
     ::GetWindowTextW(dialog, title, 64);
     EXPECT_STREQ(title, L"\u3075\u308A\u3063\u3053\u306B\u3064\u3044\u3066");
     EXPECT_EQ(Text(dialog, kAboutNameId), L"\u3075\u308A\u3063\u3053");
     EXPECT_EQ(Text(dialog, kAboutVersionId).rfind(L"\u30D0\u30FC\u30B8\u30E7\u30F3 ", 0), 0u);
-    ::DestroyWindow(dialog);
 }
 
 // Whether the font a control draws with has a glyph for every character of
@@ -263,7 +321,8 @@ TEST_F(TrayWindowTest, AboutDrawsEveryTextInAFaceThatHasItAndIsSizedFromThem) {
             ::EnumFontFamiliesExW(screen.get().dc, &query, CountFace, reinterpret_cast<LPARAM>(&faces), 0);
             if (faces == 0) GTEST_SKIP() << "no Japanese face installed";
         }
-        HWND dialog = ShowAboutDialog(::GetModuleHandleA(nullptr), window_, host_, files_, japanese);
+        TAboutDialog about(::GetModuleHandleA(nullptr), window_, host_);
+        HWND dialog = OpenAbout(about, japanese);
         ASSERT_NE(dialog, nullptr);
         for (int id : {kAboutNameId, kAboutVersionId, kAboutFilesId, kAboutOkId}) {
             EXPECT_TRUE(ControlFontShowsItsText(::GetDlgItem(dialog, id))) << "japanese " << japanese << ", item " << id;
@@ -271,8 +330,6 @@ TEST_F(TrayWindowTest, AboutDrawsEveryTextInAFaceThatHasItAndIsSizedFromThem) {
         RECT r;
         ::GetWindowRect(dialog, &r);
         EXPECT_LE(r.right - r.left, 480 + 4 * ::GetSystemMetrics(SM_CXDLGFRAME) + 8) << "japanese " << japanese;
-        ::DestroyWindow(dialog);
-        Pump();
     }
 }
 
