@@ -23,7 +23,7 @@ if(NOT CMAKE_CROSSCOMPILING)
     list(GET case 0 name)
     list(GET case 1 status)
     add_test(NAME fcheck_${name}_exits_${status}
-      COMMAND sh -c "\"$0\" \"$1\" >/dev/null 2>&1; test $? -eq ${status}"
+      COMMAND sh -c "\"$0\" \"$1\" >/dev/null 2>&1; s=$?; [ $s -eq ${status} ] || { echo \"fcheck ended with exit status $s\"; exit 1; }"
               $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/tests/rules-data/${name}.dat)
   endforeach()
   # Every rules and settings example of the documentation, through the checker.
@@ -37,23 +37,25 @@ if(NOT CMAKE_CROSSCOMPILING)
     COMMAND sh -c "\"$0\" --ini \"$1\" >/dev/null 2>&1; test $? -eq 2"
             $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/tests/rules-data/nosuch.ini)
   # --ini reaches the settings check: the shipped settings enable scrolling.
+  # The output is taken whole first: a pipe would drop fcheck's own status.
   add_test(NAME fcheck_ini_reads_the_shipped_settings
-    COMMAND sh -c "\"$0\" --ini \"$1\" | grep -qx 'Scroll.Enable=True'"
+    COMMAND sh -c "out=$(\"$0\" --ini \"$1\") || { echo \"fcheck ended with exit status $?\"; exit 1; }; printf '%s\\n' \"$out\" | grep -qx 'Scroll.Enable=True'"
             $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/default/flicko.ini)
 elseif(CMAKE_CROSSCOMPILING_EMULATOR)
   foreach(case "clean;0" "with-reports;1" "aborting;2" "missing;2")
     list(GET case 0 name)
     list(GET case 1 status)
     add_test(NAME fcheck_exe_${name}_exits_${status}
-      COMMAND sh -c "\"$0\" \"$1\" \"$2\" >/dev/null 2>&1; test $? -eq ${status}"
+      COMMAND sh -c "\"$0\" \"$1\" \"$2\" >/dev/null; s=$?; [ $s -eq ${status} ] || { echo \"fcheck.exe ended with exit status $s\"; exit 1; }"
               ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:fcheck> ${CMAKE_SOURCE_DIR}/tests/rules-data/${name}.dat)
   endforeach()
   # With the system's profile functions, over the release folder's copy.
   add_test(NAME fcheck_exe_ini_reads_the_shipped_settings
-    COMMAND sh -c "\"$0\" \"$1\" --ini \"$2\" | tr -d '\\r' | grep -qx 'Scroll.Enable=True'"
+    COMMAND sh -c "out=$(\"$0\" \"$1\" --ini \"$2\") || { echo \"fcheck.exe ended with exit status $?\"; exit 1; }; printf '%s\\n' \"$out\" | tr -d '\\r' | grep -qx 'Scroll.Enable=True'"
             ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:fcheck> ${FLICKO_RELEASE_DIR}/default/flicko.ini)
   # They share the Wine prefix with the end-to-end cases, which restart its
-  # server: never at the same time.
+  # server: never at the same time. A start takes seconds; a minute is a hang.
   set_tests_properties(fcheck_exe_clean_exits_0 fcheck_exe_with-reports_exits_1 fcheck_exe_aborting_exits_2
-    fcheck_exe_missing_exits_2 fcheck_exe_ini_reads_the_shipped_settings PROPERTIES RESOURCE_LOCK flicko_desktop)
+    fcheck_exe_missing_exits_2 fcheck_exe_ini_reads_the_shipped_settings PROPERTIES RESOURCE_LOCK flicko_desktop
+    TIMEOUT 90)
 endif()

@@ -29,26 +29,57 @@ done
 
 if [ "$need_i386" = 1 ] || [ "${#missing[@]}" -gt 0 ]; then
   sudo_cmd=()
-  if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi
+  if [ "$(id -u)" != 0 ]; then
+    if ! command -v sudo >/dev/null 2>&1; then
+      echo "bootstrap: missing ${missing[*]:-(the i386 architecture)}; installing them needs root or sudo, and this user has neither" >&2
+      exit 1
+    fi
+    if [ ! -t 0 ] && ! sudo -n true 2>/dev/null; then
+      echo "bootstrap: missing ${missing[*]:-(the i386 architecture)}; sudo asks for a password and there is no terminal to type it" >&2
+      exit 1
+    fi
+    sudo_cmd=(sudo)
+  fi
   echo "bootstrap: installing ${missing[*]:-(i386 architecture)}"
   if [ "$need_i386" = 1 ]; then "${sudo_cmd[@]}" dpkg --add-architecture i386; fi
+  # apt waits this long for the package lock, which a fresh machine's
+  # automatic upgrades hold for minutes after it boots.
+  lock=(-o DPkg::Lock::Timeout=900)
+  log=$(mktemp)
+  trap 'rm -f "$log"' EXIT
   # A mirror caught mid-sync fails one index (seen: the security archive's
   # i386 list) while every package needed is still reachable through the
   # others. Try again a few times, then go on: the install below is what
   # must succeed, and it fails loudly if a package really is missing.
   for attempt in 1 2 3; do
-    if "${sudo_cmd[@]}" apt-get update -qq; then break; fi
+    if "${sudo_cmd[@]}" apt-get "${lock[@]}" update -qq; then break; fi
     echo "bootstrap: apt-get update failed (attempt $attempt of 3)" >&2
     [ "$attempt" = 3 ] || sleep 10
   done
-  if ! DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null; then
+  install() {
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get "${lock[@]}" install -y -qq "$@" >"$log" 2>&1
+  }
+  if ! install "${missing[@]}"; then
     # With one architecture's security list missing, the i386 halves of
     # wine32's dependencies exist only at the release's versions while the
     # amd64 halves are offered at the security archive's: multiarch refuses
-    # the mix. Preferring the release's own versions installs a matching set.
-    echo "bootstrap: install failed; trying again with the release's own package versions" >&2
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq \
-      -t "$(. /etc/os-release && echo "$VERSION_CODENAME")" "${missing[@]}" >/dev/null
+    # the mix ("unmet dependencies", "held broken packages"). Only then the
+    # release's own versions are preferred, which installs a matching set.
+    if grep -qE 'Unmet dependencies|held broken packages|but it is not going to be installed' "$log"; then
+      codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+      echo "bootstrap: the package versions do not match across architectures; installing from $codename's own release instead:" >&2
+      grep -E '^ [^ ].*: Depends:' "$log" | head -n 5 >&2 || true
+      if ! install -t "$codename" "${missing[@]}"; then
+        echo "bootstrap: the install failed; apt said:" >&2
+        tail -n 20 "$log" >&2
+        exit 1
+      fi
+      echo "bootstrap: installed from $codename (not its security updates): ${missing[*]}" >&2
+    else
+      echo "bootstrap: the install failed; apt said:" >&2
+      tail -n 20 "$log" >&2
+      exit 1
+    fi
   fi
 fi
 echo "bootstrap: toolchain ready"

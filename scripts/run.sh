@@ -7,12 +7,16 @@
 # code. FLICKO_WINE_BITS=32 or 64 chooses one.
 #
 # With a display (DISPLAY set) Flicko starts there, in the user's Wine prefix
-# (WINEPREFIX when set, else build/wineprefix-winN), and stays resident until
-# it is closed from its tray menu.
+# (WINEPREFIX when set, else build/wineprefix-winN), from a copy of the
+# release folder (build/run-winN: the test command rebuilds the release
+# folder, and a new hook library must never load into the user's programs
+# beside an older resident), and stays resident until it is closed from its
+# tray menu.
 # Without one, a private Xvfb is started, a demo window with long content
 # opens, a scripted right drag and a flick are performed with real X input,
 # and screenshots before and after plus a short summary are written to the
-# folder named at the end.
+# folder named at the end. The demo has a Wine prefix of its own
+# (build/wineprefix-demo-winN), so it never stops a test running beside it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,12 +25,12 @@ cd "$root"
 # can_start BITS: Wine of that bitness starts a Windows program here (the
 # first start also creates the prefix, which takes a while).
 can_start() {
-  FLICKO_WINE_BITS=$1 timeout 300 "$root/scripts/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1
+  FLICKO_WINE_BITS=$1 timeout --foreground 300 "$root/scripts/wine-run.sh" cmd /c exit 0 >/dev/null 2>&1
 }
 # The 32-bit loader is itself 32-bit code: where the kernel does not run
 # such code it fails at once.
 runs_32bit_code() {
-  timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1
+  timeout --foreground 20 /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
 bits=${FLICKO_WINE_BITS:-}
@@ -66,13 +70,26 @@ check_wine() {
 }
 
 # The resident Flicko runs in the user's prefix (WINEPREFIX, or
-# build/wineprefix-winN); the demo in the tests' own, whose server it stops
-# at its end.
+# build/wineprefix-winN); the demo in a prefix of its own, whose server it
+# stops at its end.
 if [ -n "${DISPLAY:-}" ]; then
+  if ! timeout --foreground 10 xdpyinfo >/dev/null 2>&1; then
+    echo "run: the display $DISPLAY does not answer (unset DISPLAY for the headless demo)" >&2
+    exit 1
+  fi
   export FLICKO_WINE_SESSION=user
   check_wine
-  exec "$root/scripts/wine-run.sh" "$release/flicko.exe"
+  # A fresh copy, put in place by renames: a Flicko still running from the
+  # last copy keeps its files.
+  copy="$root/build/run-win$bits"
+  rm -rf "$copy".new.* "$copy".old.*
+  cp -r "$release" "$copy.new.$$"
+  [ -d "$copy" ] && mv -T "$copy" "$copy.old.$$"
+  mv -T "$copy.new.$$" "$copy"
+  rm -rf "$copy.old.$$"
+  exec "$root/scripts/wine-run.sh" "$copy/flicko.exe"
 fi
+export FLICKO_WINE_PREFIX="$root/build/wineprefix-demo-win$bits"
 
 # shellcheck source=scripts/xvfb.sh
 . "$root/scripts/xvfb.sh"

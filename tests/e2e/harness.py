@@ -150,6 +150,11 @@ class Harness:
         self.codepage = None
         if not self.env.get("DISPLAY"):
             raise Failure("no DISPLAY: the end-to-end cases need an X server (scripts/test.sh starts Xvfb)")
+        # The cases move the pointer and press its buttons for minutes: on
+        # someone's desktop they would take it over.
+        if self.env["DISPLAY"] != self.env.get("FLICKO_TEST_DISPLAY") and self.env.get("FLICKO_E2E_ANY_DISPLAY") != "1":
+            raise Failure(f"DISPLAY {self.env['DISPLAY']} is not a display the tests started (scripts/xvfb.sh marks "
+                          "its own); set FLICKO_E2E_ANY_DISPLAY=1 to drive this one anyway")
         # Each case starts with a fresh wineserver. Wine keeps a global hook
         # whose program was killed (an earlier case's flicko.exe): its
         # procedure would find this case's shared block and drive this
