@@ -1,6 +1,8 @@
 #include "engine/Engine.h"
 
 #include <exception>
+#include <optional>
+#include <utility>
 
 #include "platform/WinConst.h"
 
@@ -43,15 +45,33 @@ Engine::Engine(Desktop& desktop, TRuleModel& model, const TEngineSettings& setti
 
 std::uint32_t Engine::DispatchMouseEvent(std::uint32_t message) {
     if (depth_ > 0) return NestedEvent(message);
-    Call call(*this);
+    const bool move = message == win::WM_MOUSEMOVE || message == win::WM_NCMOUSEMOVE;
+    // A notice still owed from the last press or release goes before the
+    // first line step of a new run.
+    if (move) SendAfterReply();
+    // Nothing is sent to the last target before the reply: the hooked
+    // thread waits for it, and a target slow over its notice would make the
+    // hook give up on a press that the engine then takes for swallowed. A
+    // new press ends the last run of line steps, and so does the release,
+    // also when a glide goes on from it: the notice goes after the reply.
+    replyPending_ = !move;
     const bool right = message == win::WM_RBUTTONDOWN || message == win::WM_RBUTTONUP ||
                        message == win::WM_NCRBUTTONUP || message == win::WM_RBUTTONDBLCLK;
-    // A new press ends the last run of line steps before it starts its own.
-    if (right && MouseEvents::IsPress(message)) scroll_.EndLineBurst();
-    const std::uint32_t reply = events_.DispatchMouseEvent(message);
-    // The release ends it too, also when a glide goes on from it.
-    if (right && !MouseEvents::IsPress(message)) scroll_.EndLineBurst();
+    if (right && scroll_.OwesLineEnd()) endLinesAfterReply_ = true;
+    std::uint32_t reply = 0;
+    {
+        Call call(*this);
+        reply = events_.DispatchMouseEvent(message);
+    }
+    replyPending_ = false;
     return reply;
+}
+
+void Engine::SendAfterReply() {
+    if (depth_ > 0 || !endLinesAfterReply_) return;
+    endLinesAfterReply_ = false;
+    Call call(*this);
+    scroll_.EndLineBurst();
 }
 
 void Engine::PressGivenUp() {
@@ -59,8 +79,12 @@ void Engine::PressGivenUp() {
         NestedEvent(win::WM_NCRBUTTONDOWN);
         return;
     }
-    Call call(*this);
-    events_.PassThroughPress();
+    replyPending_ = true;
+    {
+        Call call(*this);
+        events_.PassThroughPress();
+    }
+    replyPending_ = false;
 }
 
 std::uint32_t Engine::NestedEvent(std::uint32_t message) {
@@ -82,7 +106,19 @@ std::uint32_t Engine::NestedEvent(std::uint32_t message) {
     default:
         break;
     }
-    if (!MouseEvents::IsPress(message)) return 0;  // moves: the next one reads the cursor anew
+    if (message == win::WM_MOUSEMOVE || message == win::WM_NCMOUSEMOVE) {
+        // Taken up as soon as the outer call has returned: left to the next
+        // move or button check, the drag would stand still for up to one
+        // check interval (the outer call is often that check's end-of-lines
+        // notice, at every short pause of the cursor).
+        moveDeferred_ = true;
+        return 0;
+    }
+    if (!MouseEvents::IsPress(message)) return 0;
+    if (message == win::WM_RBUTTONDOWN) {
+        const std::uint32_t reply = StopGlideForADrag();
+        if (reply != 0) return reply;
+    }
     // The press is already on its way to its window. It stops a glide at
     // once (the outer call may be that glide's tick); a right press also
     // ends the drag state, since its window sees it and will see its release.
@@ -97,19 +133,75 @@ std::uint32_t Engine::NestedEvent(std::uint32_t message) {
     return 0;
 }
 
+std::uint32_t Engine::StopGlideForADrag() {
+    // A right press on the gliding window starts a drag also while the glide
+    // tick waits on that window: answered now from the glide's rule, the
+    // glide stopped at once, the drag set up once the tick has returned.
+    // Passing it would give the window the click that only meant to stop.
+    const ScrollTarget& s = state_.Target;
+    Point p;
+    if (!inertia_.InertiaRunning() || !s.Rule || !s.IsScroll || !desktop_.GetCursorPos(p) ||
+        desktop_.WindowFromPoint(p) != s.PointedWindow) {
+        return 0;
+    }
+    state_.Sending.Stop = true;
+    if (scroll_.OwesLineEnd()) endLinesAfterReply_ = true;
+    deferredPress_ = DeferredPress{p, desktop_.TimeGetTime()};
+    state_.Drag.SwallowRelease = true;
+    std::uint32_t reply = kReplySwallow;
+    if (s.Rule->SetCaret) reply |= kReplyCaret;
+    if (s.Rule->SetCapture) reply |= kReplyCapture;
+    return reply;
+}
+
+void Engine::RunDeferredPress() {
+    const std::optional<DeferredPress> press = std::exchange(deferredPress_, std::nullopt);
+    if (!press) return;
+    const bool released = !deferredReleases_.empty();
+    Call call(*this);
+    try {
+        // The glide still runs, so the press counts as stopping it.
+        events_.RightButtonDown(press->p, press->t);
+    } catch (const std::exception& e) {
+        state_.Reports.Errors.push_back(TEngineError{state_.Target.PointedWindow, e.what()});
+    }
+    // The hook swallowed it whatever the set-up found; a release that came
+    // in meanwhile already had its answer.
+    state_.Drag.SwallowRelease = !released;
+}
+
 void Engine::AfterCall() {
     if (state_.Sending.TargetHung) {
         scroll_.DropLineBurst();
         events_.EndForHungTarget();
+        endLinesAfterReply_ = false;
     }
+    RunDeferredPress();
+    RunDeferredMove();
     RunDeferredReleases();
     // Nothing scrolls any more (the drag ended without a glide, or the glide
     // ended): the run of line steps is over. In a call of its own, so that a
-    // hook message that comes in while it waits is answered as nested.
+    // hook message that comes in while it waits is answered as nested; after
+    // the reply when a hook message waits for one.
     const bool dragging = state_.Drag.Pressed && state_.Target.IsScroll;
-    if (scroll_.OwesLineEnd() && !dragging && !inertia_.InertiaRunning()) {
+    const bool over = scroll_.OwesLineEnd() && !dragging && !inertia_.InertiaRunning();
+    if (replyPending_) {
+        if (over) endLinesAfterReply_ = true;
+    } else if (over) {
         Call call(*this);
         scroll_.EndLineBurst();
+    }
+}
+
+void Engine::RunDeferredMove() {
+    if (!std::exchange(moveDeferred_, false)) return;
+    Point p;
+    if (!state_.Drag.Pressed || !desktop_.GetCursorPos(p)) return;
+    Call call(*this);
+    try {
+        events_.MouseMove(p, desktop_.TimeGetTime());
+    } catch (const std::exception& e) {
+        state_.Reports.Errors.push_back(TEngineError{state_.Target.PointedWindow, e.what()});
     }
 }
 
@@ -130,6 +222,7 @@ void Engine::RunDeferredReleases() {
 }
 
 void Engine::InertiaTick() {
+    SendAfterReply();
     Call call(*this);
     try {
         inertia_.InertiaTick();
@@ -142,6 +235,7 @@ void Engine::InertiaTick() {
 }
 
 void Engine::CheckMouseTick() {
+    SendAfterReply();
     Call call(*this);
     try {
         checkMouse_.CheckMouseTick();
@@ -159,6 +253,7 @@ void Engine::ApplySettings(const TEngineSettings& settings) {
 }
 
 void Engine::ReleaseRules() {
+    endLinesAfterReply_ = false;
     if (scroll_.OwesLineEnd()) {
         Call call(*this);
         scroll_.EndLineBurst();
@@ -176,6 +271,8 @@ void Engine::ReleaseRules() {
     state_.Reports.Moves = false;
     state_.Reports.TrayPicture = TB_ENABLE;
     deferredReleases_.clear();
+    deferredPress_.reset();
+    moveDeferred_ = false;
     model_.KnowWindows.Clear();
     errorsShown_.clear();
 }

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -47,8 +48,15 @@ public:
     // WM_MOUSEHOOK: the hook's mouse message id in, the reply flags out.
     std::uint32_t DispatchMouseEvent(std::uint32_t message);
     // A right press the hook already gave up on: its window has it. It must
-    // not start a drag; it still ends a glide like any press.
+    // not start a drag; it still ends a glide like any press. Also for a
+    // press whose handling ended after the hook's wait: the drag it started
+    // ends and its release passes.
     void PressGivenUp();
+    // What a hook message leaves to be sent after its reply (the notice that
+    // ends a run of line steps). The host sends it once the hooked thread
+    // has its answer; a move or a tick sends it first otherwise.
+    bool OwesAfterReply() const { return endLinesAfterReply_; }
+    void SendAfterReply();
 
     // Idle work of the message loop. Errors go to the reports; the tick's
     // activity ends.
@@ -90,7 +98,12 @@ public:
 private:
     class Call;
     std::uint32_t NestedEvent(std::uint32_t message);
+    // A nested right press on the gliding window: its reply, 0 when it is
+    // no such press.
+    std::uint32_t StopGlideForADrag();
     void AfterCall();
+    void RunDeferredPress();
+    void RunDeferredMove();
     void RunDeferredReleases();
 
     // Members are built in this order; units hold references or pointers to
@@ -109,8 +122,21 @@ private:
     CheckMouses checkMouse_;
 
     int depth_ = 0;
+    // The outermost call is a hook message other than a move: its reply is
+    // still to be given.
+    bool replyPending_ = false;
+    bool endLinesAfterReply_ = false;
     // Times of right releases that arrived during a call.
     std::vector<Millis> deferredReleases_;
+    // A right press that stopped the glide during a call; it starts its
+    // drag when the call has returned.
+    struct DeferredPress {
+        Point p;
+        Millis t;
+    };
+    std::optional<DeferredPress> deferredPress_;
+    // A move came in during a call.
+    bool moveDeferred_ = false;
     std::set<std::pair<Hwnd, std::string>> errorsShown_;
 };
 

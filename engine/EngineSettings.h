@@ -22,6 +22,10 @@ struct TEngineSettings {
     // A right press passes untouched while a program confines the cursor
     // to a rectangle or hides it, as games do while they are played.
     bool LeaveConfinedCursor = true;
+    // A right press with this key held (a virtual-key code; 0 for none)
+    // passes to its window untouched with its drag: for programs that need
+    // their right drag. Ctrl, which does nothing held alone.
+    std::int32_t PassKey = 0x11;
 };
 
 }  // namespace flicko

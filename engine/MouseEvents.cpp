@@ -5,6 +5,7 @@
 #include <exception>
 #include <string>
 
+#include "engine/PressGate.h"
 #include "engine/WindowGeometry.h"
 #include "platform/WinConst.h"
 
@@ -188,7 +189,9 @@ std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
     s.Rule = entry.SclDat;
     // Asked per press, not cached with the window: a game confines the
     // cursor only while it is played.
-    s.IsScroll = entry.IsScroll && !CursorHeldByProgram();
+    s.IsScroll = entry.IsScroll &&
+                 WhyPressLeftAlone(desktop_, n_.settings ? *n_.settings : TEngineSettings{}, w, *s.Rule) ==
+                     TLeaveReason::None;
     if (s.IsScroll) {
         reply = kReplySwallow;
         if (s.Rule->SetCaret) reply |= kReplyCaret;
@@ -211,30 +214,13 @@ std::uint32_t MouseEvents::RightButtonDown(Point p, Millis t) {
         // Decided before the actions run: a release that arrives while they
         // wait on a window belongs to this swallowed press.
         d.SwallowRelease = true;
-        n_.actions->RunActions(s.Rule->ButtonDown);
+        RunRuleActions(s.Rule->ButtonDown);
         // A later press that came in meanwhile has ended this one.
         if (!d.Pressed || !s.IsScroll) return reply;
         state_.Reports.Moves = true;
         n_.checkMouse->StartCheckMouse();
     }
     return reply;
-}
-
-bool MouseEvents::CursorHeldByProgram() {
-    const bool leave = n_.settings ? n_.settings->LeaveConfinedCursor : TEngineSettings{}.LeaveConfinedCursor;
-    if (!leave) return false;
-    if (!desktop_.CursorShowing()) return true;
-    // A confinement to the whole virtual screen (what the system reports
-    // when nobody confines) leaves the cursor free: a full-screen browser
-    // or video still scrolls.
-    Rect clip;
-    if (!desktop_.GetClipCursor(clip)) return false;
-    const std::int32_t x = desktop_.GetSystemMetrics(win::SM_XVIRTUALSCREEN);
-    const std::int32_t y = desktop_.GetSystemMetrics(win::SM_YVIRTUALSCREEN);
-    const Rect screen{x, y, x + desktop_.GetSystemMetrics(win::SM_CXVIRTUALSCREEN),
-                      y + desktop_.GetSystemMetrics(win::SM_CYVIRTUALSCREEN)};
-    return clip.left > screen.left || clip.top > screen.top || clip.right < screen.right ||
-           clip.bottom < screen.bottom;
 }
 
 void MouseEvents::MaskDisabledAxes(Point& p) const {
@@ -318,9 +304,9 @@ void MouseEvents::EndPress(Point p, Millis t) {
 
     if (s.IsScroll) {
         if (d.Moved || d.InterruptedInertia) {
-            n_.actions->RunActions(s.Rule->ButtonUpScrolled);
+            RunRuleActions(s.Rule->ButtonUpScrolled);
         } else {
-            n_.actions->RunActions(s.Rule->ButtonUpNoScrolled);
+            RunRuleActions(s.Rule->ButtonUpNoScrolled);
             d.ClickGivenBack = PressesRightButton(s.Rule->ButtonUpNoScrolled);
         }
         if (s.Rule->IsInertia && s.InertiaGoing) {
@@ -329,6 +315,13 @@ void MouseEvents::EndPress(Point p, Millis t) {
             SetPicture(TB_ENABLE);
         }
     }
+}
+
+void MouseEvents::RunRuleActions(const std::string& code) {
+    // Running actions takes the hook out for their while. An empty list has
+    // nothing to run, and the application's next input (the release of a
+    // press already answered) must not slip past a hook that is out.
+    if (!code.empty()) n_.actions->RunActions(code);
 }
 
 std::uint32_t MouseEvents::OtherButtonDown() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "engine/EngineSettings.h"
@@ -71,13 +72,11 @@ public:
     static bool PressesRightButton(std::string_view code);
 
 private:
-    // A program holds the cursor for itself (confined or hidden) and the
-    // settings leave such programs their right button.
-    bool CursorHeldByProgram();
     void MaskDisabledAxes(Point& p) const;
     void SampleEnabledAxes(Point p, Millis t);
     bool VelocityReachesInertiaMin() const;
     void EndPressAsPassThrough();
+    void RunRuleActions(const std::string& code);
     // Ends a press whose release was not handled, without release steps.
     void AbandonPress();
     void ReportError(const char* text);

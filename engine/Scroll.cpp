@@ -296,7 +296,11 @@ bool ScrollMethods::LineSteps(int axis, std::int64_t n) {
         if (a.Method == TScrollMethod::editscroll) {
             Send(target, win::EM_SCROLL, code, 0);
         } else {
-            const LParam bar = static_cast<LParam>(a.BarWindow);
+            // Only a scroll-bar control is named; a request about a window's
+            // own bar carries none, as the system's own bars send it. Many
+            // class libraries take a named bar for a control they do not
+            // have and drop the request.
+            const LParam bar = a.BarKind == win::SB_CTL ? static_cast<LParam>(a.BarWindow) : 0;
             if (Send(target, msg, win::MakeLong(static_cast<std::int32_t>(code), 0), bar)) {
                 owedEnd_[axis] = OwedEnd{true, target, msg, bar};
                 stepped_ = true;
@@ -382,6 +386,7 @@ void ScrollMethods::WheelMethod(int axis) {
     const float uw = a.UnitWidth;
     // Kept within int32 so that its negation below cannot overflow.
     std::int64_t u = uw == 0.0f ? 0 : std::max(RoundAway(static_cast<float>(r) / uw), -INT_MAX);
+    std::int64_t notch = 0;
     switch (a.AxisRule->ScrollStepUnit) {
     case TScrollStepUnit::dot:
         if (std::llabs(r) < a.MinStep) u = 0;
@@ -389,18 +394,24 @@ void ScrollMethods::WheelMethod(int axis) {
     case TScrollStepUnit::scroll:
         if (std::llabs(u) < a.MinStep) u = 0;
         break;
-    case TScrollStepUnit::notch: {
+    case TScrollStepUnit::notch:
         // Whole notches only, toward zero; the pixels of the rest stay in
         // the remainder and count toward the next notch.
-        const std::int64_t notch = static_cast<std::int64_t>(std::max(a.MinStep, 1)) * kWheelDelta;
+        notch = std::min<std::int64_t>(static_cast<std::int64_t>(std::max(a.MinStep, 1)) * kWheelDelta, 32767);
         u = u / notch * notch;
-        // The largest delta a message carries, in whole notches.
-        u = std::clamp<std::int64_t>(u, -32767 / notch * notch, 32767 / notch * notch);
         break;
     }
-    }
     if (u == 0 || Stopped()) return;
-    if (Spend(1) == 0) return;
+    // The wheel in notches goes one message per notch: several toolkits
+    // move by a fixed amount per message whatever its delta, and would fall
+    // behind the cursor on a message carrying several.
+    const bool perNotch =
+        notch != 0 && (a.Method == TScrollMethod::mousewheel || a.Method == TScrollMethod::inputwheel);
+    const std::int64_t messages = Spend(perNotch ? std::llabs(u) / notch : 1);
+    if (messages == 0) return;
+    if (perNotch) u = (u > 0 ? messages : -messages) * notch;
+    // The delta of each wheel message or turn.
+    const std::int32_t each = perNotch ? static_cast<std::int32_t>(u > 0 ? notch : -notch) : FitWheelDelta(u);
 
     std::int32_t posBefore = 0;
     if (a.AutoMethod) {
@@ -433,18 +444,27 @@ void ScrollMethods::WheelMethod(int axis) {
         break;
     }
     case TScrollMethod::inputwheel: {
-        // Real input has no target: it goes where the cursor is. A
-        // horizontal wheel turned right moves the content left, so the
-        // horizontal axis sends the opposite sign.
-        const std::int32_t delta = FitWheelDelta(u);
-        desktop_.WheelInput(axis == kAxisH, axis == kAxisH ? -delta : delta);
-        counted = delta;
+        // Real input has no target: it goes where the cursor is. Off the
+        // target's top-level window it would turn another program's wheel:
+        // nothing is turned, and that part of the drag is let go, as a
+        // wheel turned elsewhere would be. A horizontal wheel turned right
+        // moves the content left, so the horizontal axis sends the
+        // opposite sign.
+        if (!CursorOverTargetProgram()) {
+            counted = u;
+            break;
+        }
+        for (std::int64_t i = 0; i < messages; ++i) {
+            desktop_.WheelInput(axis == kAxisH, axis == kAxisH ? -each : each);
+            counted += each;
+        }
         break;
     }
     default: {
-        const std::int32_t delta = FitWheelDelta(u);
-        SendWheel(delta);
-        counted = delta;
+        for (std::int64_t i = 0; i < messages && !Stopped(); ++i) {
+            SendWheel(each);
+            counted += each;
+        }
         break;
     }
     }
@@ -464,7 +484,19 @@ void ScrollMethods::SendWheel(std::int32_t delta) {
         p.x = std::max(s.TargetRect.left, std::min(p.x, s.TargetRect.right));
         p.y = std::max(s.TargetRect.top, std::min(p.y, s.TargetRect.bottom));
     }
+    // The system passes a sent message's point on as it is: a program that
+    // is not per-monitor aware, stretched on a scaled monitor, reads it in
+    // its own coordinates.
+    desktop_.PhysicalToLogicalPoint(s.TargetWindow, p);
     Send(s.TargetWindow, win::WM_MOUSEWHEEL, win::MakeLong(0, delta), AsLParam(win::MakeLong(p.x, p.y)));
+}
+
+bool ScrollMethods::CursorOverTargetProgram() {
+    const Hwnd target = state_.Target.TargetWindow != kNoWindow ? state_.Target.TargetWindow
+                                                                 : state_.Target.PointedWindow;
+    Point c;
+    return desktop_.GetCursorPos(c) &&
+           TopLevelOf(desktop_, desktop_.WindowFromPoint(c)) == TopLevelOf(desktop_, target);
 }
 
 // --- auto --------------------------------------------------------------------

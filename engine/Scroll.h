@@ -68,6 +68,9 @@ private:
     void KeyPresses(int axis, std::int64_t n);
     bool LineSteps(int axis, std::int64_t n);
     void SendWheel(std::int32_t delta);
+    // The cursor is over the target's top-level window: wheel input
+    // reaches the target's program.
+    bool CursorOverTargetProgram();
     bool AutoFallback(int axis, std::int32_t posBefore, std::int64_t count);
     bool Send(Hwnd w, std::uint32_t msg, WParam wp, LParam lp);
     // n cut to the events this call may still send, and spent.

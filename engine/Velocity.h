@@ -5,6 +5,12 @@
 // when the cursor leaves the band. That makes the estimate deaf to jitter,
 // yet a cursor that comes to rest is caught: once the predicted path has
 // left it behind, the next sample finds it unmoved and drops to zero.
+//
+// Samples come late while the engine is busy scrolling (the moves wait
+// behind the scroll), so busy time does not count against the cursor's
+// speed. What does count is idle time: while the engine was free it would
+// have seen any move, so a cursor found unmoved across more idle time than
+// the tolerances allow has rested, however busy the drag was before.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +28,10 @@ struct VelocityTracker {
     std::int32_t ChangePos = 0;  // last sample whose position differed from the one before
     Millis ChangeTime = 0;
     std::int32_t LastPos = 0;
-    Millis ScrollTime = 0;  // spent scrolling since the last sample
+    Millis LastTime = 0;
+    Millis ScrollTime = 0;        // spent scrolling since AnchorTime
+    Millis SampleScrollTime = 0;  // spent scrolling since the last sample
+    Millis RestTime = 0;          // idle time the cursor has stayed at LastPos
     std::int32_t PosTolerance = 2;
     std::int32_t TimeTolerance = 100;
 };

@@ -84,6 +84,7 @@ int RunIniCheck(const std::string& file, std::ostream& out, std::ostream& err, E
         << "Scroll.CheckMouseInterval=" << v.CheckMouseInterval << '\n'
         << "Scroll.InertiaInterval=" << v.InertiaInterval << '\n'
         << "Scroll.LeaveConfinedCursor=" << BoolToStr(v.LeaveConfinedCursor) << '\n'
+        << "Scroll.PassKey=" << v.PassKey << '\n'
         << "Etc.Ja=" << BoolToStr(v.Ja) << '\n';
     PrintItems(out, "LeftButton", v.TaskbarIcon.LeftButton);
     PrintItems(out, "RightButton", v.TaskbarIcon.RightButton);

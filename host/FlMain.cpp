@@ -76,14 +76,16 @@ void TFlMain::StartUp() {
     trayCommands_ = std::make_unique<TTrayCommands>(instance_, window_, *app_, [this] { WakeLoop(); });
 
     // 4. The instance marker, then the shared block. A block that already
-    // exists while the marker is new is either a resident from before the
-    // marker (a duplicate then) or what an ended one left behind.
+    // exists is a running resident's only while it names a live resident
+    // window; a marker held by some other program decides nothing.
     const bool first = marker_.Claim();
     fmo_.CreateFmo();
     TFmoData* block = fmo_.MapFmo();
-    duplicate_ = !first || (fmo_.AlreadyExisted() && BlockOwnerRuns(block));
+    duplicate_ = AnotherResidentRuns(first, fmo_.AlreadyExisted(), block);
     if (duplicate_) {
         marker_.Release();
+        // One line, and nothing else comes up: no icon, no reading.
+        ::MessageBoxA(nullptr, "Flicko is already running.", "Flicko", MB_OK | MB_ICONINFORMATION);
         ::PostMessageA(window_, WM_CLOSE, 1, 0);
     } else if (block) {
         block->Wnd = HandleToValue32(window_);
@@ -150,6 +152,10 @@ LRESULT TFlMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_MOUSEHOOK: {
         const LRESULT reply = app_->MouseHook(static_cast<std::uint32_t>(wParam), ::GetTickCount());
+        // The hooked thread gets its answer before anything is sent to its
+        // windows. A hook running in this very thread (the other bitness)
+        // cannot be answered early: the loop sends it then.
+        if (app_->OwesAfterReply() && ::InSendMessage() && ::ReplyMessage(reply)) app_->SendAfterReply();
         // Errors to show and requests wait for the loop, which may be
         // blocked in GetMessage: sent messages do not make it return.
         if (app_->HasDeferredWork()) WakeLoop();
@@ -204,18 +210,76 @@ void TFlMain::WaitForMessages(Millis timeout) {
     ::MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
+void TFlMain::WatchFolders() {
+    TFileWatch& watch = app_->Watch();
+    if (watching_ && watch.Generation() == watchGeneration_) return;
+    watching_ = true;
+    watchGeneration_ = watch.Generation();
+    watches_.clear();
+    for (std::string folder : watch.Folders()) {
+        // The wait takes one handle fewer than its limit besides the queue.
+        if (watches_.size() + 1 >= MAXIMUM_WAIT_OBJECTS) break;
+        // A folder that is not there yet (the user's own, before the first
+        // edit): the nearest folder above it is watched until it appears;
+        // every settle makes the watches anew.
+        for (;;) {
+            ScopedHandle<ChangeNotificationTraits> h(::FindFirstChangeNotificationA(
+                folder.c_str(), FALSE,
+                FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_SIZE |
+                    FILE_NOTIFY_CHANGE_LAST_WRITE));
+            if (h) {
+                watches_.push_back(std::move(h));
+                break;
+            }
+            const std::size_t slash = folder.find_last_of("\\/");
+            if (slash == std::string::npos || slash < 3) break;
+            folder.resize(slash);
+        }
+    }
+}
+
+bool TFlMain::WaitBlocking(MSG& msg, int& exitCode) {
+    if (!quitPosted_) WatchFolders();
+    std::vector<HANDLE> handles;
+    if (!quitPosted_) {
+        for (const auto& h : watches_) handles.push_back(h.get());
+    }
+    TFileWatch& watch = app_->Watch();
+    const std::optional<Millis> settle = quitPosted_ ? std::nullopt : watch.Wait(::timeGetTime());
+    // Nothing to do: the thread sleeps until a message or a change comes.
+    const DWORD r = ::MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
+                                                  settle ? *settle : INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (r >= WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + handles.size()) {
+        ::FindNextChangeNotification(handles[r - WAIT_OBJECT_0]);
+        watch.Notified(::timeGetTime());
+    }
+    if (!quitPosted_) {
+        const Millis now = ::timeGetTime();
+        const std::optional<Millis> left = watch.Wait(now);
+        if (left && *left == 0) {
+            app_->WatchDue(now);
+            AfterMessage();
+        }
+    }
+    // Sent messages are delivered inside the peek; posted ones come out.
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            exitCode = static_cast<int>(msg.wParam);
+            return false;
+        }
+        Dispatch(msg);
+        AfterMessage();
+        if (!quitPosted_ && app_->Polling()) break;
+    }
+    return true;
+}
+
 int TFlMain::MessageLoop() {
     MSG msg{};
     for (;;) {
         if (quitPosted_ || !app_->Polling()) {
-            const BOOL r = ::GetMessageA(&msg, nullptr, 0, 0);
-            if (r == 0) return static_cast<int>(msg.wParam);
-            if (r == -1) {
-                ShutDown();
-                continue;
-            }
-            Dispatch(msg);
-            AfterMessage();
+            int exitCode = 0;
+            if (!WaitBlocking(msg, exitCode)) return exitCode;
             continue;
         }
         if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -7,6 +7,7 @@
 #include "platform/win32/WindowsInclude.h"
 
 #include <memory>
+#include <vector>
 
 #include "base/FlError.h"
 #include "hook/loader/InstanceMarker.h"
@@ -18,6 +19,7 @@
 #include "platform/Environment.h"
 #include "platform/ProfileFile.h"
 #include "platform/win32/MessageBoxErrorReport.h"
+#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32Processes.h"
 
@@ -71,6 +73,13 @@ private:
     // While the shell refuses the icon (not ready yet at logon, or just
     // restarted) a timer tries again until it is there.
     void RetryIconWhileMissing();
+    // One change notification per folder that holds a watched file, made
+    // again whenever the application's watch names other files.
+    void WatchFolders();
+    // Blocks until a message, a change in a watched folder, or the end of
+    // the watch's settle; acts on the last two. False once WM_QUIT came
+    // (its wParam in exitCode).
+    bool WaitBlocking(MSG& msg, int& exitCode);
 
     HINSTANCE instance_;
     HWND window_ = nullptr;
@@ -96,6 +105,9 @@ private:
     INotifyArea* notifyArea_ = nullptr;
     std::unique_ptr<TResidentApp> app_;
     std::unique_ptr<TTrayCommands> trayCommands_;
+    std::vector<ScopedHandle<ChangeNotificationTraits>> watches_;
+    unsigned watchGeneration_ = 0;
+    bool watching_ = false;
 };
 
 }  // namespace flicko

@@ -52,6 +52,10 @@ private:
         app_.RequestReloadScrollDat();
         wakeLoop_();
     }
+    void MakeOwnScrollDat() override {
+        app_.MakeOwnScrollDat();
+        wakeLoop_();
+    }
     void ShowAboutDialog() override;
     void RequestExit() override { ::PostMessageA(window_, WM_CLOSE, 0, 0); }
     bool StartsAtLogon() const override { return startup_.IsOn(); }

@@ -20,6 +20,13 @@ using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 using LResult = std::intptr_t;
 
+// What GetCursorInfo says of the cursor.
+enum class CursorState {
+    Showing,
+    Hidden,      // CURSOR_SHOWING clear: ShowCursor(FALSE), as games do
+    Suppressed,  // CURSOR_SUPPRESSED: the system hides it while a pen or touch is used
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -84,6 +91,7 @@ public:
     virtual Hwnd SetActiveWindow(Hwnd w) = 0;
     virtual Hwnd SetFocus(Hwnd w) = 0;
     virtual bool SetForegroundWindow(Hwnd w) = 0;
+    virtual Hwnd GetForegroundWindow() = 0;
     virtual bool BringWindowToTop(Hwnd w) = 0;
 
     // --- synthetic input and the input state ----------------------------
@@ -100,9 +108,12 @@ public:
     // GetClipCursor: the rectangle the cursor is confined to; the whole
     // virtual screen when no program confines it. False when unreadable.
     virtual bool GetClipCursor(Rect& out) = 0;
-    // GetCursorInfo: false while the cursor is hidden (CURSOR_SHOWING
-    // clear: ShowCursor(FALSE), as games do); true when that cannot be read.
-    virtual bool CursorShowing() = 0;
+    // GetCursorInfo's flags; Showing when they cannot be read.
+    virtual CursorState GetCursorState() = 0;
+    // SystemParametersInfo(SPI_GETMOUSEWHEELROUTING): the wheel turns over
+    // the window under the cursor, not over the focused one. False where the
+    // system cannot say (before Windows 10 the focus always gets it).
+    virtual bool WheelFollowsCursor() = 0;
     virtual std::int16_t GetAsyncKeyState(int vk) = 0;
 
     // --- time and metrics -----------------------------------------------
@@ -118,6 +129,11 @@ public:
     // for a missing window. Every point and rectangle of this seam is in
     // physical pixels whatever the scale.
     virtual int WindowDpi(Hwnd w) = 0;
+    // PhysicalToLogicalPointForPerMonitorDPI: a screen point as the window
+    // sees it. A window that is not per-monitor aware, on a monitor the
+    // system stretches it for, reads its points scaled to its own DPI.
+    // False, and p left as it is, where the system has no such scaling.
+    virtual bool PhysicalToLogicalPoint(Hwnd w, Point& p) = 0;
 };
 
 }  // namespace flicko

@@ -2,7 +2,9 @@
 
 #include "probe/FpMain.h"
 
+#include <cstdio>
 #include <cstring>
+#include <optional>
 #include <exception>
 #include <vector>
 
@@ -172,6 +174,19 @@ void TFProbeForm::CreateControls() {
     txtSclDatRes_ = Control(pnlSclDat_, "EDIT", "", memo, kIdTxtSclDatRes, 0, 0, 0, 0);
     pnlSclDatFoot_ = Panel(pnlSclDat_, false);
     chkScl_ = Control(pnlSclDatFoot_, "BUTTON", "&Scrolll", check, kIdChkScl, 6, 2, 65, 21);
+    // The rule actions: a subject (the program or the window class of the
+    // window shown), then what to do with it. The label's mnemonic reaches
+    // the list that follows it in the tab order.
+    Control(pnlSclDatFoot_, "STATIC", "F&or:", SS_LEFT, 0, 78, 6, 22, 15);
+    cmbSubject_ = Control(pnlSclDatFoot_, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+                          kIdCmbSubject, 102, 2, 200, 80);
+    btnLeaveAlone_ = Control(pnlSclDatFoot_, "BUTTON", "Leave &alone", push, kIdBtnLeaveAlone, 6, 27, 72, 21);
+    btnScrollByWheel_ =
+        Control(pnlSclDatFoot_, "BUTTON", "Scroll by &wheel", push, kIdBtnScrollByWheel, 81, 27, 86, 21);
+    btnScrollByLines_ =
+        Control(pnlSclDatFoot_, "BUTTON", "Scroll by li&nes", push, kIdBtnScrollByLines, 170, 27, 80, 21);
+    btnUndo_ = Control(pnlSclDatFoot_, "BUTTON", "&Undo", push, kIdBtnUndo, 253, 27, 44, 21);
+    UpdateRuleActions();
 
     // Splitter1 follows the drag; Splitter2 shows a line and resizes at the end.
     splitter1_ = TFpSplitter::Create(instance_, form_, true, true, [this](int delta, bool) {
@@ -322,6 +337,10 @@ void TFProbeForm::OnCommand(int id) {
     case kIdBtnEdit: EditScrollData(); break;
     case kIdBtnRead: ReloadProbeScrollData(); break;
     case kIdBtnCopy: CopyToClipboard(); break;
+    case kIdBtnLeaveAlone: TakeRuleAction(ERuleAction::LeaveAlone); break;
+    case kIdBtnScrollByWheel: TakeRuleAction(ERuleAction::ScrollByWheel); break;
+    case kIdBtnScrollByLines: TakeRuleAction(ERuleAction::ScrollByLines); break;
+    case kIdBtnUndo: UndoRuleAction(); break;
     default: break;
     }
 }
@@ -345,7 +364,85 @@ void TFProbeForm::ReloadProbeScrollData() {
 }
 
 void TFProbeForm::EditScrollData() {
+    // The shipped file is replaced by an upgrade: the user edits a file of
+    // the user's own, made now if needed.
+    TFiles& files = settings_.Files();
+    if (!EnsureUserScrollDat(files.ScrollDat, settings_.RulesSettingsFile(), *profiles_, macros_)) {
+        report_.ShowErrorBox(OwnScrollDatFailedText(files.ScrollDat));
+        return;
+    }
     processes_.Execute(EditCommandLine(settings_.Files().Editor, settings_.Files().ScrollDat));
+}
+
+namespace {
+
+ERuleSubject SubjectAt(int index) { return index == 1 ? ERuleSubject::WindowClass : ERuleSubject::Program; }
+
+std::string Today() {
+    SYSTEMTIME t;
+    ::GetLocalTime(&t);
+    char text[16];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u", t.wYear, t.wMonth, t.wDay);
+    return text;
+}
+
+}  // namespace
+
+void TFProbeForm::UpdateRuleActions() {
+    const ScrollTarget& target = probe_->State().Target;
+    const Hwnd w = target.PointedWindow;
+    if (w != actionWindow_ || w == kNoWindow) {
+        actionWindow_ = w;
+        std::string program, cls;
+        if (w != kNoWindow) {
+            if (!desktop_.ProcessImageName(desktop_.WindowProcessId(w), program)) program.clear();
+            cls = desktop_.ClassName(w);
+        }
+        subjectNames_[0] = WritableRuleName(program) ? program : std::string();
+        subjectNames_[1] = WritableRuleName(cls) ? cls : std::string();
+        const int selected = ::SendMessageA(cmbSubject_, CB_GETCURSEL, 0, 0) == 1 ? 1 : 0;
+        ::SendMessageA(cmbSubject_, CB_RESETCONTENT, 0, 0);
+        const std::string items[2] = {"program " + subjectNames_[0], "window class " + subjectNames_[1]};
+        for (const std::string& item : items) {
+            ::SendMessageA(cmbSubject_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+        ::SendMessageA(cmbSubject_, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+    }
+    const int index = ::SendMessageA(cmbSubject_, CB_GETCURSEL, 0, 0) == 1 ? 1 : 0;
+    const std::string& name = subjectNames_[index];
+    const std::optional<ERuleAction> taken =
+        name.empty() ? std::nullopt : ruleEditor_.Taken(settings_.Files().ScrollDat, SubjectAt(index), name);
+    const bool open = !name.empty() && !taken;
+    // Scrolling is offered only where no rule scrolls the window already.
+    const bool scrolls = target.Rule && target.IsScroll;
+    ::EnableWindow(btnLeaveAlone_, open);
+    ::EnableWindow(btnScrollByWheel_, open && !scrolls);
+    ::EnableWindow(btnScrollByLines_, open && !scrolls);
+    ::EnableWindow(btnUndo_, taken.has_value());
+    ::EnableWindow(cmbSubject_, w != kNoWindow);
+}
+
+void TFProbeForm::TakeRuleAction(ERuleAction action) {
+    const int index = ::SendMessageA(cmbSubject_, CB_GETCURSEL, 0, 0) == 1 ? 1 : 0;
+    if (subjectNames_[index].empty()) return;
+    if (ruleEditor_.Apply(settings_.Files().ScrollDat, settings_.RulesSettingsFile(), SubjectAt(index),
+                          subjectNames_[index], action, Today())) {
+        RulesWritten();
+    }
+}
+
+void TFProbeForm::UndoRuleAction() {
+    const int index = ::SendMessageA(cmbSubject_, CB_GETCURSEL, 0, 0) == 1 ? 1 : 0;
+    if (subjectNames_[index].empty()) return;
+    if (ruleEditor_.Undo(settings_.Files().ScrollDat, SubjectAt(index), subjectNames_[index])) RulesWritten();
+}
+
+void TFProbeForm::RulesWritten() {
+    // The resident program sees the file change and reads it by itself.
+    const Hwnd w = actionWindow_;
+    LoadScrollData();
+    probe_->ShowRuleAgain(w);
+    UpdateRuleActions();
 }
 
 void TFProbeForm::CopyToClipboard() {
@@ -365,7 +462,10 @@ void TFProbeForm::CopyToClipboard() {
 // --- views -----------------------------------------------------------------------
 
 void TFProbeForm::ShowCursorPos(const std::string& text) { ::SetWindowTextA(lblCursorPos_, text.c_str()); }
-void TFProbeForm::ShowScrollData(const std::string& text) { ::SetWindowTextA(txtSclDat_, text.c_str()); }
+void TFProbeForm::ShowScrollData(const std::string& text) {
+    ::SetWindowTextA(txtSclDat_, text.c_str());
+    UpdateRuleActions();
+}
 void TFProbeForm::ShowScrollResult(const std::string& text) { ::SetWindowTextA(txtSclDatRes_, text.c_str()); }
 
 void TFProbeForm::InsertNodes(HTREEITEM parent, const TTreeNode& node, HTREEITEM& selected) {
@@ -463,6 +563,7 @@ LRESULT TFProbeForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+        if (HIWORD(wParam) == CBN_SELCHANGE && LOWORD(wParam) == kIdCmbSubject) UpdateRuleActions();
         return 0;
     case WM_NOTIFY: {
         const auto* hdr = reinterpret_cast<const NMHDR*>(lParam);

@@ -23,6 +23,7 @@
 #include "probe/core/FpIniReader.h"
 #include "probe/core/Probe.h"
 #include "rules/SclDats.h"
+#include "rules/UserRules.h"
 #include "settings/PathMacros.h"
 
 namespace flicko {
@@ -43,6 +44,11 @@ enum TFpControlId : int {
     kIdTxtSclDat = 112,
     kIdTxtSclDatRes = 113,
     kIdChkScl = 114,
+    kIdCmbSubject = 115,
+    kIdBtnLeaveAlone = 116,
+    kIdBtnScrollByWheel = 117,
+    kIdBtnScrollByLines = 118,
+    kIdBtnUndo = 119,
 };
 
 class TFProbeForm final : private IProbeView, private IProbeTimer {
@@ -90,6 +96,13 @@ private:
     void ReloadProbeScrollData();
     void EditScrollData();
     void CopyToClipboard();
+    // The rule actions for the window the views show: its program and its
+    // class as the subjects, the buttons enabled by what the file holds.
+    void UpdateRuleActions();
+    void TakeRuleAction(ERuleAction action);
+    void UndoRuleAction();
+    // After a write: the probe's own rules read again, the window's rule shown.
+    void RulesWritten();
     void InsertNodes(HTREEITEM parent, const TTreeNode& node, HTREEITEM& selected);
 
     // IProbeView
@@ -109,6 +122,12 @@ private:
     HWND pnlSclDat_ = nullptr, pnlSclDatHead_ = nullptr, chkSclDat_ = nullptr, btnEdit_ = nullptr,
          btnRead_ = nullptr, btnCopy_ = nullptr, txtSclDat_ = nullptr, txtSclDatRes_ = nullptr,
          pnlSclDatFoot_ = nullptr, chkScl_ = nullptr;
+    HWND cmbSubject_ = nullptr, btnLeaveAlone_ = nullptr, btnScrollByWheel_ = nullptr, btnScrollByLines_ = nullptr,
+         btnUndo_ = nullptr;
+    // The window the rule actions are for, and its two subjects' names
+    // (program, window class; empty when unknown or not writable).
+    Hwnd actionWindow_ = kNoWindow;
+    std::string subjectNames_[2];
     TFpSplitter* splitter1_ = nullptr;
     TFpSplitter* splitter2_ = nullptr;
     ScopedHandle<FontTraits> font_;
@@ -135,6 +154,7 @@ private:
     TMessageBoxErrorReport report_{processes_, [this] { return settings_.Files().Debugger; }};
     TFpSettings settings_{*profiles_, macros_, report_};
     TRuleModel model_;
+    TUserRuleEditor ruleEditor_{*profiles_, macros_, report_};
     std::unique_ptr<TProbe> probe_;
 };
 

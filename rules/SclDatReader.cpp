@@ -83,6 +83,7 @@ bool TScrollDataReader::LoadScrollData(const std::string& fileName) {
     abortRecorded_ = false;
     abortFileName_.clear();
     abortLine_ = 0;
+    filesRead_.assign(1, fileName);
     ReadingScope reading(report_);
     if (!FileExists(fileName)) {
         report_.ShowErrorBox("Scroll data file not exist : " + fileName);
@@ -121,6 +122,8 @@ bool TScrollDataReader::LoadScrollData(const std::string& fileName) {
 }
 
 void TScrollDataReader::ReadScrollDataFile(const std::string& path) {
+    // A missing include counts too: making it is a change to the rules.
+    if (std::find(filesRead_.begin(), filesRead_.end(), path) == filesRead_.end()) filesRead_.push_back(path);
     if (!FileExists(path)) {
         report_.ShowErrorBox("Scroll data file not exist : " + path);
         return;

@@ -45,6 +45,10 @@ public:
     // Where the last aborting error was raised.
     const std::string& AbortFileName() const { return abortFileName_; }
     int AbortLine() const { return abortLine_; }
+    // Every file the last LoadScrollData opened or looked for, the file
+    // itself first, then its includes in reading order: what a watch for
+    // changes has to cover.
+    const std::vector<std::string>& FilesRead() const { return filesRead_; }
 
 private:
     struct Frame;
@@ -103,6 +107,7 @@ private:
     bool abortRecorded_ = false;
     std::string abortFileName_;
     int abortLine_ = 0;
+    std::vector<std::string> filesRead_;
 };
 
 // What the "ReadScrollDat" command does: switches scrolling off through

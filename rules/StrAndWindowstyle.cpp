@@ -30,12 +30,15 @@ struct StyleName {
 bool AllSet(Style s, Style bits) { return (s & bits) == bits; }
 
 const StyleName kStyles[] = {
-    {"SBS_HORZ", Test::Clear, 0x1, 0, nullptr},
-    {"SBS_VERT", Test::Bit, 0x1, 0, nullptr},
-    {"SBS_TOPALIGN", Test::MaskEq, 0x3, 0x2, nullptr},
-    {"SBS_LEFTALIGN", Test::MaskEq, 0x3, 0x3, nullptr},
-    {"SBS_BOTTOMALIGN", Test::MaskEq, 0x5, 0x4, nullptr},
-    {"SBS_RIGHTALIGN", Test::MaskEq, 0x5, 0x5, nullptr},
+    // A size box or grip (SBS_SIZEBOX, SBS_SIZEGRIP) is no bar: the bar's
+    // orientation and alignment names pass for bars only, as StyleToText
+    // names them.
+    {"SBS_HORZ", Test::MaskEq, 0x19, 0, nullptr},
+    {"SBS_VERT", Test::MaskEq, 0x19, 0x1, nullptr},
+    {"SBS_TOPALIGN", Test::MaskEq, 0x1B, 0x2, nullptr},
+    {"SBS_LEFTALIGN", Test::MaskEq, 0x1B, 0x3, nullptr},
+    {"SBS_BOTTOMALIGN", Test::MaskEq, 0x1D, 0x4, nullptr},
+    {"SBS_RIGHTALIGN", Test::MaskEq, 0x1D, 0x5, nullptr},
     {"SBS_SIZEBOXTOPLEFTALIGN", Test::Custom, 0, 0, [](Style s) { return (s & 0x18) != 0 && (s & 0x2) != 0; }},
     {"SBS_SIZEBOXBOTTOMRIGHTALIGN", Test::Custom, 0, 0, [](Style s) { return (s & 0x18) != 0 && (s & 0x4) != 0; }},
     {"SBS_SIZEBOX", Test::Bit, 0x8, 0, nullptr},

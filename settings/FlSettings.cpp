@@ -36,6 +36,7 @@ void TFlSettings::ReadOneFile(TFlIniFile& f) {
     values_.InertiaInterval = std::clamp(f.ReadMSec("Scroll", "InertiaInterval", values_.InertiaInterval),
                                          kMinTickInterval, kMaxTickInterval);
     values_.LeaveConfinedCursor = f.ReadBoolStr("Scroll", "LeaveConfinedCursor", values_.LeaveConfinedCursor);
+    values_.PassKey = f.ReadString("Scroll", "PassKey", values_.PassKey);
 
     values_.Ja = f.ReadBoolStr("Etc", "Ja", values_.Ja);
 }

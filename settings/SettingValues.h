@@ -35,6 +35,7 @@ struct TSettingValues {
     Millis CheckMouseInterval = 10;  // within kMinTickInterval..kMaxTickInterval
     Millis InertiaInterval = 10;     // likewise
     bool LeaveConfinedCursor = true;  // right presses pass while a program confines or hides the cursor
+    std::string PassKey = "CONTROL";  // held at a right press, the press passes: a key name, None or empty
     bool Ja = false;  // Japanese wording
 };
 

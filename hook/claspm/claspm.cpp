@@ -200,13 +200,12 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     // The first argument of CallNextHookEx is ignored by the system.
     if (code < 0) return ::CallNextHookEx(nullptr, code, wParam, lParam);
 
+    // Wheel events pass on at once: the resident does nothing with them,
+    // and its own wheel input (inputwheel) would keep this thread waiting
+    // while the resident is busy sending more of it.
+    if (wParam == WM_MOUSEWHEEL || wParam == WM_MOUSEHWHEEL) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+
     const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
-    // The resident's own wheel input (inputwheel) passes on at once: the
-    // resident is busy sending more of it and would keep this thread
-    // waiting, and it is no event of the user's.
-    if ((wParam == WM_MOUSEWHEEL || wParam == WM_MOUSEHWHEEL) && info->dwExtraInfo == flicko::kOwnInputMark) {
-        return ::CallNextHookEx(nullptr, code, wParam, lParam);
-    }
     const LPARAM point = MAKELONG(LOWORD(info->pt.x), LOWORD(info->pt.y));
     // Never wait long: this thread's application waits with it. On a
     // time-out or a failure the event passes unchanged, and the next ones
@@ -228,20 +227,24 @@ LRESULT CALLBACK MouseProc(int code, WPARAM wParam, LPARAM lParam) {
     LRESULT flags = 0;
     TBlock* fmo = CurrentView();
     if (!fmo) fmo = RenewView(nullptr);
-    bool answered = fmo && AskResident(Receiver(fmo), sent, point, &reply, owed);
+    // During a drag every right release waits the full time, also in a
+    // thread that owes none: with no capture the drag may end over another
+    // program, whose release then belongs to the press swallowed elsewhere.
+    const bool mustWait = owed || (IsRightRelease(wParam) && fmo && fmo->SendMove != 0);
+    bool answered = fmo && AskResident(Receiver(fmo), sent, point, &reply, mustWait);
     if (!answered && fmo && !::IsWindow(Receiver(fmo))) {
         // The resident of this view ended or was replaced: look for the
         // block again and, when a new resident has it, ask that one. The
         // failed send returned at once, so the press still waits at most
         // one time-out.
         TBlock* fresh = RenewView(fmo);
-        if (fresh && fresh != fmo) answered = AskResident(Receiver(fresh), sent, point, &reply, owed);
+        if (fresh && fresh != fmo) answered = AskResident(Receiver(fresh), sent, point, &reply, mustWait);
     }
-    if (answered) {
-        flags = static_cast<LRESULT>(reply);
-    } else if (owed) {
-        flags = flicko::kReplySwallow;
-    }
+    if (answered) flags = static_cast<LRESULT>(reply);
+    // A release owed for a swallowed press is swallowed whatever the answer:
+    // a resident that does not know the press (restarted, shutting down,
+    // disabled, reading its rules) would let the application have it alone.
+    if (owed) flags |= flicko::kReplySwallow;
     if (IsRightPress(wParam)) SetThisThreadOwesARelease((flags & flicko::kReplySwallow) != 0);
     if (IsRightRelease(wParam)) SetThisThreadOwesARelease(false);
 

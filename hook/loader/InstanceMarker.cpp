@@ -18,4 +18,17 @@ bool BlockOwnerRuns(const TFmoData* block) {
     return ::IsWindow(w) && ::GetClassNameA(w, cls, sizeof cls) > 0 && std::strcmp(cls, kResidentClass) == 0;
 }
 
+bool AnotherResidentRuns(bool markerClaimed, bool blockExisted, const volatile TFmoData* block,
+                         std::uint32_t waitMs) {
+    // This start created the block: no resident has one.
+    if (!blockExisted || !block) return false;
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const TFmoData seen{block->Wnd, block->Hook, block->SendMove};
+        if (BlockOwnerRuns(&seen)) return true;
+        if (markerClaimed || seen.Wnd != 0 || ::GetTickCount() - start >= waitMs) return false;
+        ::Sleep(20);
+    }
+}
+
 }  // namespace flicko

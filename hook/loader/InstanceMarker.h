@@ -30,4 +30,12 @@ private:
 // it open for a moment) has a dead window.
 bool BlockOwnerRuns(const TFmoData* block);
 
+// Whether this start is a second one: a resident runs already. Only a block
+// that existed before and names a live resident window says so; a marker
+// held by another program of that name does not. A block whose resident is
+// starting at this moment gets its window soon: with the marker held
+// elsewhere (markerClaimed false), that is waited for up to waitMs.
+bool AnotherResidentRuns(bool markerClaimed, bool blockExisted, const volatile TFmoData* block,
+                         std::uint32_t waitMs = 2000);
+
 }  // namespace flicko

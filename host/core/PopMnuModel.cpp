@@ -64,6 +64,7 @@ void RunPopMnuItem(const TPopMnu& item, IPopMnuHost& host, Processes& processes,
         processes.Execute(EditCommandLine(files.Editor, files.Ini));
         break;
     case EPopMnuKind::EditScrollDat:
+        host.MakeOwnScrollDat();
         processes.MakeFolderFor(files.ScrollDat);
         processes.Execute(EditCommandLine(files.Editor, files.ScrollDat));
         break;

@@ -77,6 +77,10 @@ public:
     virtual void ResumeHook() = 0;
     virtual void RequestReloadSettings() = 0;
     virtual void RequestReloadScrollData() = 0;
+    // Before "Edit scroll data": the shipped rules file is replaced by an
+    // upgrade, so the settings are pointed at a file of the user's own
+    // (made now when needed) and the editor opens that.
+    virtual void MakeOwnScrollDat() = 0;
     virtual void ShowAboutDialog() = 0;
     virtual void RequestExit() = 0;
     // The Startup item: does the program start at logon (a shortcut in the

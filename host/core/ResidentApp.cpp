@@ -2,12 +2,25 @@
 
 #include <exception>
 
+#include "engine/PressGate.h"
 #include "hook/FmoData.h"
 #include "platform/WinConst.h"
 #include "rules/SclDatReader.h"
+#include "rules/UserRules.h"
 #include "settings/SettingValues.h"
 
 namespace flicko {
+
+namespace {
+
+// However a reading ends (also aborted), the files it opened are watched.
+struct TWatchFilesRead {
+    TScrollDataReader& reader;
+    TFileWatch& watch;
+    ~TWatchFilesRead() { watch.WatchRules(reader.FilesRead()); }
+};
+
+}  // namespace
 
 TEngineSettings EngineSettingsFrom(const TSettingValues& values) {
     TEngineSettings e;
@@ -18,6 +31,7 @@ TEngineSettings EngineSettingsFrom(const TSettingValues& values) {
     e.XTolerance = values.Tolerance[0].Distance;
     e.YTolerance = values.Tolerance[1].Distance;
     e.LeaveConfinedCursor = values.LeaveConfinedCursor;
+    e.PassKey = PassKeyByName(values.PassKey);
     return e;
 }
 
@@ -43,12 +57,15 @@ void TResidentApp::SetDefaults() {
 
 void TResidentApp::StartUp(bool duplicate) {
     duplicate_ = duplicate;
+    // A second start reads nothing and shows nothing: it only ends.
+    if (duplicate_) return;
     // The settings. A failed path expansion ends the reading; what was read
     // stays and the program goes on with it.
     {
         TReadingScope reading(reading_);
         guard_.Run([&] { settings_.ReadSettings(); });
     }
+    watch_.WatchSettings(settings_.Files().Ini);
     const TSettingValues& values = settings_.Values();
     enabled_->SetEnabledValue(values.Enabled);
     tray_->Tooltip = values.TaskbarIcon.Tooltip;
@@ -65,6 +82,7 @@ void TResidentApp::LoadScrollData() {
     TReadingScope reading(reading_);
     guard_.Run([&] {
         TScrollDataReader reader(*model_, sys_.readReport, macros_);
+        const TWatchFilesRead watched{reader, watch_};
         reader.LoadScrollData(settings_.Files().ScrollDat);
     });
 }
@@ -78,6 +96,7 @@ std::uint32_t TResidentApp::MouseHook(std::uint32_t wParam, std::uint32_t tickNo
     // program's global hook) and must not drive this one.
     if (!enabled_->Enabled()) return 0;
     const std::uint32_t message = HookMessage(wParam);
+    const Millis began = sys_.desktop.TimeGetTime();
     const std::uint32_t reply = guard_.Run(std::uint32_t{0}, [&] {
         const bool rightPress = message == win::WM_RBUTTONDOWN || message == win::WM_RBUTTONDBLCLK;
         if (rightPress && HookMessageAge(wParam, tickNow) >= kStalePressMs) {
@@ -85,10 +104,25 @@ std::uint32_t TResidentApp::MouseHook(std::uint32_t wParam, std::uint32_t tickNo
             engine_->PressGivenUp();
             return std::uint32_t{0};
         }
-        return engine_->DispatchMouseEvent(message);
+        const std::uint32_t r = engine_->DispatchMouseEvent(message);
+        // A swallowing answer that comes after the hook's wait ended is not
+        // heard: the window got the press, so no drag runs from it and its
+        // release passes.
+        const Millis spent = sys_.desktop.TimeGetTime() - began;
+        if (rightPress && (r & kReplySwallow) && HookMessageAge(wParam, tickNow + spent) >= kStalePressMs) {
+            engine_->PressGivenUp();
+            return std::uint32_t{0};
+        }
+        return r;
     });
     Sync();
     return reply;
+}
+
+void TResidentApp::SendAfterReply() {
+    if (!engine_ || Reading()) return;
+    guard_.Run([&] { engine_->SendAfterReply(); });
+    Sync();
 }
 
 void TResidentApp::Sync() {
@@ -159,14 +193,27 @@ bool TResidentApp::RunDeferred() {
     // step runs its own loop: nothing here may start inside the engine.
     if ((engine_ && engine_->Busy()) || Reading()) return false;
     if (shutDownRequested_) return true;
+    SendAfterReply();
     ShowPendingPicture();
     if (reloadIni_) {
         reloadIni_ = false;
         ReloadSettingsNow();
     }
+    if (changedIni_) {
+        changedIni_ = false;
+        const std::string scrollDat = settings_.Files().ScrollDat;
+        ReloadSettingsNow();
+        // The settings name another rules file: that is a change of the rules.
+        if (scrollDat != settings_.Files().ScrollDat) changedScrollDat_ = true;
+    }
     if (reloadScrollDat_) {
         reloadScrollDat_ = false;
+        changedScrollDat_ = false;
         ReloadScrollDataNow();
+    }
+    if (changedScrollDat_) {
+        changedScrollDat_ = false;
+        ReloadChangedScrollData();
     }
     ShowPendingErrors();
     return shutDownRequested_;
@@ -203,6 +250,44 @@ void TResidentApp::ReloadSettingsNow() {
     if (!ok && enabled_->Enabled() != wasEnabled) guard_.Run([&] { SwitchEnabled(wasEnabled); });
     tray_->SetTooltip(settings_.Values().TaskbarIcon.Tooltip);
     engine_->ApplySettings(EngineSettingsFrom(settings_.Values()));
+    watch_.WatchSettings(settings_.Files().Ini);
+}
+
+void TResidentApp::WatchDue(Millis now) {
+    const TFileWatch::TChanges c = watch_.Take(now);
+    changedIni_ = changedIni_ || c.Settings;
+    changedScrollDat_ = changedScrollDat_ || c.Rules;
+}
+
+void TResidentApp::MakeOwnScrollDat() {
+    TFiles& files = settings_.Files();
+    const std::string before = files.ScrollDat;
+    const bool ok =
+        guard_.Run(false, [&] { return EnsureUserScrollDat(files.ScrollDat, files.Ini, sys_.profiles, macros_); });
+    if (!ok) queued_.pending.push_back(OwnScrollDatFailedText(files.ScrollDat));
+    if (files.ScrollDat != before) changedScrollDat_ = true;
+}
+
+void TResidentApp::ReloadChangedScrollData() {
+    TRulesCheck check;
+    {
+        TReadingScope reading(reading_);
+        check = guard_.Run(TRulesCheck{}, [&] { return CheckRulesFile(settings_.Files().ScrollDat, macros_); });
+    }
+    if (check.Clean()) {
+        ReloadScrollDataNow();
+        return;
+    }
+    // The files of the broken reading are watched on, so the repair is seen.
+    watch_.WatchRules(check.FilesRead);
+    TReadingScope reading(reading_);
+    guard_.Run([&] {
+        if (check.FirstLine > 0) {
+            sys_.readReport.ReportReadError(check.FirstFile, check.FirstLine, check.FirstMessage);
+        } else {
+            sys_.readReport.ShowErrorBox(check.FirstMessage);
+        }
+    });
 }
 
 void TResidentApp::ReloadScrollDataNow() {
@@ -215,6 +300,7 @@ void TResidentApp::ReloadScrollDataNow() {
         guard_.Run([&] {
             TScrollDataReader reader(*model_, sys_.readReport, macros_);
             // Scrolling is switched back on also when the reading is aborted.
+            const TWatchFilesRead watched{reader, watch_};
             flicko::ReloadScrollData(reader, *model_, settings_.Files().ScrollDat, wasEnabled,
                                      [this](bool v) { return SwitchEnabled(v); });
         });

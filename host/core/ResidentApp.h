@@ -21,6 +21,7 @@
 #include "hook/HookInstaller.h"
 #include "host/core/EnabledState.h"
 #include "host/core/ErrorGuard.h"
+#include "host/core/FileWatch.h"
 #include "host/core/IdlePass.h"
 #include "host/core/TaskbarIcon.h"
 #include "platform/Desktop.h"
@@ -67,12 +68,28 @@ public:
     // WM_MOUSEHOOK. wParam as the hook sent it (message id in the low word,
     // the send time in the high word); tickNow is the resident's tick count.
     std::uint32_t MouseHook(std::uint32_t wParam, std::uint32_t tickNow);
+    // What the last hook message left to send once its reply is given (the
+    // window procedure replies early, or the loop sends it).
+    bool OwesAfterReply() const { return engine_ && engine_->OwesAfterReply(); }
+    void SendAfterReply();
 
     // --- requests of the tray menu and of the window procedure -----------
     // Each is done by the next RunDeferred, never inside the handler.
     void RequestReloadIni() { reloadIni_ = true; }
     void RequestReloadScrollDat() { reloadScrollDat_ = true; }
     void RequestShutDown() { shutDownRequested_ = true; }
+    // The files the rules and the settings were read from, for the host's
+    // change notifications.
+    TFileWatch& Watch() { return watch_; }
+    // The watch's settle has ended: what changed on disk is read again by
+    // the next RunDeferred. The settings are read as ReadIni reads them; the
+    // rules only when they read without a report: a broken edit keeps the
+    // rules in force and its first report is shown, once for that change.
+    void WatchDue(Millis now);
+    // Points the settings at the user's own rules file, made when needed,
+    // when they name the shipped one; the new file is then read (and
+    // watched) by the next RunDeferred.
+    void MakeOwnScrollDat();
     // The loop's part, after each message and each idle pass: the tray
     // picture the engine asked for, pending reloads, then error boxes. True
     // when a shut-down is due: the caller then runs ShutDown and ends the
@@ -80,7 +97,8 @@ public:
     bool RunDeferred();
     // Something waits for RunDeferred (a request or an error to show).
     bool HasDeferredWork() const {
-        return reloadIni_ || reloadScrollDat_ || shutDownRequested_ || picturePending_ || !queued_.pending.empty();
+        return reloadIni_ || reloadScrollDat_ || changedIni_ || changedScrollDat_ || shutDownRequested_ ||
+               picturePending_ || !queued_.pending.empty() || OwesAfterReply();
     }
 
     // The hook is removed while the program's own windows take the mouse
@@ -157,6 +175,7 @@ private:
     void Sync();
     void ReloadSettingsNow();
     void ReloadScrollDataNow();
+    void ReloadChangedScrollData();
     void LoadScrollData();
     void SaveExitStatus();
     // Removes the hook (the running instance only) and saves the state that
@@ -201,6 +220,9 @@ private:
     bool started_ = false;
     bool reloadIni_ = false;
     bool reloadScrollDat_ = false;
+    bool changedIni_ = false;
+    bool changedScrollDat_ = false;
+    TFileWatch watch_;
     bool shutDownRequested_ = false;
     bool shutDown_ = false;
     bool exitStatusWritten_ = false;

@@ -472,7 +472,11 @@ Hwnd FakeDesktop::RecordCall(const char* name, Hwnd w) {
 
 Hwnd FakeDesktop::SetActiveWindow(Hwnd w) { return RecordCall("SetActiveWindow", w); }
 Hwnd FakeDesktop::SetFocus(Hwnd w) { return RecordCall("SetFocus", w); }
-bool FakeDesktop::SetForegroundWindow(Hwnd w) { return RecordCall("SetForegroundWindow", w) != kNoWindow; }
+bool FakeDesktop::SetForegroundWindow(Hwnd w) {
+    if (RecordCall("SetForegroundWindow", w) == kNoWindow) return false;
+    foreground_ = w;
+    return true;
+}
 bool FakeDesktop::BringWindowToTop(Hwnd w) { return RecordCall("BringWindowToTop", w) != kNoWindow; }
 
 void FakeDesktop::KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) {
@@ -518,6 +522,24 @@ int FakeDesktop::GetSystemMetrics(int index) {
 
 void FakeDesktop::SetWindowDpi(Hwnd w, int dpi) {
     if (Window* win = Find(w)) win->dpi = dpi;
+}
+
+void FakeDesktop::SetLogicalDpi(Hwnd w, int dpi) {
+    if (Window* win = Find(w)) win->logicalDpi = dpi;
+}
+
+bool FakeDesktop::PhysicalToLogicalPoint(Hwnd w, Point& p) {
+    const Window* win = Find(w);
+    if (!win) return false;
+    // The program's awareness is its top-level window's.
+    while (win->logicalDpi == 0 && win->parent != kNoWindow) win = Find(win->parent);
+    const int shown = WindowDpi(w);
+    if (win->logicalDpi == 0 || shown == 0) return true;
+    const auto scale = [&](std::int32_t v) {
+        return static_cast<std::int32_t>(std::lround(static_cast<double>(v) * win->logicalDpi / shown));
+    };
+    p = Point{scale(p.x), scale(p.y)};
+    return true;
 }
 
 int FakeDesktop::WindowDpi(Hwnd w) {

@@ -82,12 +82,16 @@ public:
     // A process with the given image name; its id for FakeWindowOptions.
     // One that cannot be opened stands for an elevated process.
     std::uint32_t AddProcess(const std::string& imageName, bool canOpen = true);
-    void EndProcess(std::uint32_t pid);
+    void EndProcess(std::uint32_t pid);  // its windows stay; it can no longer be opened
     // The process runs with higher rights than the program under test.
     void SetProcessHigher(std::uint32_t pid, bool v) { processes_[pid].higher = v; }
     // A program confines the cursor to rect (nothing: the whole screen).
     void SetClipCursor(std::optional<Rect> rect) { clip_ = rect; }
-    void SetCursorShowing(bool v) { cursorShowing_ = v; }  // its windows stay; it can no longer be opened
+    void SetCursorShowing(bool v) { cursorState_ = v ? CursorState::Showing : CursorState::Hidden; }
+    void SetCursorState(CursorState s) { cursorState_ = s; }
+    // The system turns the wheel over the focused window (false) or over the
+    // one under the cursor (true, the default).
+    void SetWheelFollowsCursor(bool v) { wheelFollowsCursor_ = v; }
     std::uint32_t DefaultProcess() const { return kDefaultProcess; }
     // Window properties (SetPropA) in the order EnumPropsExA gives them.
     void SetPropertyNames(Hwnd w, std::vector<std::string> names);
@@ -99,6 +103,10 @@ public:
     void AddMonitor(Rect rect, int dpi) { monitors_.push_back(Monitor{rect, dpi}); }
     void SetSystemDpi(int dpi) { systemDpi_ = dpi; }
     void SetWindowDpi(Hwnd w, int dpi);
+    // The window's program is not per-monitor aware: it lays itself out for
+    // dpi (96 unaware, the system's when system aware) and reads its points
+    // scaled from the DPI the window is shown at to that one.
+    void SetLogicalDpi(Hwnd w, int dpi);
 
     // --- driving the input state ----------------------------------------
     void SetTime(Millis t) { now_ = t; }
@@ -163,6 +171,7 @@ public:
     Hwnd SetFocus(Hwnd w) override;
     bool SetForegroundWindow(Hwnd w) override;
     bool BringWindowToTop(Hwnd w) override;
+    Hwnd GetForegroundWindow() override { return foreground_; }
     void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) override;
     void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
                     std::uintptr_t extra) override;
@@ -173,12 +182,14 @@ public:
     }
     void WheelInput(bool horizontal, std::int32_t delta) override;
     bool GetClipCursor(Rect& out) override;
-    bool CursorShowing() override { return cursorShowing_; }
+    CursorState GetCursorState() override { return cursorState_; }
+    bool WheelFollowsCursor() override { return wheelFollowsCursor_; }
     std::int16_t GetAsyncKeyState(int vk) override;
     Millis TimeGetTime() override { return now_; }
     int GetSystemMetrics(int index) override;
     std::uint32_t GetDoubleClickTime() override { return doubleClickTime_; }
     int WindowDpi(Hwnd w) override;
+    bool PhysicalToLogicalPoint(Hwnd w, Point& p) override;
 
 private:
     struct Window {
@@ -197,6 +208,7 @@ private:
         std::uint32_t process = 0;
         std::vector<std::string> properties;
         int dpi = 0;  // 0: the monitor's
+        int logicalDpi = 0;  // 0: per-monitor aware
     };
     struct Monitor {
         Rect rect;
@@ -225,7 +237,9 @@ private:
     Point cursor_;
     bool cursorUnreadable_ = false;
     std::optional<Rect> clip_;
-    bool cursorShowing_ = true;
+    CursorState cursorState_ = CursorState::Showing;
+    bool wheelFollowsCursor_ = true;
+    Hwnd foreground_ = kNoWindow;
     bool shiftJis_ = false;
     std::map<Hwnd, bool> hung_;
     std::map<int, bool> keysDown_;

@@ -115,6 +115,14 @@ struct WindowTraits {
 };
 
 // A menu not attached to a window (a window destroys its own menu bar).
+// FindFirstChangeNotification: INVALID_HANDLE_VALUE when it failed.
+struct ChangeNotificationTraits {
+    using handle_type = HANDLE;
+    static handle_type GetInvalid() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(handle_type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(handle_type h) { ::FindCloseChangeNotification(h); }
+};
+
 struct MenuTraits {
     using handle_type = HMENU;
     static handle_type GetInvalid() { return nullptr; }

@@ -221,6 +221,7 @@ Hwnd Win32Desktop::SetActiveWindow(Hwnd w) { return W(::SetActiveWindow(H(w))); 
 Hwnd Win32Desktop::SetFocus(Hwnd w) { return W(::SetFocus(H(w))); }
 bool Win32Desktop::SetForegroundWindow(Hwnd w) { return ::SetForegroundWindow(H(w)) != FALSE; }
 bool Win32Desktop::BringWindowToTop(Hwnd w) { return ::BringWindowToTop(H(w)) != FALSE; }
+Hwnd Win32Desktop::GetForegroundWindow() { return W(::GetForegroundWindow()); }
 
 void Win32Desktop::KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) {
     ::keybd_event(vk, scan, flags, static_cast<ULONG_PTR>(extra));
@@ -255,14 +256,24 @@ bool Win32Desktop::GetClipCursor(Rect& out) {
     return true;
 }
 
-bool Win32Desktop::CursorShowing() {
+CursorState Win32Desktop::GetCursorState() {
+    // Declared here: the target version hides it.
+    constexpr DWORD kCursorSuppressed = 0x00000002;  // CURSOR_SUPPRESSED
     CURSORINFO info{};
     info.cbSize = sizeof info;
-    if (!::GetCursorInfo(&info)) return true;
+    if (!::GetCursorInfo(&info)) return CursorState::Showing;
     // Only the show count: a thread that never set a cursor reports none,
     // and Wine answers for the foreground thread, not the one under the
     // cursor.
-    return (info.flags & CURSOR_SHOWING) != 0;
+    if (info.flags & CURSOR_SHOWING) return CursorState::Showing;
+    return (info.flags & kCursorSuppressed) ? CursorState::Suppressed : CursorState::Hidden;
+}
+
+bool Win32Desktop::WheelFollowsCursor() {
+    constexpr UINT kGetMouseWheelRouting = 0x201C;  // SPI_GETMOUSEWHEELROUTING
+    constexpr DWORD kRoutingMousePos = 2;           // MOUSEWHEEL_ROUTING_MOUSE_POS
+    DWORD routing = 0;
+    return ::SystemParametersInfoA(kGetMouseWheelRouting, 0, &routing, 0) && routing == kRoutingMousePos;
 }
 
 std::int16_t Win32Desktop::GetAsyncKeyState(int vk) { return static_cast<std::int16_t>(::GetAsyncKeyState(vk)); }
@@ -270,5 +281,17 @@ Millis Win32Desktop::TimeGetTime() { return ::timeGetTime(); }
 int Win32Desktop::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 std::uint32_t Win32Desktop::GetDoubleClickTime() { return ::GetDoubleClickTime(); }
 int Win32Desktop::WindowDpi(Hwnd w) { return ShownDpiOfWindow(H(w)); }
+
+bool Win32Desktop::PhysicalToLogicalPoint(Hwnd w, Point& p) {
+    // Windows 8.1 and later; before, a program's points were never scaled
+    // per monitor.
+    using Fn = BOOL(WINAPI*)(HWND, LPPOINT);
+    static const auto convert = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("user32.dll"), "PhysicalToLogicalPointForPerMonitorDPI")));
+    POINT pt{p.x, p.y};
+    if (!convert || !convert(H(w), &pt)) return false;
+    p = Point{pt.x, pt.y};
+    return true;
+}
 
 }  // namespace flicko

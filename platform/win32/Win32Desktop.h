@@ -35,6 +35,7 @@ public:
     Hwnd SetActiveWindow(Hwnd w) override;
     Hwnd SetFocus(Hwnd w) override;
     bool SetForegroundWindow(Hwnd w) override;
+    Hwnd GetForegroundWindow() override;
     bool BringWindowToTop(Hwnd w) override;
     void KeybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t extra) override;
     void MouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data,
@@ -42,12 +43,14 @@ public:
     bool GetCursorPos(Point& out) override;
     void WheelInput(bool horizontal, std::int32_t delta) override;
     bool GetClipCursor(Rect& out) override;
-    bool CursorShowing() override;
+    CursorState GetCursorState() override;
+    bool WheelFollowsCursor() override;
     std::int16_t GetAsyncKeyState(int vk) override;
     Millis TimeGetTime() override;
     int GetSystemMetrics(int index) override;
     std::uint32_t GetDoubleClickTime() override;
     int WindowDpi(Hwnd w) override;
+    bool PhysicalToLogicalPoint(Hwnd w, Point& p) override;
 };
 
 }  // namespace flicko

@@ -4,6 +4,7 @@
 
 #include "base/Dpi.h"
 #include "base/HandleValue.h"
+#include "engine/PressGate.h"
 #include "platform/WinConst.h"
 #include "rules/RuleView.h"
 #include "rules/SclDatReadProps.h"
@@ -91,7 +92,24 @@ std::vector<std::string> NoScrollReasonLines(Desktop& desktop, const TRuleModel&
         return {"Not scrolled: " + name + " (" + std::to_string(pid) + ") runs with higher rights than Flicko",
                 " (as administrator); Windows keeps Flicko's messages and input from its windows."};
     }
-    if (!t.Rule || t.IsScroll) return {};
+    if (t.Rule && t.IsScroll) {
+        // What Flicko asks at every press, with its built-in settings.
+        switch (WhyPressLeftAlone(desktop, TEngineSettings{}, t.PointedWindow, *t.Rule)) {
+        case TLeaveReason::None: return {};
+        case TLeaveReason::PassKey:
+            return {"Not scrolled: the pass key is held ([Scroll] PassKey);", " the right drag reaches the window."};
+        case TLeaveReason::CursorHidden:
+            return {"Not scrolled: its program hides the cursor, as a game does;",
+                    " Flicko leaves its right button alone ([Scroll] LeaveConfinedCursor)."};
+        case TLeaveReason::CursorConfined:
+            return {"Not scrolled: its program confines the cursor to its window, as a game does;",
+                    " Flicko leaves its right button alone ([Scroll] LeaveConfinedCursor)."};
+        case TLeaveReason::WheelToFocus:
+            return {"Not scrolled: the rule turns the wheel as input, which Windows gives the focused",
+                    " window, and its program is not in the foreground."};
+        }
+    }
+    if (!t.Rule) return {};
     // "FILE:LINE", or "built-in defaults" when no else block was read.
     const std::string where = RuleSourceLine(model, *t.Rule).substr(3);
     if (t.Rule == &model.ElseSclDat) {

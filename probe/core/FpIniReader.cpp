@@ -84,6 +84,7 @@ void TFpSettings::ReadFlickoFiles(std::string flickoIni) {
         files_.ScrollDat = g.ReadPath("Files", "ScrollDat", files_.ScrollDat);
         files_.Editor = g.ReadPath("Files", "Editor", files_.Editor);
         files_.Debugger = g.ReadPath("Files", "Debugger", files_.Debugger);
+        flickoLast_ = flickoIni;
         if (!NextIniFile(current, flickoIni, flickoReadList_, errors_)) break;
     }
 }

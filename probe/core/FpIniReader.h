@@ -59,6 +59,12 @@ public:
     // FlickoIni into the resident program's chain for [Files]. Afterwards
     // Files().Ini names the last file of the probe's chain.
     void ReadProbeSettings();
+    // The file that holds the rules file's name for both programs: the last
+    // resident settings file the chain reached, else the probe's own last
+    // file. The user's own rules file is named there.
+    const std::string& RulesSettingsFile() const {
+        return flickoLast_.empty() ? files_.Ini : flickoLast_;
+    }
     // Geometry and checks into Files().Ini; [Files] is never written.
     bool WriteProbeSettings();
 
@@ -73,6 +79,7 @@ private:
     TProbeChecks checks_;
     std::string readList_;       // the probe's own chain
     std::string flickoReadList_;  // the resident program's chain of one FlickoIni
+    std::string flickoLast_;      // the last file of the last resident chain
 };
 
 }  // namespace flicko

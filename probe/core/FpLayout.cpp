@@ -32,7 +32,7 @@ std::int32_t ClampTreeWidth(std::int32_t wanted, std::int32_t clientWidth, int d
 
 std::int32_t ClampScrollDataHeight(std::int32_t wanted, std::int32_t panelHeight, int dpi) {
     const TScaled k(dpi);
-    const std::int32_t most = panelHeight - 2 * kPanelBevel - 2 * k.Head - k.Splitter - k.Min;
+    const std::int32_t most = panelHeight - 2 * kPanelBevel - (1 + kFootRows) * k.Head - k.Splitter - k.Min;
     return std::max(k.Min, std::min(wanted, most));
 }
 
@@ -64,7 +64,7 @@ TFpLayout LayoutProbeForm(std::int32_t w, std::int32_t h, std::int32_t treeWidth
     const std::int32_t data = std::max(scrollDataHeight, k.Min);
     l.ScrollDataHeight = data;
     const std::int32_t right = panel - b;
-    const std::int32_t footTop = std::max(b + k.Head, ph - b - k.Head);
+    const std::int32_t footTop = std::max(b + k.Head, ph - b - kFootRows * k.Head);
     l.PnlSclDatHead = R(b, b, right, b + k.Head);
     l.PnlSclDatFoot = R(b, footTop, right, ph - b);
     const std::int32_t dataTop = b + k.Head;

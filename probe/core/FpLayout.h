@@ -20,6 +20,7 @@ constexpr std::int32_t kSplitterMinSize = 10;
 constexpr std::int32_t kSplitterThickness = 3;
 constexpr std::int32_t kHeadHeight = 25;    // PnlSystem, the two heads, the foot
 constexpr std::int32_t kPanelBevel = 2;     // raised inner and lowered outer bevel
+constexpr std::int32_t kFootRows = 2;       // the foot: the Scroll check, then the rule actions
 
 struct TFpLayout {
     // In the form's client area.

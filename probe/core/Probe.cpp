@@ -111,18 +111,7 @@ void TProbe::ProbePress(Point p, Millis) {
     d.Applied[0] = d.Applied[1] = 0;
     ruleChosen_ = checks_.ScrollDateFile;
 
-    if (checks_.ScrollDateFile) {
-        const TKnowWindow& entry = model_.ChooseRule(w, paths_);
-        s.Rule = entry.SclDat;
-        s.IsScroll = entry.IsScroll;
-        if (s.IsScroll) {
-            TProcessNamesScope processes(paths_, entry.Processes);
-            s.TargetWindow = paths_.ResolveWindowPath(w, s.Rule->SendTo, *s.Rule);
-            scroll_.PrepareAxes();
-            s.TargetRect = ClientRectOnScreen(desktop_, s.TargetWindow);
-        }
-        ShowScrollData();
-    }
+    if (checks_.ScrollDateFile) ChooseRule(w);
     if (checks_.WindowsTree) {
         tree_.BuildWindowTree(w);
         view_.ShowWindowTree(tree_);
@@ -145,6 +134,25 @@ void TProbe::ProbeMove(Point p) {
 void TProbe::ProbeRelease() {
     state_.Drag.Pressed = false;
     scroll_.EndLineBurst();
+}
+
+void TProbe::ChooseRule(Hwnd w) {
+    ScrollTarget& s = state_.Target;
+    s.PointedWindow = w;
+    const TKnowWindow& entry = model_.ChooseRule(w, paths_);
+    s.Rule = entry.SclDat;
+    s.IsScroll = entry.IsScroll;
+    if (s.IsScroll) {
+        TProcessNamesScope processes(paths_, entry.Processes);
+        s.TargetWindow = paths_.ResolveWindowPath(w, s.Rule->SendTo, *s.Rule);
+        scroll_.PrepareAxes();
+        s.TargetRect = ClientRectOnScreen(desktop_, s.TargetWindow);
+    }
+    ShowScrollData();
+}
+
+void TProbe::ShowRuleAgain(Hwnd w) {
+    if (!state_.Drag.Pressed && desktop_.IsWindow(w)) ChooseRule(w);
 }
 
 void TProbe::ShowScrollData() {

@@ -72,6 +72,9 @@ public:
     // again only when it ran before. Refused while a reading runs.
     void ReloadScrollData(const std::function<void()>& load);
     bool Reading() const { return reading_; }
+    // The rules changed under a window the views showed: its rule is chosen
+    // and shown again (not while a probe runs, nor for a window now gone).
+    void ShowRuleAgain(Hwnd w);
 
     const EngineState& State() const { return state_; }
     TWindowTree& Tree() { return tree_; }
@@ -98,6 +101,7 @@ private:
         bool& flag_;
     };
 
+    void ChooseRule(Hwnd w);
     void ShowScrollData();
     void ShowScrollResult();
 

@@ -28,6 +28,9 @@ def case_second_instance_exits(h):
     log = h.start_hooked()
     first = h.block()
     second = h.wine(os.path.join(h.rel, "flicko.exe"))
+    # It says so in one box and ends when that is closed.
+    wait_for(lambda: h.tool("exists", "#32770")[0] == 0, 90, "the second instance's note", log)
+    h.tool("close", "#32770")
     try:
         rc = second.wait(timeout=90)
     except subprocess.TimeoutExpired:

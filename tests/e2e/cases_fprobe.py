@@ -118,3 +118,70 @@ def case_fprobe_geometry_persists(h):
     start_fprobe(h, write=False)
     rc, rect = h.tool("rect", FPROBE)
     check(rc == 0 and rect.split()[:2] == ["120", "80"], f"second start at {rect}")
+
+
+FPROBE_ACTIONS = {"leave_alone": 116, "undo": 119}
+
+
+def case_fprobe_rule_actions_take_effect_by_themselves(h):
+    # The shipped settings and rules, the user's own files in the case's
+    # folder instead of the prefix's shared %APPDATA%; not there yet.
+    own = os.path.join(h.work, "own")
+    with open(os.path.join(h.args.release, "default", "flicko.ini"), encoding="latin-1") as f:
+        shipped = f.read().replace("Ini=%APPDATA%\\Flicko\\flicko.ini",
+                                   "Ini=" + winpath(os.path.join(own, "flicko.ini")))
+    with open(h.ini, "w", newline="\r\n", encoding="latin-1") as f:
+        f.write(shipped)
+    shutil.copy(os.path.join(h.args.release, "default", "scroll.dat"), os.path.join(h.rel, "default", "scroll.dat"))
+    log = h.start_hooked()
+    point = inside(log.rects["edit"])
+
+    def drag_lines(px, lines, what):
+        before = edit_pos(log)
+        log.mark()
+        drag(point, 0, -px, steps=8)
+        wait_for(lambda: edit_pos(log) == before + lines, 20, what, log)
+
+    def drag_passes(what):
+        before = edit_pos(log)
+        log.mark()
+        drag(point, 0, -64, steps=8)
+        wait_for(lambda: log.events("edit", "rup"), 20, what, log)
+        xdo("key", "Escape")  # the edit's own context menu
+        check(len(log.events("edit", "rdown")) == 1 and edit_pos(log) == before, f"{what}: the edit scrolled", log)
+
+    drag_lines(16 * 4, 4, "the shipped rules scroll the edit")
+    start_fprobe(h)
+    hover(point)
+    xdo("mousedown", "3")
+    wait_for(lambda: fprobe_text(h, "rule"), 20, "the edit's rule in fprobe", log)
+    xdo("mouseup", "3")
+    time.sleep(0.3)
+    xdo("key", "Escape")
+
+    check(h.tool("click", FPROBE, str(FPROBE_ACTIONS["leave_alone"]))[0] == 0, "Leave alone did not answer")
+    check(fprobe_text(h, "rule").startswith("ProcessI(fixture.exe){"), "fprobe does not show the new rule", log)
+    shoot(h, "fprobe-rule-actions.png")
+    time.sleep(1.0)
+    drag_passes("after Leave alone")
+    check(h.tool("click", FPROBE, str(FPROBE_ACTIONS["undo"]))[0] == 0, "Undo did not answer")
+    time.sleep(1.0)
+    drag_lines(16 * 4, 4, "Undo brings scrolling back")
+
+    # A save from an editor: a plain write of the user's file.
+    mine = os.path.join(own, "scroll.dat")
+    with open(mine, encoding="latin-1") as f:
+        text = f.read()
+    check("#include <appdir>\\default\\scroll.dat" in text and "fprobe" not in text.split("#include")[1],
+          f"the user's file after Undo:\n{text}")
+    with open(mine, "w", newline="\r\n") as f:
+        f.write(text + "ClassI(Edit) { VScrollWidth: 32 dot; }\n")
+    time.sleep(1.0)
+    drag_lines(32 * 3, 3, "the edited rules scroll by them")
+    # A broken edit: the rules in force stay, one report.
+    with open(mine, "w", newline="\r\n") as f:
+        f.write(text + "ClassI(Edit) { VScrollWidth: 64 dot; NoSuchKey: 1; }\n")
+    wait_for(lambda: h.tool("exists", "#32770")[0] == 0, 10, "the report of the broken edit", log)
+    check(h.tool("close", "#32770", "10000")[0] == 0, "the report did not close")
+    check(stays(lambda: h.tool("exists", "#32770")[0] != 0, 2), "the broken edit was reported twice", log)
+    drag_lines(32 * 3, 3, "the rules from before the broken edit")

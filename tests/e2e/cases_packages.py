@@ -77,6 +77,9 @@ def installer_case(h, setup, prefix):
     except subprocess.TimeoutExpired:
         raise Failure("the running Flicko was not ended by the second installation")
     check(os.stat(marker).st_mtime > 1, "flicko.exe was not replaced")
+    with open(os.path.join(own, "scroll.dat"), newline="") as f:
+        check(f.read() == "#include <appdir>\\default\\scroll.dat\r\nClassI(Edit) { VScrollWidth: 32 dot; }\r\n",
+              "the upgrade changed the user's rules file")
     h.flicko = None
     h.wait_hooked(log)
     # The upgraded Flicko reads the user's files: 3 lines take 96 px now

@@ -83,20 +83,49 @@ def case_shipped_rules_fixture_windows(h):
         end(h.procs[-1])
     # A drawing surface of no known kind, and a window that would scroll but
     # whose program confines the cursor as a game does, each get their right
-    # drag whole: one press, a move to every place, one release.
+    # drag whole.
     for name, panel in [("surface", ("panelclass=CanvasOfSomeCad", "nobar")),
                         ("game", ("panelclass=GameView", "clip"))]:
-        log = h.start_fixture(name, extra=panel)
-        x, y = inside(log.rects["panel"], 0.3, 0.3)
-        drag((x, y), 120, 60, steps=12, pause=0.05)
-        wait_for(lambda: log.events("panel", "rup"), 20, f"{name}: the release", log)
-        time.sleep(0.5)
-        got = [l[2] for l in log.lines() if l[1] == "panel" and l[2] in ("rdown", "rup", "rdbl")]
-        check(got == ["rdown", "rup"], f"{name}: expected one press and one release, got {got}", log)
-        cx, cy = log.client["panel"]
-        seen = {(int(l[3]) + cx, int(l[4]) + cy) for l in log.events("panel", "pmove")}
-        missing = {(x + 10 * i, y + 5 * i) for i in range(1, 13)} - seen
-        check(not missing, f"{name}: no moves at {sorted(missing)}", log)
-        check(not log.events("panel", "vscroll") and not log.events("panel", "wheel"), f"{name}: scrolled", log)
-        xdo("key", "Escape")
-        end(h.procs[-1])
+        drag_reaches_panel_whole(h, name, panel)
+
+
+def drag_reaches_panel_whole(h, name, panel):
+    """A right drag over the panel reaches it whole, as without Flicko."""
+    log = h.start_fixture(name, extra=panel)
+    x, y = inside(log.rects["panel"], 0.3, 0.3)
+    drag((x, y), 120, 60, steps=12, pause=0.05)
+    wait_for(lambda: log.events("panel", "rup"), 20, f"{name}: the release", log)
+    time.sleep(0.5)
+    got = [l[2] for l in log.lines() if l[1] == "panel" and l[2] in ("rdown", "rup", "rdbl")]
+    check(got == ["rdown", "rup"], f"{name}: expected one press and one release, got {got}", log)
+    cx, cy = log.client["panel"]
+    seen = {(int(l[3]) + cx, int(l[4]) + cy) for l in log.events("panel", "pmove")}
+    missing = {(x + 10 * i, y + 5 * i) for i in range(1, 13)} - seen
+    check(not missing, f"{name}: no moves at {sorted(missing)}", log)
+    scrolled = [l for l in log.lines() if l[1] == "panel" and l[2] in ("vscroll", "hscroll", "wheel")]
+    check(not scrolled, f"{name}: scrolled: {scrolled}", log)
+    xdo("key", "Escape")
+    end(h.procs[-1])
+
+
+def case_shipped_rules_framework_windows(h):
+    # Windows that behave as common frameworks' windows do. A forms view
+    # with a bar of its own drops line requests that name a bar control.
+    shipped_flicko(h)
+    log = h.start_fixture("forms", extra=("panelclass=WindowsForms10.Window.8.app.0.2bf8098_r6_ad1", "forms",
+                                          "range=1000"))
+    before = panel_pos(log)
+    drag(inside(log.rects["panel"], 0.5, 0.9), 0, -160, steps=26)
+    wait_for(lambda: panel_pos(log) == before + 10, 20, "forms: 10 lines", log)
+    end(h.procs[-1])
+    # A resizable window whose only bar child is its size grip: no bar.
+    drag_reaches_panel_whole(h, "grip", ("panelclass=ResizableDialog", "grip"))
+    # A toolkit view that moves by one step per wheel message: 300 px in
+    # moves of 100 px are five notches, so five messages.
+    log = h.start_fixture("permsg", extra=("panelclass=SunAwtCanvas", "permsg"))
+    before = panel_pos(log)
+    drag(inside(log.rects["panel"], 0.5, 0.9), 0, -300, steps=3, pause=0.3)
+    wait_for(lambda: panel_pos(log) == before + 5, 20, "permsg: five steps", log)
+    time.sleep(0.5)
+    wheels = [int(l[3]) for l in log.events("panel", "wheel")]
+    check(wheels == [-120] * 5, f"permsg: not one message per notch: {wheels}", log)

@@ -98,7 +98,9 @@ def case_tray_menu_items(h):
                                     "Execute2=flicko_no_such_program.exe : Broken"])
     # The profile functions take off one pair of quotes around a whole
     # value: a value that starts and ends quoted is wrapped in one more.
-    files = f'Editor="{tool} record {quoted(record)} "%1""'
+    # The user's own settings in the case's folder, as the shipped ones hand over.
+    own = os.path.join(h.work, "own")
+    files = f'Editor="{tool} record {quoted(record)} "%1""\nIni={winpath(os.path.join(own, "flicko.ini"))}'
     h.write_settings(files=files, extra=text)
     log = h.start_hooked()
     drags_scroll(log)
@@ -110,7 +112,9 @@ def case_tray_menu_items(h):
     wait_for(lambda: os.path.exists(record), 30, "the editor started", log)
     with open(record, encoding=ansi_codepage(h.prefix)) as f:
         line = f.read()
-    dat = winpath(os.path.join(h.rel, "default", "scroll.dat"))
+    # Never the shipped rules: the user's own file, made beside the user's
+    # settings and including the shipped one.
+    dat = winpath(os.path.join(own, "scroll.dat"))
     check(f'"{dat}"' in line, f"the editor got {line!r}, not the quoted {dat}")
 
     # Rules edited, then read again: a line is now 8 pixels.

@@ -41,10 +41,13 @@ protected:
         desktop.SetTime(kT0);
     }
 
+    // As the host runs it: what the message left to send goes after the reply.
     std::uint32_t Hook(std::uint32_t msg, Point p, Millis t) {
         desktop.SetTime(t);
         desktop.SetCursor(p);
-        return engine.DispatchMouseEvent(msg);
+        const std::uint32_t reply = engine.DispatchMouseEvent(msg);
+        engine.SendAfterReply();
+        return reply;
     }
     void TickAt(Millis t) {
         desktop.SetTime(t);
@@ -190,6 +193,30 @@ TEST_F(WholeDrag, HoldLongerThanTheTimeToleranceRestsOnASlowTarget) {
     }
     engine.DispatchMouseEvent(win::WM_RBUTTONUP);
     EXPECT_FALSE(engine.InertiaRunning());
+}
+
+TEST_F(WholeDrag, FastFlickGlidesOverATargetSlowerThanTheFlick) {
+    LongPaneOfTenPixelLines();
+    LinesCost(8);
+    desktop.SetButtonDown(win::VK_RBUTTON, true);
+    Hook(win::WM_RBUTTONDOWN, {150, 110}, kT0);
+    // 300 px down in 48 ms, then let go at once. The lines take far longer
+    // than the flick, so the moves and the release wait behind them, and the
+    // system learns where the cursor went only when the target reads its
+    // input again: the button poll in between still finds it where the last
+    // move left it.
+    const auto cursorAt = [](Millis t) { return 110 + 25 * static_cast<int>(std::min<Millis>(t - kT0, 48) / 4); };
+    for (Millis t = kT0 + 4;; t = std::max(t + 4, desktop.TimeGetTime() + 3)) {
+        Hook(win::WM_MOUSEMOVE, {150, cursorAt(t)}, t);
+        desktop.SetTime(desktop.TimeGetTime() + 1);
+        engine.CheckMouseTick();
+        if (t >= kT0 + 48) break;
+    }
+    const Millis up = desktop.TimeGetTime() + 2;
+    ASSERT_GT(up - kT0, 200u);
+    desktop.SetButtonDown(win::VK_RBUTTON, false);
+    Hook(win::WM_RBUTTONUP, {150, cursorAt(up)}, up);
+    EXPECT_TRUE(engine.InertiaRunning());
 }
 
 TEST_F(WholeDrag, SlowDragDoesNotGlide) {
@@ -339,12 +366,20 @@ TEST_F(Reentry, AnyPressDuringAGlideTickStopsTheGlideAndTheTick) {
         std::uint32_t nestedReply = 99;
         DuringNextSend([&] { nestedReply = engine.DispatchMouseEvent(press); });
         TickAt(t + 90);  // 140 px due: many lines
-        EXPECT_EQ(nestedReply, 0u) << press;
+        // A right press on the gliding window is kept from it: it starts a drag.
+        EXPECT_EQ(nestedReply, press == win::WM_RBUTTONDOWN ? 1u : 0u) << press;
         EXPECT_FALSE(engine.InertiaRunning()) << press;
         // The tick sent one line request (the one the press came in on).
         EXPECT_EQ(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_LINEUP), 1) << press;
         EXPECT_EQ(engine.TrayPicture(), TB_ENABLE);
     }
+    EXPECT_TRUE(engine.WantsMoves());
+    // Released without moving: the stopping click is not given back. The
+    // hook stayed in all along (the rule has no press or drag-end actions):
+    // the release that follows the answered press cannot slip past it.
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 190}, t + 150), 1u);
+    EXPECT_TRUE(desktop.Inputs().empty());
+    EXPECT_EQ(pause.pauses, 0);
 }
 
 TEST_F(Reentry, RightPressDuringADragMoveEndsTheDragAndItsReleasePasses) {
@@ -375,6 +410,20 @@ TEST_F(Reentry, ReleaseDuringAMoveIsSwallowedOnceAndEndsTheDragAfterIt) {
     EXPECT_FALSE(engine.CheckMouseRunning());
     // A further release of the same press is the application's.
     EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 162}, kT0 + 120), 0u);
+}
+
+TEST_F(Reentry, MoveDuringTheNoticeOfAPauseScrollsWhenTheNoticeReturns) {
+    desktop.SetButtonDown(win::VK_RBUTTON, true);
+    Hook(win::WM_RBUTTONDOWN, {150, 150}, kT0);
+    Hook(win::WM_MOUSEMOVE, {150, 162}, kT0 + 10);
+    engine.CheckMouseTick();  // lines went out since the last tick
+    desktop.ClearRecords();
+    DuringNextSend([&] {
+        desktop.SetCursor({150, 174});
+        engine.DispatchMouseEvent(win::WM_MOUSEMOVE);
+    });
+    engine.CheckMouseTick();  // a pause: its notice, during which the cursor moves on
+    EXPECT_EQ(TakeSentToEdit(), testing::Seq({EndOfLines("V"), Lines("V", 0, 1)}));
 }
 
 TEST_F(Reentry, NonClientRightPressAfterADragDoesNotReplayItsRelease) {

@@ -1,4 +1,5 @@
 #include "engine/MouseEvents.h"
+#include "engine/PressGate.h"
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,25 @@ TEST_F(DragTracking, PressPassesWhileAProgramConfinesOrHidesTheCursor) {
     EXPECT_EQ(click(), 0u);
     settings.LeaveConfinedCursor = false;
     EXPECT_EQ(click(), 1u) << "the setting turns it off";
+    settings.LeaveConfinedCursor = true;
+    desktop.SetCursorState(CursorState::Suppressed);
+    EXPECT_EQ(click(), 1u) << "a pen or touch in use hides the cursor for nobody's game";
+    desktop.SetCursorShowing(true);
+    desktop.SetClipCursor(Rect{0, 0, 640, 1024});
+    EXPECT_EQ(click(), 1u) << "kept on one monitor by a utility, not by the pointed program";
+}
+
+TEST_F(DragTracking, PassKeyHeldAtThePressLeavesTheWholeDragToTheWindow) {
+    desktop.SetButtonDown(win::VK_CONTROL, true);  // the built-in key
+    EXPECT_EQ(Press({50, 50}), 0u);
+    EXPECT_EQ(Send(win::WM_MOUSEMOVE, {50, 90}), 0u);
+    EXPECT_EQ(Release({50, 90}), 0u);
+    EXPECT_EQ(journal.Count("PrepareAxes"), 0);
+    EXPECT_TRUE(actions.codes.empty());
+    desktop.Advance(1000);
+    settings.PassKey = PassKeyByName("none");
+    EXPECT_EQ(Press({50, 50}), 1u) << "without a pass key Ctrl is any key";
+    EXPECT_EQ(PassKeyByName("shift") + PassKeyByName("Alt"), 16 + 17) << "no such name: the built-in key";
 }
 
 TEST_F(DragTracking, RuleWithIsScrollOffPassesThrough) {

@@ -46,6 +46,16 @@ TEST_F(WheelAtDpi, WheelMessageCarriesThePhysicalCursorPointOnAScaledMonitor) {
     EXPECT_EQ(sent[0].lp, static_cast<LParam>(win::MakeLong(160, 230)));
 }
 
+TEST_F(WheelAtDpi, WheelMessageCarriesThePointAsATargetStretchedByTheSystemReadsIt) {
+    desktop.AddMonitor({0, 0, 1920, 1080}, 144);
+    desktop.SetLogicalDpi(frame, 96);  // not per-monitor aware: its points are two thirds
+    rule.CursorPos = TCursorPos::Pointed;
+    SetV(TScrollMethod::mousewheel, 0.1f);
+    Press(edit, {150, 180});
+    DragTo(0, 36);
+    EXPECT_EQ(desktop.Records().back().lp, static_cast<LParam>(win::MakeLong(100, 120)));
+}
+
 // A drag on a 150 % monitor that leaves it for a 100 % one below: the lines
 // keep the target's size from the press to the release.
 TEST(ScrollAcrossMonitors, DragIntoAMonitorOfAnotherScaleKeepsTheTargetsLineSize) {

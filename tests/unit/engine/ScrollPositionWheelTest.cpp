@@ -3,6 +3,7 @@
 // turns when only one or neither uses line steps.
 #include <gtest/gtest.h>
 
+#include "engine/PressGate.h"
 #include "tests/unit/engine/ScrollTestSupport.h"
 
 namespace flicko {
@@ -253,8 +254,8 @@ TEST_F(WheelFamily, NotchStepSendsWholeNotchesAndKeepsTheRestForTheNext) {
     Press(edit);
     for (int dy = 5; dy <= 55; dy += 5) DragTo(0, dy);
     EXPECT_TRUE(TakeSent().empty()) << "110 units are less than a notch";
-    DragTo(0, 125);  // 250 units: two notches; 5 px wait for the next
-    EXPECT_EQ(TakeSent(), (Calls{"WHEEL(240)"}));
+    DragTo(0, 125);  // 250 units: two notches, one message each; 5 px wait for the next
+    EXPECT_EQ(TakeSent(), (Calls{"WHEEL(120)", "WHEEL(120)"}));
     EXPECT_EQ(Applied(kAxisV), 120);
     EXPECT_EQ(VPos(), 44);
 }
@@ -270,6 +271,22 @@ TEST_F(WheelFamily, InputWheelTurnsTheWheelAtTheCursorWithTheSignOfItsAxis) {
     EXPECT_EQ(in[0].msg | in[0].wp, win::MOUSEEVENTF_HWHEEL | 60u);
     EXPECT_EQ(in[1].msg | in[1].wp, win::MOUSEEVENTF_WHEEL | 120u);
     EXPECT_EQ(VPos(), 47) << "the window under the cursor took it, and only as input";
+}
+
+TEST_F(WheelFamily, InputWheelTurnsOnlyOverTheTargetsProgramAndNeedsItInFrontWhereTheFocusGetsTheWheel) {
+    SetV(TScrollMethod::inputwheel, 0.5f);
+    desktop.SetCursor({150, 150});
+    Press(edit);
+    desktop.SetCursor({700, 150});  // off the frame: another program's window
+    DragTo(0, 60);
+    EXPECT_TRUE(desktop.Inputs().empty());
+    desktop.SetCursor({150, 150});
+    DragTo(0, 120);  // back over it: only what was dragged since
+    EXPECT_EQ(desktop.Inputs().size(), 1u);
+    desktop.SetWheelFollowsCursor(false);
+    EXPECT_EQ(WhyPressLeftAlone(desktop, TEngineSettings{}, edit, rule), TLeaveReason::WheelToFocus);
+    desktop.SetForegroundWindow(frame);
+    EXPECT_EQ(WhyPressLeftAlone(desktop, TEngineSettings{}, edit, rule), TLeaveReason::None);
 }
 
 // --- how the axes take turns -------------------------------------------------

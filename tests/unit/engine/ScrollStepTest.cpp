@@ -161,6 +161,14 @@ TEST_F(StepFamily, ScrollLineNamesTheBarWindowInLParam) {
     EXPECT_EQ(desktop.Position(bar, win::SB_CTL), 24);
 }
 
+TEST_F(StepFamily, ScrollLineAboutTheWindowsOwnBarNamesNoBar) {
+    Press(edit);
+    DragTo(0, 12);
+    scroll.EndLineBurst();
+    EXPECT_EQ(desktop.SentTo(edit).size(), 2u);  // the line and the end of the run
+    for (const FakeRecord& r : desktop.SentTo(edit)) EXPECT_EQ(r.lp, 0);
+}
+
 TEST_F(StepFamily, EditScrollSendsEmScrollLines) {
     SetV(TScrollMethod::editscroll, 12.0f);
     SetH(TScrollMethod::editscroll, 6.0f);

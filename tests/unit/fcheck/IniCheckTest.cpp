@@ -52,6 +52,7 @@ TEST_F(IniCheckTest, PrintsTheChainsResultInTableOrderThenTheItemLists) {
               "Scroll.CheckMouseInterval=20\n"
               "Scroll.InertiaInterval=10\n"
               "Scroll.LeaveConfinedCursor=True\n"
+              "Scroll.PassKey=CONTROL\n"
               "Etc.Ja=True\n"
               "LeftButton[0]=3|Toggle\n"
               "RightButton[0]=0|\n"

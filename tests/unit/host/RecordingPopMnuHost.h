@@ -22,6 +22,7 @@ struct RecordingPopMnuHost : IPopMnuHost {
     void ResumeHook() override { calls.push_back("resume"); }
     void RequestReloadSettings() override { calls.push_back("reload-ini"); }
     void RequestReloadScrollData() override { calls.push_back("reload-dat"); }
+    void MakeOwnScrollDat() override { calls.push_back("own-dat"); }
     void ShowAboutDialog() override { calls.push_back("about"); }
     void RequestExit() override { calls.push_back("exit"); }
     bool startsAtLogon = false;

@@ -155,6 +155,24 @@ TEST_F(ResidentApp, PressTheHookMayHaveGivenUpOnStartsNoDrag) {
     EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}, 0x20), 1u);
 }
 
+TEST_F(ResidentApp, NothingIsSentBeforeTheReplyAndAPressAnsweredTooLateIsGivenUp) {
+    Start("[Scroll]\nEnable=1\n", "Class(Edit) { ButtonDown: Paint; }\nelse { IsScroll: 0; }\n");
+    Flick();
+    // The release ends the moves' run of lines once the hook has its answer.
+    EXPECT_EQ(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_ENDSCROLL), 0);
+    ASSERT_TRUE(app.HasDeferredWork());
+    app.RunDeferred();
+    EXPECT_EQ(desktop.CountSent(edit, win::WM_VSCROLL, win::SB_ENDSCROLL), 1);
+    // The press action keeps the window busy until the hook gave up waiting.
+    desktop.OnSend = [&](const FakeRecord& r) {
+        if (r.msg == win::WM_PAINT) desktop.Advance(kHookTimeoutMs);
+    };
+    desktop.Advance(1000);
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}), 0u);
+    EXPECT_FALSE(hook.sendMove);
+    EXPECT_EQ(Hook(win::WM_RBUTTONUP, {150, 150}), 0u);
+}
+
 TEST_F(ResidentApp, LateDoubleClickOfTheGivenBackClickIsNeitherSwallowedNorGivenAgain) {
     Start("[Scroll]\nEnable=1\n");
     Hook(win::WM_RBUTTONDOWN, {150, 150});
@@ -302,6 +320,30 @@ TEST_F(ResidentApp, IconRefusedAtLogonIsAddedByALaterTryWithThePictureOfTheState
     app.ShutDown();
     EXPECT_FALSE(area.present);
     EXPECT_FALSE(app.TaskbarIconMissing());
+}
+
+// A save is read once the folder is quiet; a broken save keeps the rules in
+// force and is reported once for that change.
+TEST_F(ResidentApp, ChangedRulesFileIsReadByItselfAndABrokenOneKeepsTheRules) {
+    Start("[Scroll]\nEnable=1\n");
+    const auto save = [&](const std::string& rules) {
+        folder.Write("scroll.dat", rules);
+        app.Watch().Notified(1000);
+        app.WatchDue(1000 + TFileWatch::kSettleMs - 1);
+        EXPECT_FALSE(app.HasDeferredWork());
+        app.WatchDue(1000 + TFileWatch::kSettleMs);
+        app.RunDeferred();
+    };
+    save("Class(Edit) { IsScroll: 0; }\n");
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}), 0u);
+    save("Class(Edit) { Method: nosuch; }\n");
+    EXPECT_EQ(readReports.shown, (std::vector<std::string>{"Bad Method's value : nosuch"}));
+    EXPECT_EQ(Hook(win::WM_RBUTTONDOWN, {150, 150}), 0u);
+    // The same file once more is no change: no second report.
+    app.Watch().Notified(3000);
+    app.WatchDue(3000 + TFileWatch::kSettleMs);
+    app.RunDeferred();
+    EXPECT_EQ(readReports.shown.size(), 1u);
 }
 
 }  // namespace

@@ -19,8 +19,8 @@ TEST(FpLayout, DefaultFormStacksTheBarsPanelsAndSplittersAsAligned) {
     EXPECT_EQ(l.PnlSclDatHead, (Rect{2, 2, 309, 27}));
     EXPECT_EQ(l.TxtSclDat, (Rect{2, 27, 309, 263}));
     EXPECT_EQ(l.Splitter2, (Rect{2, 263, 309, 266}));
-    EXPECT_EQ(l.TxtSclDatRes, (Rect{2, 266, 309, 514}));
-    EXPECT_EQ(l.PnlSclDatFoot, (Rect{2, 514, 309, 539}));
+    EXPECT_EQ(l.TxtSclDatRes, (Rect{2, 266, 309, 489}));
+    EXPECT_EQ(l.PnlSclDatFoot, (Rect{2, 489, 309, 539}));
 }
 
 TEST(FpLayout, SidePanelNarrowerThanTenSnapsBackToTen) {
@@ -45,7 +45,7 @@ TEST(FpLayout, TinyFormGivesNoControlANegativeSize) {
 TEST(FpLayout, ShorterFormShrinksTheStateViewNotTheRuleView) {
     const TFpLayout l = LayoutProbeForm(592, 400, 278, 236);
     EXPECT_EQ(l.TxtSclDat.Height(), 236);
-    EXPECT_EQ(l.TxtSclDatRes.Height(), 400 - 25 - 4 - 25 - 236 - 3 - 25);
+    EXPECT_EQ(l.TxtSclDatRes.Height(), 400 - 25 - 4 - 25 - 236 - 3 - 50);
 }
 
 TEST(FpLayout, SplitterDragsKeepBothNeighboursAtTenPixelsOrMore) {
@@ -53,9 +53,9 @@ TEST(FpLayout, SplitterDragsKeepBothNeighboursAtTenPixelsOrMore) {
     EXPECT_EQ(ClampTreeWidth(10, 592), 10);
     EXPECT_EQ(ClampTreeWidth(579, 592), 579);
     EXPECT_EQ(ClampTreeWidth(580, 592), 579);
-    // Panel 541 high: 4 bevel, 50 head and foot, 3 splitter, 10 state view.
-    EXPECT_EQ(ClampScrollDataHeight(474, 541), 474);
-    EXPECT_EQ(ClampScrollDataHeight(475, 541), 474);
+    // Panel 541 high: 4 bevel, 25 head, 50 foot, 3 splitter, 10 state view.
+    EXPECT_EQ(ClampScrollDataHeight(449, 541), 449);
+    EXPECT_EQ(ClampScrollDataHeight(450, 541), 449);
     EXPECT_EQ(ClampScrollDataHeight(9, 541), 10);
 }
 

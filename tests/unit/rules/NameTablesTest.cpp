@@ -80,8 +80,12 @@ TEST(MatchStyle, CompositeAndZeroValuedNamesUseTheirOwnTests) {
 }
 
 TEST(MatchStyle, ScrollBarAndButtonNamesLookAtTheirBits) {
-    EXPECT_TRUE(MatchStyle(0x8 | 0x1, "SBS_VERT"));
-    EXPECT_TRUE(MatchStyle(0x8, "SBS_HORZ"));  // only bit 0x1 is looked at
+    EXPECT_TRUE(MatchStyle(0x1, "SBS_VERT"));
+    EXPECT_TRUE(MatchStyle(0x0, "SBS_HORZ"));
+    // A size box or a dialog's size grip is no bar of either orientation.
+    EXPECT_FALSE(MatchStyle(0x8 | 0x1, "SBS_VERT"));
+    EXPECT_FALSE(MatchStyle(0x10 | 0x4, "SBS_HORZ"));
+    EXPECT_FALSE(MatchStyle(0x10 | 0x2, "SBS_TOPALIGN"));
     EXPECT_TRUE(MatchStyle(0x2, "SBS_TOPALIGN"));
     EXPECT_FALSE(MatchStyle(0x3, "SBS_TOPALIGN"));
     EXPECT_TRUE(MatchStyle(0x3, "SBS_LEFTALIGN"));

@@ -119,13 +119,20 @@ TEST_F(ShippedRules, AnyWindowWithAShownScrollBarScrollsByLinesOnTheAxesItHas) {
 TEST_F(ShippedRules, ToolkitWindowsTakeWholeNotchesAndXamlWindowsWheelInput) {
     Load(ShippedText());
     for (const char* cls : {"HwndWrapper[App.exe;;4e1f]", "Qt5QWindowIcon", "Qt5152QWindowIcon", "Qt6QWindowIcon",
-                            "SunAwtFrame", "SunAwtCanvas", "gdkWindowChild"}) {
+                            "SunAwtFrame", "SunAwtDialog", "SunAwtCanvas", "gdkWindowChild"}) {
         EXPECT_EQ(RuleFor(Window(cls))->V.ScrollStepUnit, TScrollStepUnit::notch) << cls;
     }
-    for (const char* cls : {"Windows.UI.Core.CoreWindow", "Microsoft.UI.Content.DesktopChildSiteBridge",
-                            "CASCADIA_HOSTING_WINDOW_CLASS"}) {
+    for (const char* cls : {"Windows.UI.Core.CoreWindow", "Microsoft.UI.Content.DesktopChildSiteBridge"}) {
         EXPECT_EQ(RuleFor(Window(cls))->V.Method, TScrollMethod::inputwheel) << cls;
     }
+    // Windows Terminal's content lies in a child of the window of its class.
+    const Hwnd terminalContent = Window("Windows.UI.Input.InputSite.WindowClass",
+                                        Window("Windows.UI.Composition.DesktopWindowContentBridge",
+                                               Window("CASCADIA_HOSTING_WINDOW_CLASS")));
+    EXPECT_EQ(RuleFor(terminalContent)->V.Method, TScrollMethod::inputwheel);
+    // A program that needs its right drag is left alone whatever its toolkit.
+    EXPECT_FALSE(RuleFor(desk.AddWindow(kNoWindow, {.className = "Qt5QWindowIcon",
+                                                    .process = desk.AddProcess("VirtualBoxVM.exe")}))->IsScroll);
 }
 
 TEST_F(ShippedRules, CommentedBlocksReadCleanlyOnceEnabled) {

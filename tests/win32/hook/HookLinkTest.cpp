@@ -107,6 +107,8 @@ TEST_F(HookLinkTest, SendMoveWritesWholeWordsAndNullBlockIsIgnored) {
 class ResidentThreadHookTest : public HookLinkTest {
 protected:
     static inline UINT reply = 0;
+    // When set, the answer to right releases.
+    static inline std::optional<UINT> releaseReply;
     static inline int received = 0;
     static inline THookLink* unhookOnReceipt = nullptr;
     static inline WPARAM message = 0;
@@ -123,6 +125,7 @@ protected:
         // The resident may remove the hook while answering; the procedure
         // that sent is still below on this stack.
         if (unhookOnReceipt) unhookOnReceipt->LinkUnhook();
+        if (releaseReply && HookMessage(static_cast<std::uint32_t>(wp)) == WM_RBUTTONUP) return *releaseReply;
         return reply;
     }
     static LRESULT CALLBACK Forward(int code, WPARAM, LPARAM) {
@@ -145,22 +148,17 @@ protected:
         ASSERT_TRUE(receiver_ && own_);
         block_->Wnd = HandleToValue32(receiver_);
         // A window of another thread, with a caret of that thread's own.
-        HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        other_ = std::thread([this, ready] {
-            foreign_ = ::CreateWindowExA(0, "STATIC", "foreign", WS_POPUP, 300, 300, 100, 100, nullptr, nullptr,
-                                         nullptr, nullptr);
-            ::SetEvent(ready);
-            MSG m;
-            while (::GetMessageA(&m, nullptr, 0, 0) > 0) ::DispatchMessageA(&m);
-            ::DestroyWindow(foreign_);
+        other_ = WindowThread(foreign_, [] {
+            return ::CreateWindowExA(0, "STATIC", "foreign", WS_POPUP, 300, 300, 100, 100, nullptr, nullptr, nullptr,
+                                     nullptr);
         });
-        ::WaitForSingleObject(ready, 10000);
-        ::CloseHandle(ready);
         ASSERT_NE(foreign_, nullptr);
         received = 0;
         unhookOnReceipt = nullptr;
+        releaseReply.reset();
     }
     void TearDown() override {
+        StopBusyResident();
         ::PostThreadMessageA(::GetWindowThreadProcessId(foreign_, nullptr), WM_QUIT, 0, 0);
         if (other_.joinable()) other_.join();
         ::DestroyWindow(own_);
@@ -168,11 +166,51 @@ protected:
         HookLinkTest::TearDown();
     }
 
-    // A resident that swallows every press and spends 700 ms on a move.
+    // A thread that makes a window with create, stores it in made and pumps
+    // its messages until WM_QUIT; returned once the window is there.
+    template <class Create>
+    static std::thread WindowThread(HWND& made, Create create) {
+        HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        std::thread t([&made, create, ready] {
+            made = create();
+            ::SetEvent(ready);
+            MSG m;
+            while (::GetMessageA(&m, nullptr, 0, 0) > 0) ::DispatchMessageA(&m);
+            ::DestroyWindow(made);
+        });
+        ::WaitForSingleObject(ready, 10000);
+        ::CloseHandle(ready);
+        return t;
+    }
+
+    // A resident that swallows every press and spends busyMs on a move.
+    static inline DWORD busyMs = 700;
     static LRESULT CALLBACK BusyOnMoves(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         if (msg != WM_MOUSEHOOK) return ::DefWindowProcA(w, msg, wp, lp);
-        if (HookMessage(static_cast<std::uint32_t>(wp)) == WM_MOUSEMOVE) ::Sleep(700);
+        if (HookMessage(static_cast<std::uint32_t>(wp)) == WM_MOUSEMOVE) ::Sleep(busyMs);
         return kReplySwallow;
+    }
+
+    // That resident in a thread of its own, so that it can be busy; the
+    // block names it.
+    void StartBusyResident(DWORD ms) {
+        busyMs = ms;
+        resident_ = WindowThread(busy_, [] {
+            WNDCLASSA wc{};
+            wc.lpfnWndProc = &BusyOnMoves;
+            wc.lpszClassName = "FlickoBusyResidentTest";
+            ::RegisterClassA(&wc);
+            return ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        });
+        ASSERT_NE(busy_, nullptr);
+        block_->Wnd = HandleToValue32(busy_);
+    }
+    void StopBusyResident() {
+        if (!resident_.joinable()) return;
+        ::PostThreadMessageA(::GetWindowThreadProcessId(busy_, nullptr), WM_QUIT, 0, 0);
+        resident_.join();
+        block_->SendMove = kSendMoveOff;
+        block_->Wnd = HandleToValue32(receiver_);
     }
 
     static HWND NewReceiver() {
@@ -214,6 +252,8 @@ protected:
     HWND own_ = nullptr;
     HWND foreign_ = nullptr;
     std::thread other_;
+    HWND busy_ = nullptr;
+    std::thread resident_;
 };
 
 TEST_F(ResidentThreadHookTest, RepliesTouchOnlyWindowsOfTheCallingThread) {
@@ -313,36 +353,57 @@ TEST_F(ResidentThreadHookTest, AResidentStartedAfterAKillGetsTheNextPressAndFind
 TEST_F(ResidentThreadHookTest, ReleaseOfASwallowedPressIsSwallowedAfterAMoveTimedOut) {
     THookLink link(ReleaseLibrary(), block_);
     ASSERT_EQ(link.LinkSetHook(), -1);
-    // The resident in a thread of its own, so that it can be busy.
-    HANDLE ready = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HWND busy = nullptr;
-    std::thread resident([&] {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = &BusyOnMoves;
-        wc.lpszClassName = "FlickoBusyResidentTest";
-        ::RegisterClassA(&wc);
-        busy = ::CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        ::SetEvent(ready);
-        MSG m;
-        while (::GetMessageA(&m, nullptr, 0, 0) > 0) ::DispatchMessageA(&m);
-        ::DestroyWindow(busy);
-    });
-    ::WaitForSingleObject(ready, 10000);
-    ::CloseHandle(ready);
-    ASSERT_NE(busy, nullptr);
-    block_->Wnd = HandleToValue32(busy);
+    StartBusyResident(700);
 
     const std::optional<LRESULT> press = Drive(WM_RBUTTONDOWN, own_, POINT{60, 60});
     block_->SendMove = kSendMoveOn;
     const std::optional<LRESULT> move = Drive(WM_MOUSEMOVE, own_, POINT{60, 80});
     const std::optional<LRESULT> release = Drive(WM_RBUTTONUP, own_, POINT{60, 80});
-    block_->SendMove = kSendMoveOff;
-    ::PostThreadMessageA(::GetWindowThreadProcessId(busy, nullptr), WM_QUIT, 0, 0);
-    resident.join();
+    StopBusyResident();
     ASSERT_TRUE(press && move && release) << "no real move reached the thread hook";
     EXPECT_EQ(*press, 1);
     EXPECT_EQ(*release, 1) << "the release of a swallowed press reached the application";
-    block_->Wnd = HandleToValue32(receiver_);
+}
+
+// A drag that ends over another program: that thread owes no release, but
+// its release belongs to the press swallowed elsewhere. It waits the full
+// time for the resident, also after a time-out in its process.
+TEST_F(ResidentThreadHookTest, DuringADragAReleaseOfAThreadThatOwesNoneWaitsTheFullTime) {
+    THookLink link(ReleaseLibrary(), block_);
+    ASSERT_EQ(link.LinkSetHook(), -1);
+    ASSERT_TRUE(Drive(WM_RBUTTONUP, own_, POINT{60, 60}).has_value()) << "this thread owes a release";
+    StartBusyResident(350);
+    block_->SendMove = kSendMoveOn;
+    const std::optional<LRESULT> move = Drive(WM_MOUSEMOVE, own_, POINT{60, 80});  // times out
+    const std::optional<LRESULT> release = Drive(WM_RBUTTONUP, own_, POINT{60, 80});
+    StopBusyResident();
+    ASSERT_TRUE(move && release) << "no real move reached the thread hook";
+    EXPECT_EQ(*release, 1) << "the release got only the short probe";
+}
+
+// A resident that no longer knows the press (restarted, disabled) answers
+// its release with "pass"; the hook swallowed the press, so it swallows the
+// release.
+TEST_F(ResidentThreadHookTest, AnOwedReleaseIsSwallowedWhateverTheAnswer) {
+    THookLink link(ReleaseLibrary(), block_);
+    ASSERT_EQ(link.LinkSetHook(), -1);
+    reply = kReplySwallow;
+    releaseReply = 0;
+    const std::optional<LRESULT> press = Drive(WM_RBUTTONDOWN, own_, POINT{60, 60});
+    const std::optional<LRESULT> release = Drive(WM_RBUTTONUP, own_, POINT{60, 60});
+    ASSERT_TRUE(press && release) << "no real move reached the thread hook";
+    EXPECT_EQ(*press, 1);
+    EXPECT_EQ(*release, 1);
+}
+
+TEST_F(ResidentThreadHookTest, WheelEventsPassWithoutAMessage) {
+    THookLink link(ReleaseLibrary(), block_);
+    ASSERT_EQ(link.LinkSetHook(), -1);
+    reply = kReplySwallow;
+    const std::optional<LRESULT> wheel = Drive(WM_MOUSEWHEEL, own_, POINT{60, 60});
+    ASSERT_TRUE(wheel.has_value()) << "no real move reached the thread hook";
+    EXPECT_EQ(*wheel, 0);
+    EXPECT_EQ(received, 0);
 }
 
 }  // namespace

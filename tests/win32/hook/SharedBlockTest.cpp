@@ -83,9 +83,21 @@ TEST(InstanceMarker, ABlockMarksARunningResidentOnlyWhileItsWindowLives) {
     ASSERT_TRUE(older);
     TFmoData block{HandleToValue32(older), 0, 0};
     EXPECT_TRUE(BlockOwnerRuns(&block));
+    EXPECT_TRUE(AnotherResidentRuns(false, true, &block, 0));
     ::DestroyWindow(older);
     EXPECT_FALSE(BlockOwnerRuns(&block)) << "an ended resident's block";
     if (ownClass) ::UnregisterClassA(kResidentClass, instance);
+}
+
+// Another program may hold an object of the marker's name; only a block
+// that names a running resident makes a start the second one.
+TEST(InstanceMarker, AMarkerHeldByAnotherProgramDoesNotRefuseTheStart) {
+    const ScopedHandle<KernelHandleTraits> foreign(::CreateMutexA(nullptr, TRUE, kInstanceName));
+    TInstanceMarker marker;
+    ASSERT_FALSE(marker.Claim());
+    TFileMapping fmo;
+    fmo.CreateFmo();
+    EXPECT_FALSE(AnotherResidentRuns(false, fmo.AlreadyExisted(), fmo.MapFmo()));
 }
 
 std::string ReleaseDir() {
