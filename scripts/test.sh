@@ -350,9 +350,11 @@ echo "== Windows build, i686 (MinGW-w64)"
 if wanted win32 "i686 under Wine" && windows_build "i686 under Wine" build/win32 mingw-i686.cmake; then
   # Some kernels execute no 32-bit code at all (IA-32 emulation off): there
   # the 32-bit loader itself fails with "Exec format error", and only then is
-  # the i686 Wine stage left out. Any other failure fails the stage.
+  # the i686 Wine stage left out. Any other failure fails the stage. The
+  # loader is started by bash's exec: timeout's own exec hands a file the
+  # kernel refuses to /bin/sh, which hides the refusal behind a syntax error.
   loader32=0
-  loader_out=$(timeout --foreground 60 /usr/lib/wine/wine --version 2>&1 </dev/null) || loader32=$?
+  loader_out=$(timeout --foreground 60 bash -c 'exec "$0" --version' /usr/lib/wine/wine 2>&1 </dev/null) || loader32=$?
   if [ "$loader32" != 0 ] && echo "$loader_out" | grep -qi 'exec format error'; then
     echo "== i686 release checks (this kernel runs no 32-bit code: the i686 Wine tests cannot run here)"
     native_stage "i686 release checks" build/win32 -R "$release_checks"

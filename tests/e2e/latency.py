@@ -28,10 +28,14 @@ rules of the end-to-end case fast_flick_glides) glides; after --glide-for second
 left press over the fixture's list is put into X, and the figure is the time from
 that press to the panel's last line request (the glide's stop), read once
 the panel has been quiet for a second. A glide still going 30 s after the
-press counts as not stopped.
+press counts as not stopped. With --right-click the press is instead a
+plain right click on the panel itself, 0.3 s into the glide, and the note
+says whether the click reached the panel (it must not: it stops the glide
+and stays out of the window); --endscroll MS makes the panel take that long
+over each end-of-scroll notice.
 
 Usage: latency.py --release DIR --fixture EXE --tools DIR --work DIR --out FILE [--moves N]
-                  [--compare [--runs N]] [--glide-stop [--runs N]]
+                  [--compare [--runs N]] [--glide-stop [--runs N] [--right-click] [--endscroll MS]]
 """
 import argparse
 import ctypes
@@ -235,10 +239,12 @@ def glide_stop(args):
     rows = []
     try:
         h.write_settings(scroll_dat=cases_resident.LONG_PANE_DAT)
-        log = h.start_hooked(extra=("range=100000",))
+        extra = ("range=100000",) + ((f"endscroll={args.endscroll}",) if args.endscroll else ())
+        log = h.start_hooked(extra=extra)
         harness.wait_for(lambda: harness.panel_pos(log) == 50000, 20, "the panel in the middle of its range", log)
         start = harness.inside(log.rects["panel"], 0.5, 0.9)
-        click_at = harness.inside(log.rects["list"])
+        click_at = start if args.right_click else harness.inside(log.rects["list"])
+        button = 3 if args.right_click else 1
         xt = XTest()
         for run in range(1, args.runs + 1):
             harness.settle(log)
@@ -250,11 +256,12 @@ def glide_stop(args):
                 rows.append((run, None, None, "no glide"))
                 continue
             xt.move(*click_at)
-            time.sleep(args.glide_for)
+            time.sleep(0.3 if args.right_click else args.glide_for)
             tail = LogTail(log.path)
+            log.mark()
             pressed = now_us()
-            xt.button(1, True)
-            xt.button(1, False)
+            xt.button(button, True)
+            xt.button(button, False)
             last, quiet_since, count = None, time.monotonic(), 0
             deadline = time.monotonic() + 30
             while time.monotonic() - quiet_since < 1.0 and time.monotonic() < deadline:
@@ -269,13 +276,22 @@ def glide_stop(args):
             stop_ms = max(0.0, (last - pressed) / 1000.0) if last is not None else 0.0
             # When the press reached the list, after the hook: what of the
             # wait was the fixture's thread getting to its input at all.
-            downs = log.events("list", "ldown", since_mark=False)
-            arrived = f"press at the list after {(int(downs[-1][3]) - pressed) / 1000.0:.0f} ms" if downs else ""
+            if args.right_click:
+                reached = [l[2] for l in log.since_mark() if l[1] == "panel" and l[2] in ("rdown", "rup", "contextmenu")]
+                arrived = "the click reached the panel: " + " ".join(reached) if reached else "kept out"
+                if reached:
+                    harness.xdo("key", "Escape")
+            else:
+                downs = log.events("list", "ldown", since_mark=False)
+                arrived = f"press at the list after {(int(downs[-1][3]) - pressed) / 1000.0:.0f} ms" if downs else ""
             rows.append((run, stop_ms, count, arrived))
             print(f"run {run}: {stop_ms:.0f} ms, {count} lines after the press; {arrived}", flush=True)
     finally:
         h.stop()
-    lines = ["| run | left press to the glide's last line (ms) | lines after the press | note |", "|---|---|---|---|"]
+    if args.right_click:
+        reached = sum(1 for r in rows if r[3].startswith("the click reached"))
+        print(f"the click reached the panel in {reached} of {len(rows)} runs", flush=True)
+    lines = ["| run | press to the glide's last line (ms) | lines after the press | note |", "|---|---|---|---|"]
     for run, ms, n, note in rows:
         lines.append(f"| {run} | {'-' if ms is None else f'{ms:.0f}'} | {'-' if n is None else n} | {note} |")
     stopped = sorted(r[1] for r in rows if r[1] is not None)
@@ -316,6 +332,8 @@ def main():
     ap.add_argument("--glide-stop", action="store_true")
     ap.add_argument("--flick-step", type=int, default=25, help="px per move of the glide-stop flick")
     ap.add_argument("--glide-for", type=float, default=3.0, help="seconds the glide goes on before the press")
+    ap.add_argument("--right-click", action="store_true", help="stop the glide with a right click on the panel")
+    ap.add_argument("--endscroll", type=int, default=0, help="ms the panel takes over an end-of-scroll notice")
     args = ap.parse_args()
     if args.glide_stop:
         text = glide_stop(args)
