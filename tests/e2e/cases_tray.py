@@ -119,6 +119,9 @@ def case_tray_menu_items(h):
 
     # Rules edited, then read again: a line is now 8 pixels.
     h.write_settings(files=files, extra=text, scroll_dat=SCROLL_DAT.replace("VScrollWidth: 16 dot", "VScrollWidth: 8 dot"))
+    # The resident sees the write and reads the files by itself; scrolling
+    # is off while it reads. That reading is over before the menu's own.
+    time.sleep(1.5)
     open_tray_menu(h, log)
     choose(labels, "Read scroll data again")
     time.sleep(1.0)
