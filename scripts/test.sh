@@ -184,6 +184,15 @@ waited() {
   "$@" &
   wait $!
 }
+# The output of a waited command goes elsewhere through these, inside the
+# background job: a redirection on the waiting call would also take the
+# summary that a trap prints while it waits.
+quietly() { "$@" >/dev/null; }
+into() {  # file command...: stdin from nothing, stdout and stderr to file
+  local file=$1
+  shift
+  "$@" </dev/null >"$file" 2>&1
+}
 
 waited "$root/scripts/bootstrap.sh" || { echo "!! bootstrap failed: the toolchain could not be installed"; exit 1; }
 
@@ -286,14 +295,14 @@ build() {  # stage, what, command...
 }
 
 echo "== native build"
-if wanted native native && build native "the native build" cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
+if wanted native native && build native "the native build" quietly cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo &&
    build native "the native build" cmake --build build/native -j "$jobs"; then
   native_stage native build/native
 fi
 
 echo "== native build with sanitizers"
-if wanted sanitizers sanitizers && build sanitizers "the sanitizer build" cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DFLICKO_SANITIZE=ON \
-     -DFLICKO_BENCHMARKS=OFF >/dev/null &&
+if wanted sanitizers sanitizers && build sanitizers "the sanitizer build" quietly cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DFLICKO_SANITIZE=ON \
+     -DFLICKO_BENCHMARKS=OFF &&
    build sanitizers "the sanitizer build" cmake --build build/asan -j "$jobs"; then
   native_stage sanitizers build/asan
 fi
@@ -304,8 +313,8 @@ if wanted fuzz fuzz-corpus && build fuzz-corpus "the fuzz build" "$root/scripts/
 fi
 
 windows_build() {  # stage, build dir, toolchain file
-  build "$1" "the $1 build" cmake -S . -B "$2" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$3" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLICKO_BENCHMARKS=OFF >/dev/null &&
+  build "$1" "the $1 build" quietly cmake -S . -B "$2" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$3" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLICKO_BENCHMARKS=OFF &&
     build "$1" "the $1 build" cmake --build "$2" -j "$jobs"
 }
 release_checks='^(claspm_exports_and_imports|readme_names_the_version|winconst_check_covers_every_constant)$'
@@ -324,8 +333,8 @@ fi
 starts() {
   local out rc=0
   out=$(mktemp)
-  waited timeout --foreground 600 env FLICKO_WINE_BITS="$1" "$root/scripts/wine-run.sh" cmd /c exit 0 \
-    </dev/null >"$out" 2>&1 || rc=$?
+  waited into "$out" timeout --foreground 600 env FLICKO_WINE_BITS="$1" "$root/scripts/wine-run.sh" cmd /c exit 0 ||
+    rc=$?
   if [ "$rc" != 0 ]; then
     echo "!! $1-bit Wine cannot start a program here (exit status $rc): $(tail -n 5 "$out")"
   fi
